@@ -1,0 +1,27 @@
+#ifndef SERVICECALL_H
+#define SERVICECALL_H
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// What every exchange with the studio service shares: one form POST with its
+// two headers, and the reading of the reply.
+namespace ServiceCall {
+
+// Posts `body` to `url` with Content-Type and Content-Length; logs the URL and
+// the body with secrets masked.
+QNetworkReply* postForm(QNetworkAccessManager* manager, const QString& url, const QByteArray& body);
+
+// "网络请求错误\n" followed by the reply's HTTP status, empty when there was none.
+QString networkErrorText(QNetworkReply* reply);
+
+// Parses a reply body; false when it is not a JSON object.
+bool parseObject(const QByteArray& body, QJsonObject* object);
+
+} // namespace ServiceCall
+
+#endif

@@ -1,0 +1,173 @@
+#include "Platform.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStorageInfo>
+#include <QTextStream>
+
+#include <cstdlib>
+#include <memory>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+std::unique_ptr<Platform>& current()
+{
+    static std::unique_ptr<Platform> platform;
+    return platform;
+}
+
+const char* const kHiddenListName = ".hidden";
+
+QStringList hiddenNamesIn(const QString& dirPath)
+{
+    QFile file(QDir(dirPath).filePath(kHiddenListName));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QStringList names;
+    QTextStream in(&file);
+    in.setCodec("UTF-8");
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        if (!line.isEmpty())
+            names << line;
+    }
+    return names;
+}
+
+} // namespace
+
+Platform& Platform::instance()
+{
+    if (!current())
+        current().reset(new Platform);
+    return *current();
+}
+
+void Platform::install(Platform* platform)
+{
+    current().reset(platform);
+}
+
+qint64 Platform::freeBytes(const QString& path)
+{
+    QStorageInfo storage(diskPath(path));
+    if (!storage.isValid() || !storage.isReady())
+        return -1;
+    return storage.bytesAvailable();
+}
+
+bool Platform::isHidden(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN);
+#else
+    const QFileInfo info(diskPath(path));
+    if (info.fileName().startsWith(QLatin1Char('.')))
+        return true;
+    return hiddenNamesIn(info.absolutePath()).contains(info.fileName());
+#endif
+}
+
+bool Platform::setHidden(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const auto nativePath = reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16());
+    const DWORD attributes = GetFileAttributesW(nativePath);
+    return attributes != INVALID_FILE_ATTRIBUTES
+        && SetFileAttributesW(nativePath, attributes | FILE_ATTRIBUTE_HIDDEN);
+#else
+    const QFileInfo info(diskPath(path));
+    if (!info.exists())
+        return false;
+    if (isHidden(path))
+        return true;
+    QStringList names = hiddenNamesIn(info.absolutePath());
+    names << info.fileName();
+    QSaveFile file(QDir(info.absolutePath()).filePath(kHiddenListName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    file.write(names.join(QLatin1Char('\n')).toUtf8() + '\n');
+    return file.commit();
+#endif
+}
+
+bool Platform::openFolder(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return QProcess::startDetached(QStringLiteral("explorer"), {QDir::toNativeSeparators(path)});
+#else
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(diskPath(path)));
+#endif
+}
+
+bool Platform::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+bool Platform::startDetached(const QString& program, const QStringList& arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+void Platform::exitProcess(int status)
+{
+    std::exit(status);
+}
+
+bool Platform::namesDrive(const QString& path)
+{
+    return path.length() >= 2 && path.at(1) == QLatin1Char(':');
+}
+
+bool Platform::driveRootExists(const QString& root)
+{
+#ifdef Q_OS_WIN
+    return QDir(root).exists();
+#else
+    // POSIX has no drive letters: "D:/" names a drive that is not there.
+    return namesDrive(root) ? false : QDir(root).exists();
+#endif
+}
+
+QString Platform::updaterProgram()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("VersionProbe.exe");
+#else
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/VersionProbe");
+#endif
+}
+
+QFileInfoList Platform::entryInfoList(const QString& dirPath, const QStringList& nameFilters,
+                                      QDir::Filters filters, QDir::SortFlags sort)
+{
+    const QDir dir(diskPath(dirPath));
+    const QFileInfoList all = dir.entryInfoList(nameFilters, filters, sort);
+    if (filters.testFlag(QDir::Hidden))
+        return all;
+    QFileInfoList visible;
+    for (const QFileInfo& info : all) {
+        if (!isHidden(info.filePath()))
+            visible << info;
+    }
+    return visible;
+}
+
+QString Platform::diskPath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return path;
+#else
+    QString local = path;
+    return local.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
+}

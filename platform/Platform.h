@@ -1,0 +1,54 @@
+#ifndef PLATFORM_H
+#define PLATFORM_H
+
+#include <QDir>
+#include <QFileInfoList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// The few operating-system services the programs need beyond Qt. The
+// running program uses the native implementation; tests install a
+// PlatformRecorder in its place.
+class Platform
+{
+public:
+    virtual ~Platform() = default;
+
+    static Platform& instance();
+    // Takes ownership; nullptr brings back the native implementation.
+    static void install(Platform* platform);
+
+    // Free bytes available to the user on the volume holding `path`; -1 when unknown.
+    virtual qint64 freeBytes(const QString& path);
+
+    // Hidden attribute. On POSIX a name is hidden when it begins with "." or
+    // is listed in its folder's ".hidden" file; setting it adds the name there.
+    virtual bool isHidden(const QString& path);
+    virtual bool setHidden(const QString& path);
+
+    // Shows a folder to the user in the desktop's file manager.
+    virtual bool openFolder(const QString& path);
+    virtual bool openUrl(const QUrl& url);
+
+    virtual bool startDetached(const QString& program, const QStringList& arguments);
+    // Ends this process at once, without returning to the event loop.
+    virtual void exitProcess(int status);
+
+    // Whether a path names a drive ("D:..."), and whether such a drive root exists.
+    virtual bool namesDrive(const QString& path);
+    virtual bool driveRootExists(const QString& root);
+
+    // Where the updater program is started from.
+    virtual QString updaterProgram();
+
+    // Entries of a folder as Windows lists them: without hidden entries unless
+    // `filters` holds QDir::Hidden.
+    QFileInfoList entryInfoList(const QString& dirPath, const QStringList& nameFilters,
+                                QDir::Filters filters, QDir::SortFlags sort = QDir::NoSort);
+
+    // Paths built with "\" by the program, made usable on the local disk.
+    static QString diskPath(const QString& path);
+};
+
+#endif

@@ -1,0 +1,38 @@
+#ifndef PLATFORMRECORDER_H
+#define PLATFORMRECORDER_H
+
+#include "Platform.h"
+
+#include <QHash>
+#include <QSet>
+
+// Test stand-in: records what the program asks of the system instead of doing
+// it, and answers with figures the test sets. Hidden attributes and folder
+// listings stay real, so files in temporary folders behave as in the program.
+class PlatformRecorder : public Platform
+{
+public:
+    struct Start {
+        QString program;
+        QStringList arguments;
+    };
+
+    qint64 freeBytes(const QString& path) override;
+    bool openFolder(const QString& path) override;
+    bool openUrl(const QUrl& url) override;
+    bool startDetached(const QString& program, const QStringList& arguments) override;
+    void exitProcess(int status) override;
+    bool driveRootExists(const QString& root) override;
+
+    // -1 answers "unknown"; unset answers with the real figure.
+    qint64 freeBytesAnswer = -2;
+    bool startSucceeds = true;
+    QSet<QString> existingDriveRoots;
+
+    QStringList openedFolders;
+    QList<QUrl> openedUrls;
+    QList<Start> starts;
+    QList<int> exitStatuses;
+};
+
+#endif
