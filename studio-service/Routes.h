@@ -1,9 +1,16 @@
 #ifndef ROUTES_H
 #define ROUTES_H
 
+#include <QString>
+
 class StudioService;
 
 // Each group of service actions registers its handlers here.
 void registerLoginRoutes(StudioService& service);
+void registerUpdateRoutes(StudioService& service);
+
+// Address of a file of the demo folder's "downloads" on the running service,
+// as an update announcement gives it in "path".
+QString downloadUrl(const StudioService& service, const QString& fileName);
 
 #endif

@@ -8,8 +8,16 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QTimer>
 #include <QUrlQuery>
+
+// Resources of a static library are registered by hand.
+static void initServiceResources()
+{
+    Q_INIT_RESOURCE(demo);
+}
 
 namespace {
 
@@ -46,6 +54,8 @@ QByteArray reasonPhrase(int status)
 
 QJsonObject loadDemoData(const QString& demoRoot)
 {
+    static const bool resourcesReady = (initServiceResources(), true);
+    Q_UNUSED(resourcesReady);
     QFile file(QStringLiteral(":/studio-service/demo.json"));
     file.open(QIODevice::ReadOnly);
     QByteArray text = file.readAll();
@@ -163,7 +173,14 @@ quint16 StudioService::defaultPort()
 
 bool StudioService::listen(quint16 port)
 {
-    return m_server->listen(QHostAddress::LocalHost, port);
+    // Another program using the stand-in may still hold the port for a moment.
+    QDeadlineTimer deadline(30000);
+    while (!m_server->listen(QHostAddress::LocalHost, port)) {
+        if (m_server->serverError() != QAbstractSocket::AddressInUseError || deadline.hasExpired())
+            return false;
+        QThread::msleep(100);
+    }
+    return true;
 }
 
 quint16 StudioService::port() const
@@ -210,6 +227,7 @@ RecordedRequest StudioService::last(const QString& route) const
 void StudioService::registerDefaultRoutes()
 {
     registerLoginRoutes(*this);
+    registerUpdateRoutes(*this);
 }
 
 void StudioService::onNewConnection()
