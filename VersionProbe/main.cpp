@@ -1,0 +1,11 @@
+#include "updatedlg.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    updateDlg dialog;
+    dialog.show();
+    return app.exec();
+}
