@@ -1,16 +1,18 @@
+#include "DemoPhotos.h"
 #include "StudioService.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QTextStream>
 
 // The demo server: serves the demo data on the port of the compiled-in base
-// URL, with every shop root created beneath the demo folder.
+// URL, with every shop root and a folder of freshly shot sample photos created
+// beneath the demo folder.
 int main(int argc, char* argv[])
 {
-    QGuiApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
     QCommandLineOption rootOption(QStringLiteral("root"), QStringLiteral("Demo file-server folder."),
@@ -24,6 +26,7 @@ int main(int argc, char* argv[])
         for (const char* key : {"picpath", "bakpicpath", "homepicpath"})
             QDir().mkpath(shop.toObject().value(QLatin1String(key)).toString());
     }
+    DemoPhotos::createShootFolders(service.demoRoot() + QStringLiteral("/相机导出"));
 
     QTextStream out(stdout);
     if (!service.listen()) {

@@ -1,0 +1,94 @@
+#include "DemoPhotos.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+
+namespace DemoPhotos {
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+// Exif APP1 segment: "Exif\0\0", a TIFF header and IFD0 with one entry.
+QByteArray exifSegment(int orientation, QDataStream::ByteOrder byteOrder)
+{
+    QByteArray tiff;
+    QDataStream out(&tiff, QIODevice::WriteOnly);
+    out.setByteOrder(byteOrder);
+    out.writeRawData(byteOrder == QDataStream::LittleEndian ? "II" : "MM", 2);
+    out << quint16(42) << quint32(8); // magic, offset of IFD0
+    out << quint16(1);                // one entry
+    out << quint16(0x0112) << quint16(3) << quint32(1) << quint16(orientation) << quint16(0);
+    out << quint32(0); // no further IFD
+
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment("\xFF\xE1", 2);
+    const int length = payload.size() + 2;
+    segment += char(length >> 8);
+    segment += char(length & 0xFF);
+    return segment + payload;
+}
+
+} // namespace
+
+QByteArray jpegWithOrientation(const QImage& image, int orientation, QDataStream::ByteOrder byteOrder, int quality)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", quality);
+    // The segment goes right after the start-of-image marker, where cameras put it.
+    return jpeg.left(2) + exifSegment(orientation, byteOrder) + jpeg.mid(2);
+}
+
+QImage samplePicture(int width, int height, int seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb((x * 255 / width + seed * 40) % 256, y * 255 / height, (seed * 70) % 256);
+    }
+    QPainter painter(&image);
+    painter.fillRect(0, 0, width / 5, height / 5, Qt::white);
+    painter.fillRect(0, 0, width / 10, height / 10, Qt::black);
+    return image;
+}
+
+void createShootFolders(const QString& folder)
+{
+    if (QDir(folder).exists())
+        return;
+    const QStringList customers = {"张三 李四", "王五", "赵六"};
+    int seed = 0;
+    for (const QString& customer : customers) {
+        const QString shoot = folder + QLatin1Char('/') + customer;
+        QDir().mkpath(shoot + QStringLiteral("/成品"));
+        QDir().mkpath(shoot + QStringLiteral("/设计"));
+        for (int i = 1; i <= 6; ++i) {
+            const int orientation = i == 2 ? 6 : i == 3 ? 8 : 1;
+            const bool landscape = orientation == 1;
+            const QImage picture = samplePicture(landscape ? 1600 : 1200, landscape ? 1200 : 1600, ++seed);
+            const QString name = QStringLiteral("IMG_%1").arg(seed, 4, 10, QLatin1Char('0'));
+            writeFile(shoot + QLatin1Char('/') + name + QStringLiteral(".JPG"),
+                      jpegWithOrientation(picture, orientation,
+                                          i % 2 ? QDataStream::LittleEndian : QDataStream::BigEndian));
+            if (i <= 2)
+                writeFile(shoot + QLatin1Char('/') + name + QStringLiteral(".CR2"), QByteArray(4096, 'R'));
+            if (i <= 3)
+                samplePicture(1600, 1200, seed + 100).save(shoot + QStringLiteral("/成品/") + name + QStringLiteral(".jpg"), "JPEG", 90);
+            if (i == 1)
+                samplePicture(1800, 1200, seed + 200).save(shoot + QStringLiteral("/设计/") + name + QStringLiteral(".jpg"), "JPEG", 90);
+        }
+        writeFile(shoot + QStringLiteral("/VID_0001.mp4"), QByteArray(64 * 1024, 'V'));
+    }
+}
+
+} // namespace DemoPhotos

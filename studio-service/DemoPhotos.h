@@ -1,0 +1,29 @@
+#ifndef DEMOPHOTOS_H
+#define DEMOPHOTOS_H
+
+#include <QByteArray>
+#include <QDataStream>
+#include <QImage>
+#include <QString>
+
+// Sample photos for the demo and for tests: JPEGs that carry an Exif
+// orientation the way cameras write it.
+namespace DemoPhotos {
+
+// A JPEG of `image` with an APP1 Exif block whose IFD0 holds only the
+// orientation tag, in the given byte order.
+QByteArray jpegWithOrientation(const QImage& image, int orientation,
+                               QDataStream::ByteOrder byteOrder = QDataStream::LittleEndian, int quality = 90);
+
+// A recognisable test picture: a gradient with a marked top-left corner, so
+// a wrong rotation shows.
+QImage samplePicture(int width, int height, int seed);
+
+// Fills `folder` with the photos a photographer brings back from a shoot
+// (upright and turned photos, RAW companions, a video, finished and design
+// images) unless it exists already.
+void createShootFolders(const QString& folder);
+
+} // namespace DemoPhotos
+
+#endif
