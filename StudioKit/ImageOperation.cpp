@@ -1,0 +1,366 @@
+#include "ImageOperation.h"
+
+#include "FileOperation.h"
+#include "Platform.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QMutex>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTransform>
+#include <QtEndian>
+
+#include <filesystem>
+
+namespace {
+
+const int kJpegtranStartMs = 5000;
+const int kJpegtranRunMs = 180000;
+const quint16 kOrientationTag = 0x0112;
+const quint16 kTypeShort = 3;
+
+// --- EXIF reading ---
+
+class TiffReader
+{
+public:
+    explicit TiffReader(const QByteArray& data) : m_data(data) {}
+
+    bool readByteOrder()
+    {
+        if (m_data.startsWith("II"))
+            m_littleEndian = true;
+        else if (m_data.startsWith("MM"))
+            m_littleEndian = false;
+        else
+            return false;
+        quint32 magic = 0;
+        return u16(2, &magic) && magic == 42;
+    }
+
+    bool u16(qint64 offset, quint32* value) const
+    {
+        if (offset < 0 || offset + 2 > m_data.size())
+            return false;
+        const uchar* p = reinterpret_cast<const uchar*>(m_data.constData()) + offset;
+        *value = m_littleEndian ? qFromLittleEndian<quint16>(p) : qFromBigEndian<quint16>(p);
+        return true;
+    }
+
+    bool u32(qint64 offset, quint32* value) const
+    {
+        if (offset < 0 || offset + 4 > m_data.size())
+            return false;
+        const uchar* p = reinterpret_cast<const uchar*>(m_data.constData()) + offset;
+        *value = m_littleEndian ? qFromLittleEndian<quint32>(p) : qFromBigEndian<quint32>(p);
+        return true;
+    }
+
+private:
+    const QByteArray& m_data;
+    bool m_littleEndian = false;
+};
+
+// Orientation from the TIFF block of an Exif segment, 0 when it holds none.
+int orientationFromTiff(const QByteArray& tiff)
+{
+    TiffReader reader(tiff);
+    quint32 ifd0 = 0;
+    quint32 count = 0;
+    if (!reader.readByteOrder() || !reader.u32(4, &ifd0) || !reader.u16(ifd0, &count))
+        return 0;
+    for (quint32 i = 0; i < count; ++i) {
+        const qint64 entry = qint64(ifd0) + 2 + 12 * qint64(i);
+        quint32 tag = 0;
+        quint32 type = 0;
+        quint32 values = 0;
+        quint32 value = 0;
+        if (!reader.u16(entry, &tag) || !reader.u16(entry + 2, &type)
+            || !reader.u32(entry + 4, &values) || !reader.u16(entry + 8, &value))
+            return 0;
+        if (tag == kOrientationTag)
+            return type == kTypeShort && values >= 1 && value >= 1 && value <= 8 ? int(value) : 0;
+    }
+    return 0;
+}
+
+bool readByte(QIODevice& device, uchar* byte)
+{
+    char c = 0;
+    if (!device.getChar(&c))
+        return false;
+    *byte = uchar(c);
+    return true;
+}
+
+// Walks the JPEG markers up to the image data and reads the first Exif APP1
+// segment; 0 when there is no usable orientation.
+int orientationFromJpeg(QIODevice& device)
+{
+    if (device.read(2) != QByteArray("\xFF\xD8", 2))
+        return 0;
+    for (;;) {
+        uchar byte = 0;
+        if (!readByte(device, &byte) || byte != 0xFF)
+            return 0;
+        uchar marker = 0xFF;
+        while (marker == 0xFF) {
+            if (!readByte(device, &marker))
+                return 0;
+        }
+        if (marker == 0xDA || marker == 0xD9) // image data or end: no Exif
+            return 0;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) // no length
+            continue;
+        const QByteArray lengthBytes = device.read(2);
+        if (lengthBytes.size() != 2)
+            return 0;
+        const int length = qFromBigEndian<quint16>(reinterpret_cast<const uchar*>(lengthBytes.constData())) - 2;
+        if (length < 0)
+            return 0;
+        if (marker == 0xE1) {
+            const QByteArray content = device.read(length);
+            if (content.size() != length)
+                return 0;
+            const QByteArray exifHeader("Exif\0\0", 6);
+            if (content.startsWith(exifHeader))
+                return orientationFromTiff(content.mid(exifHeader.size()));
+        } else if (device.skip(length) != length) {
+            return 0;
+        }
+    }
+}
+
+// --- rotation ---
+
+// The turn that brings a picture of this orientation upright; false for the
+// orientations that are left alone.
+bool uprightTurn(int orientation, QTransform* turn)
+{
+    switch (orientation) {
+    case 6: turn->rotate(90); break;
+    case 8: turn->rotate(-90); break;
+    case 3: turn->rotate(180); break;
+    default: return false;
+    }
+    qDebug() << "旋转图片旋转图片" << orientation;
+    return true;
+}
+
+// --- jpegtran ---
+
+struct JpegtranOverride {
+    QMutex mutex;
+    std::optional<QString> program;
+};
+
+JpegtranOverride& jpegtranOverride()
+{
+    static JpegtranOverride instance;
+    return instance;
+}
+
+QString jpegtranAngle(int orientation)
+{
+    switch (orientation) {
+    case 6: return QStringLiteral("90");
+    case 8: return QStringLiteral("270");
+    case 3: return QStringLiteral("180");
+    default: return {};
+    }
+}
+
+std::filesystem::path fsPath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Moves `from` onto `to`, replacing it in one step.
+bool renameOver(const QString& from, const QString& to)
+{
+    std::error_code error;
+    std::filesystem::rename(fsPath(from), fsPath(to), error);
+    return !error;
+}
+
+bool saveJpeg(const QImage& image, const QString& path, int quality)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && image.save(&file, "JPG", quality) && file.commit();
+}
+
+} // namespace
+
+int ImageOperation::getDirection(QString path)
+{
+    QFile file(Platform::diskPath(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        qDebug() << "文件不存在" << path;
+        return 1;
+    }
+    const int orientation = orientationFromJpeg(file);
+    if (orientation == 0) {
+        qDebug() << "没找到方向" << path;
+        return 1;
+    }
+    return orientation;
+}
+
+int ImageOperation::getDirection(const QByteArray& jpegData)
+{
+    QBuffer buffer;
+    buffer.setData(jpegData);
+    buffer.open(QIODevice::ReadOnly);
+    const int orientation = orientationFromJpeg(buffer);
+    return orientation == 0 ? 1 : orientation;
+}
+
+QImage ImageOperation::rotateImage(QImage image, int orientation)
+{
+    QTransform turn;
+    return uprightTurn(orientation, &turn) ? image.transformed(turn, Qt::FastTransformation) : image;
+}
+
+QPixmap ImageOperation::rotateImage(QPixmap pixmap, int orientation)
+{
+    QTransform turn;
+    return uprightTurn(orientation, &turn) ? pixmap.transformed(turn, Qt::FastTransformation) : pixmap;
+}
+
+QString ImageOperation::findJpegtran()
+{
+    {
+        JpegtranOverride& forced = jpegtranOverride();
+        QMutexLocker lock(&forced.mutex);
+        if (forced.program)
+            return *forced.program;
+    }
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QStringList candidates = {
+        programDir + QStringLiteral("/jpegtran"),
+        programDir + QStringLiteral("/jpegtran.exe"),
+        programDir + QStringLiteral("/tools/jpegtran"),
+        programDir + QStringLiteral("/tools/jpegtran.exe"),
+        QStringLiteral("/usr/local/bin/jpegtran"),
+        QStringLiteral("/opt/homebrew/bin/jpegtran"),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    }
+    for (const QString& name : {QStringLiteral("jpegtran"), QStringLiteral("jpegtran.exe")}) {
+        const QString found = QStandardPaths::findExecutable(name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+void ImageOperation::overrideJpegtran(const std::optional<QString>& program)
+{
+    JpegtranOverride& forced = jpegtranOverride();
+    QMutexLocker lock(&forced.mutex);
+    forced.program = program;
+}
+
+bool ImageOperation::losslessRotateJpeg(const QString& source, const QString& target, int orientation)
+{
+    if (orientation == 1)
+        return false;
+    const QString program = findJpegtran();
+    if (program.isEmpty()) {
+        qDebug() << "未找到 jpegtran，无法无损旋转";
+        return false;
+    }
+    const QString angle = jpegtranAngle(orientation);
+    if (angle.isEmpty())
+        return false;
+
+    const QString targetPath = Platform::diskPath(target);
+    const QString tempPath = targetPath + QStringLiteral(".rotz.jpg");
+    QFile::remove(tempPath);
+
+    QProcess process;
+    process.start(program, {QStringLiteral("-rotate"), angle, QStringLiteral("-copy"), QStringLiteral("none"),
+                            QStringLiteral("-outfile"), QDir::toNativeSeparators(tempPath),
+                            QDir::toNativeSeparators(Platform::diskPath(source))});
+    if (!process.waitForStarted(kJpegtranStartMs)) {
+        qDebug() << "jpegtran 启动失败" << program;
+        return false;
+    }
+    if (process.waitForFinished(kJpegtranRunMs) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0) {
+        const bool written = renameOver(tempPath, targetPath)
+                             || FileOperation::copyFile(tempPath, targetPath, true);
+        QFile::remove(tempPath);
+        return written;
+    }
+    qDebug() << "jpegtran 执行失败" << process.exitCode()
+             << QString::fromLocal8Bit(process.readAllStandardError());
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+    }
+    QFile::remove(tempPath);
+    return false;
+}
+
+bool ImageOperation::saveRotatedOriginal(const QString& source, const QStringList& targets,
+                                         int orientation, QImage* out, QStringList* failedTargets)
+{
+    if (targets.isEmpty() || orientation == 1)
+        return false;
+    const QString& first = targets.first();
+    if (losslessRotateJpeg(source, first, orientation)) {
+        qDebug() << "原图无损旋转成功" << first;
+        if (out)
+            *out = loadImage(first);
+    } else {
+        const QImage image = loadImage(source);
+        if (image.isNull())
+            return false;
+        const QImage upright = rotateImage(image, orientation);
+        const bool saved = saveJpeg(upright, Platform::diskPath(first), 100);
+        qDebug() << "原图回退 QImage FastTransformation 旋转" << first << saved;
+        if (!saved)
+            return false;
+        if (out)
+            *out = upright;
+    }
+    for (int i = 1; i < targets.size(); ++i) {
+        if (!FileOperation::copyFile(first, targets.at(i), true) && failedTargets)
+            failedTargets->append(targets.at(i));
+    }
+    return true;
+}
+
+QImage ImageOperation::loadImage(QString path)
+{
+    QFile file(Platform::diskPath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return loadImage(file.readAll());
+}
+
+QImage ImageOperation::loadImage(const QByteArray& data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    return reader.read();
+}
