@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSaveFile>
+#include <QSet>
 #include <QStorageInfo>
 #include <QTextStream>
 
@@ -155,10 +156,20 @@ QFileInfoList Platform::entryInfoList(const QString& dirPath, const QStringList&
     if (filters.testFlag(QDir::Hidden))
         return all;
     QFileInfoList visible;
+#ifdef Q_OS_WIN
     for (const QFileInfo& info : all) {
         if (!isHidden(info.filePath()))
             visible << info;
     }
+#else
+    // One read of the folder's ".hidden" list serves the whole listing.
+    const QStringList listed = hiddenNamesIn(dir.path());
+    const QSet<QString> hiddenNames(listed.cbegin(), listed.cend());
+    for (const QFileInfo& info : all) {
+        if (!info.fileName().startsWith(QLatin1Char('.')) && !hiddenNames.contains(info.fileName()))
+            visible << info;
+    }
+#endif
     return visible;
 }
 
