@@ -8,6 +8,7 @@ class StudioService;
 // Each group of service actions registers its handlers here.
 void registerLoginRoutes(StudioService& service);
 void registerUpdateRoutes(StudioService& service);
+void registerOrderRoutes(StudioService& service);
 
 // Address of a file of the demo folder's "downloads" on the running service,
 // as an update announcement gives it in "path".

@@ -228,6 +228,7 @@ void StudioService::registerDefaultRoutes()
 {
     registerLoginRoutes(*this);
     registerUpdateRoutes(*this);
+    registerOrderRoutes(*this);
 }
 
 void StudioService::onNewConnection()
