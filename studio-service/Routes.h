@@ -9,6 +9,7 @@ class StudioService;
 void registerLoginRoutes(StudioService& service);
 void registerUpdateRoutes(StudioService& service);
 void registerOrderRoutes(StudioService& service);
+void registerWebLoginRoutes(StudioService& service);
 
 // Address of a file of the demo folder's "downloads" on the running service,
 // as an update announcement gives it in "path".

@@ -229,6 +229,7 @@ void StudioService::registerDefaultRoutes()
     registerLoginRoutes(*this);
     registerUpdateRoutes(*this);
     registerOrderRoutes(*this);
+    registerWebLoginRoutes(*this);
 }
 
 void StudioService::onNewConnection()
