@@ -216,26 +216,15 @@ void Login::httpVersionProbeJson(QJsonObject jsonInfo)
 
 void Login::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        m_dragging = true;
-        m_lastX = event->globalPos().x();
-        m_lastY = event->globalPos().y();
-        event->ignore();
-    }
+    m_drag.press(event);
 }
 
 void Login::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragging) {
-        move(x() + event->globalPos().x() - m_lastX, y() + event->globalPos().y() - m_lastY);
-        m_lastX = event->globalPos().x();
-        m_lastY = event->globalPos().y();
-    }
-    event->ignore();
+    m_drag.move(this, event);
 }
 
 void Login::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_dragging = false;
-    event->ignore();
+    m_drag.release(event);
 }

@@ -2,6 +2,7 @@
 #define LOGIN_H
 
 #include "ShopInfo.h"
+#include "WindowDrag.h"
 
 #include <QDialog>
 #include <QJsonObject>
@@ -44,9 +45,7 @@ private:
 
     Ui::Login* ui;
     QNetworkAccessManager* m_manager;
-    bool m_dragging = false;
-    int m_lastX = 0;
-    int m_lastY = 0;
+    WindowDrag m_drag;
     QList<ShopInfo> m_shops;
 };
 

@@ -124,12 +124,9 @@ void WebLogin::httpVersionProbeJson(QJsonObject jsonInfo)
 
 void WebLogin::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        m_dragging = true;
-        m_lastX = event->globalPos().x();
-        m_lastY = event->globalPos().y();
-        event->ignore();
-    } else if (event->button() == Qt::RightButton) {
+    if (m_drag.press(event))
+        return;
+    if (event->button() == Qt::RightButton) {
         QMenu menu(this);
         menu.addAction(QStringLiteral("刷新"), this, &WebLogin::refreshWeb);
         menu.exec(QCursor::pos());
@@ -138,16 +135,10 @@ void WebLogin::mousePressEvent(QMouseEvent* event)
 
 void WebLogin::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragging) {
-        move(x() + event->globalPos().x() - m_lastX, y() + event->globalPos().y() - m_lastY);
-        m_lastX = event->globalPos().x();
-        m_lastY = event->globalPos().y();
-    }
-    event->ignore();
+    m_drag.move(this, event);
 }
 
 void WebLogin::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_dragging = false;
-    event->ignore();
+    m_drag.release(event);
 }

@@ -2,6 +2,7 @@
 #define WEBLOGIN_H
 
 #include "ShopInfo.h"
+#include "WindowDrag.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -37,9 +38,7 @@ private:
 
     QList<ShopInfo> shops;
     Ui::WebLogin* ui;
-    bool m_dragging = false;
-    int m_lastX = 0;
-    int m_lastY = 0;
+    WindowDrag m_drag;
 };
 
 #endif

@@ -68,6 +68,7 @@ private slots:
     void refusedLoginClearsThePassword();
     void networkFailures_data();
     void networkFailures();
+    void leftDragMovesTheFramelessWindow();
 
 private:
     void typeAndLogin(Login& login, const QString& user, const QString& password, bool remember);
@@ -284,6 +285,31 @@ void TestLogin::networkFailures()
     QCOMPARE(login.windowTitle(), QString("登录"));
     QCOMPARE(login.findChild<QLineEdit*>("password")->text(), QString("demo123"));
     QVERIFY(launchers().isEmpty());
+}
+
+void TestLogin::leftDragMovesTheFramelessWindow()
+{
+    Login login;
+    login.move(100, 100);
+    login.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&login));
+    const QPoint start = login.pos();
+    QWidget* banner = login.findChild<QLabel*>("label_pic");
+    const QPoint grip(150, 60);
+    const auto send = [banner, grip](QEvent::Type type, QPoint offset, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, grip + offset, banner->mapToGlobal(grip) + offset, button, held, Qt::NoModifier);
+        QApplication::sendEvent(banner, &event);
+    };
+    send(QEvent::MouseButtonPress, {}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseMove, {15, 15}, Qt::NoButton, Qt::RightButton);
+    QCOMPARE(login.pos(), start);
+    send(QEvent::MouseButtonPress, {}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {30, 20}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {30, 20}, Qt::LeftButton, Qt::NoButton);
+    QTRY_COMPARE(login.pos(), start + QPoint(30, 20));
+    send(QEvent::MouseMove, {80, 80}, Qt::NoButton, Qt::NoButton);
+    QTest::qWait(20);
+    QCOMPARE(login.pos(), start + QPoint(30, 20));
 }
 
 QTEST_MAIN(TestLogin)
