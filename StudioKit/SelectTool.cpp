@@ -2,9 +2,12 @@
 #include "ui_SelectTool.h"
 
 #include "Dialogs.h"
+#include "FileOperation.h"
 #include "FormBody.h"
 #include "Globals.h"
+#include "Platform.h"
 #include "ServiceCall.h"
+#include "importordersphotodlg.h"
 
 #include <QButtonGroup>
 #include <QDebug>
@@ -140,11 +143,18 @@ void SelectTool::openChosenTool()
     const int toolId = buttonGroup->checkedId();
     qDebug() << "checkedId:" << toolId;
     switch (toolId) {
+    case ImportTool:
+        if (checkRootPaths()) {
+            auto* importDialog = new importOrdersPhotoDlg(nullptr);
+            importDialog->setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+                                         | Qt::WindowCloseButtonHint);
+            importDialog->showMaximized();
+        }
+        break;
     case AfterSampleTool:
         g_sjfjxz = QStringLiteral("1");
         break;
     case SeparatePhotosTool:
-    case ImportTool:
     case BatchDeleteTool:
     case LyraTool:
         break;
@@ -153,4 +163,28 @@ void SelectTool::openChosenTool()
                              QMessageBox::Yes);
         break;
     }
+}
+
+bool SelectTool::checkRootPaths()
+{
+    const QList<QPair<QString, QString>> roots = {
+        {g_picPath, QStringLiteral("导片路径 \"%1\" 中的根目录 \"%2\" 不存在 \n%3")},
+        {g_bakPicPath, QStringLiteral("备份路径 \"%1\" 中的根目录 \"%2\" 不存在 \n%3")},
+        {g_homePicPath, QStringLiteral("家居效果路径 \"%1\" 中的根目录 \"%2\" 不存在 \n%3")},
+    };
+    Platform& platform = Platform::instance();
+    for (const auto& root : roots) {
+        const QString& path = root.first;
+        if (!platform.namesDrive(path))
+            continue;
+        // Only the first root on a drive is examined.
+        const QString driveRoot = FileOperation::getDriveRoot(path);
+        if (platform.driveRootExists(driveRoot))
+            return true;
+        Dialogs::warning(this, QStringLiteral("警告"),
+                         root.second.arg(path, driveRoot, QStringLiteral("(请到店铺后台重新设置)")),
+                         QMessageBox::Ok, QMessageBox::NoButton);
+        return false;
+    }
+    return true;
 }

@@ -25,6 +25,8 @@ public:
 
     // Fills the shop-setting globals from a successful switch reply.
     static void applyShopSettings(QJsonObject reply);
+    // Whether the drive of the shop's first root that names one exists.
+    bool checkRootPaths();
 
 public slots:
     void closeSearch();
