@@ -186,6 +186,21 @@ QString FileOperation::getFileName(QString path)
     return path.split(QLatin1Char('/')).last();
 }
 
+QString FileOperation::resolveNameCase(QString path)
+{
+    const QFileInfo info(Platform::diskPath(path));
+    if (info.exists() || info.fileName().isEmpty())
+        return path;
+    const QStringList names = QDir(info.absolutePath())
+                                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                             QDir::Name);
+    for (const QString& name : names) {
+        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return path.left(path.size() - info.fileName().size()) + name;
+    }
+    return path;
+}
+
 void FileOperation::setHiddenAttribute(QString path)
 {
     Platform::instance().setHidden(path);

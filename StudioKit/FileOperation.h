@@ -17,6 +17,10 @@ public:
     static bool isFileExist(QString path);
     static QString getDriveRoot(QString path);
     static QString getFileName(QString path);
+    // The path under the name the file has on disk: when nothing exists at
+    // the path, an entry of its folder whose name differs only in case
+    // (Windows opens "A.jpg" for "A.JPG"; case-sensitive disks do not).
+    static QString resolveNameCase(QString path);
     static void setHiddenAttribute(QString path);
     static void hideFile(QString path);
     static int countJpgFiles(QString folder);

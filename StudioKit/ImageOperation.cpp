@@ -1,6 +1,8 @@
 #include "ImageOperation.h"
 
+#include "CodeImageInfo.h"
 #include "FileOperation.h"
+#include "ImageData.h"
 #include "Platform.h"
 
 #include <QBuffer>
@@ -12,6 +14,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QMutex>
+#include <QPainter>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -201,6 +204,28 @@ bool saveJpeg(const QImage& image, const QString& path, int quality)
     return file.open(QIODevice::WriteOnly) && image.save(&file, "JPG", quality) && file.commit();
 }
 
+// --- thumbnails, marks and labels ---
+
+const int kFineThumbSide = 1000;
+const QSize kBadgeSize(22, 18);
+const QColor kMarkColor(32, 45, 98);
+const QColor kFrameColor(160, 160, 164);
+const QSize kLabelSize(218, 150);
+
+// A copy that QPainter can draw on: palette, one-bit and grey pictures are
+// turned into 32-bit ones, others keep their format.
+QImage paintableCopy(const QImage& image)
+{
+    if (image.depth() < 16 || image.format() == QImage::Format_Grayscale16)
+        return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    return image;
+}
+
+QImage fitInto(const QImage& image, int side)
+{
+    return image.scaled(side, side, Qt::KeepAspectRatio, Qt::FastTransformation);
+}
+
 } // namespace
 
 int ImageOperation::getDirection(QString path)
@@ -363,4 +388,119 @@ QImage ImageOperation::loadImage(const QByteArray& data)
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     return reader.read();
+}
+
+QImage ImageOperation::drawNumberBadge(QImage image, int number)
+{
+    if (number <= 0 || image.isNull())
+        return image;
+    QImage result = paintableCopy(image);
+    const QRect box(QPoint(0, result.height() - kBadgeSize.height()), kBadgeSize);
+    QPainter painter(&result);
+    painter.fillRect(box, QColor(255, 0, 0));
+    // A stroked rectangle is one pixel larger than its QRect.
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(QColor(255, 255, 255), 1));
+    painter.drawText(box, Qt::AlignCenter, QString::number(number));
+    return result;
+}
+
+QRect ImageOperation::scaleMarkRect(QImage from, int left, int top, int right, int bottom, QImage to)
+{
+    // A missing picture has no size to scale from.
+    if (from.width() <= 0 || from.height() <= 0 || to.isNull())
+        return {};
+    const double sx = double(to.width()) / from.width();
+    const double sy = double(to.height()) / from.height();
+    const int x1 = int(left * sx);
+    const int y1 = int(top * sy);
+    const int x2 = x1 + int((right - left + 1) * sx) - 1;
+    const int y2 = y1 + int((bottom - top + 1) * sy) - 1;
+    return QRect(QPoint(x1, y1), QPoint(x2, y2));
+}
+
+QImage ImageOperation::drawMark(QImage image, QRect mark, bool ellipse)
+{
+    if (image.isNull())
+        return image;
+    QImage result = paintableCopy(image);
+    QPainter painter(&result);
+    painter.setPen(QPen(kMarkColor, 2));
+    painter.setBrush(Qt::NoBrush);
+    if (ellipse)
+        painter.drawEllipse(mark);
+    else
+        painter.drawRect(mark);
+    return result;
+}
+
+QImage ImageOperation::squareImage(QImage image)
+{
+    if (image.isNull())
+        return image;
+    const int side = qMax(image.width(), image.height());
+    const QImage scaled = fitInto(image, side - 2);
+    QImage canvas(side, side, QImage::Format_ARGB32);
+    canvas.fill(QColor(255, 255, 255));
+    QPainter painter(&canvas);
+    painter.setPen(QPen(kFrameColor, 2));
+    painter.setBrush(QColor(255, 255, 255));
+    painter.drawRect(canvas.rect());
+    painter.drawImage((side - scaled.width()) / 2, (side - scaled.height()) / 2, scaled);
+    return canvas;
+}
+
+QImage ImageOperation::composeThumb(QImage image, int left, int top, int right, int bottom, int size,
+                                    bool ellipse, int number)
+{
+    if (image.isNull())
+        return {};
+    const QImage scaled = fitInto(image, size);
+    const QRect mark = scaleMarkRect(image, left, top, right, bottom, scaled);
+    return drawNumberBadge(squareImage(drawMark(scaled, mark, ellipse)), number);
+}
+
+QImage ImageOperation::getWebViewThumb(Image image, int size)
+{
+    if (image.type != PHOTOTYPE_FINE)
+        qDebug() << "出错：网页中的照片不是来自成品！";
+    // Recorded names may differ in case from the files on disk ("A.jpg" for "A.JPG").
+    const QString thumbPath = FileOperation::resolveNameCase(image.getThumbPath());
+    QImage picture;
+    if (FileOperation::isFileExist(thumbPath)) {
+        picture = loadImage(thumbPath);
+    } else {
+        const QImage photo = loadImage(FileOperation::resolveNameCase(image.getImagePath()));
+        if (photo.isNull())
+            return {};
+        picture = fitInto(photo, kFineThumbSide);
+        saveImage(picture, image.getThumbPath());
+    }
+    return composeThumb(picture, image.left, image.top, image.right, image.bottom, size, image.isEllipse(), 0);
+}
+
+QImage ImageOperation::makeCodeLabel(CodeImageInfo info)
+{
+    QImage label(kLabelSize, QImage::Format_RGB888);
+    label.fill(QColor(255, 255, 255));
+    QPainter painter(&label);
+    painter.setPen(QColor(0, 0, 0));
+    painter.drawText(QRect(5, 0, 218, 20), Qt::AlignLeft | Qt::AlignTop, info.line1);
+    painter.drawText(QRect(5, 20, 218, 20), Qt::AlignLeft | Qt::AlignTop, info.line2);
+    painter.drawText(QRect(0, 110, 218, 20), Qt::AlignCenter, info.caption);
+    painter.drawText(QRect(0, 130, 218, 20), Qt::AlignCenter, info.footer);
+    const QImage barCode = info.imagePath.isEmpty() ? QImage() : loadImage(info.imagePath);
+    if (!barCode.isNull())
+        painter.drawImage(QRect(5, 40, 208, 70), barCode, QRect(0, 0, barCode.width(), 74));
+    return label;
+}
+
+bool ImageOperation::saveImage(const QImage& image, const QString& path)
+{
+    if (image.isNull())
+        return false;
+    const QString local = Platform::diskPath(path);
+    const QByteArray format = QFileInfo(local).suffix().toLower().toLatin1();
+    QSaveFile file(local);
+    return file.open(QIODevice::WriteOnly) && image.save(&file, format.constData()) && file.commit();
 }

@@ -4,10 +4,14 @@
 #include <QByteArray>
 #include <QImage>
 #include <QPixmap>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+class Image;
+struct CodeImageInfo;
 
 // Image functions shared by the import and separation tools. No state; the
 // functions run on worker threads.
@@ -48,6 +52,32 @@ public:
     // orientation itself. A null image when unreadable.
     static QImage loadImage(QString path);
     static QImage loadImage(const QByteArray& data);
+
+    // --- thumbnail, mark and label images ---
+    // These draw on copies with QImage only (pool threads may call them) and
+    // never antialias.
+
+    // A red 22 x 18 box with the number in white at the bottom-left corner;
+    // the image unchanged for a number of 0 or less.
+    static QImage drawNumberBadge(QImage image, int number);
+    // The mark rectangle (right and bottom inclusive) moved from the size of
+    // `from` to the size of `to`; a null rectangle when either is empty.
+    static QRect scaleMarkRect(QImage from, int left, int top, int right, int bottom, QImage to);
+    static QImage drawMark(QImage image, QRect mark, bool ellipse);
+    // The picture centred on a white square canvas with a grey frame.
+    static QImage squareImage(QImage image);
+    // The marked, squared size x size thumbnail; null for a null picture.
+    static QImage composeThumb(QImage image, int left, int top, int right, int bottom, int size,
+                               bool ellipse, int number);
+    // The marked thumbnail of one finished photo, made from its 1000-pixel
+    // thumbnail, which is written first when missing. Mark coordinates are
+    // pixels of that thumbnail. Null when neither file can be read.
+    static QImage getWebViewThumb(Image image, int size);
+    // The 218 x 150 dispatch label.
+    static QImage makeCodeLabel(CodeImageInfo info);
+    // Format from the file name's extension, default quality; written through
+    // a temporary file in the same folder, so a reader never sees half a file.
+    static bool saveImage(const QImage& image, const QString& path);
 };
 
 #endif
