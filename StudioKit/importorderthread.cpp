@@ -1,0 +1,480 @@
+#include "importorderthread.h"
+
+#include "FileOperation.h"
+#include "Globals.h"
+#include "ImageOperation.h"
+#include "Platform.h"
+#include "importordermodel.h"
+
+#include <QBuffer>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+namespace {
+
+const QString kImportTag = QStringLiteral("importordersphotodlg");
+const QString kDeleteTag = QStringLiteral("searchorder");
+const QString kStop = QStringLiteral("no");
+
+// The folders of one photo type inside an order folder.
+struct PhotoFolders {
+    QString photos;
+    QString thumbnail2250;
+    QString thumbnail1000;
+    QString thumbnail200;
+};
+
+PhotoFolders photoFolders(int type)
+{
+    switch (type) {
+    case importOrdersPhotoDlg::TypeFinished:
+        return {QStringLiteral("成品/"), QStringLiteral("成品缩略图2250/"), QStringLiteral("成品缩略图/"),
+                QStringLiteral("成品缩略图100/")};
+    case importOrdersPhotoDlg::TypeDesign:
+        return {QStringLiteral("设计/"), QStringLiteral("设计缩略图2250/"), QStringLiteral("设计缩略图/"),
+                QStringLiteral("设计缩略图100/")};
+    default:
+        return {QStringLiteral("照片/"), QStringLiteral("thumbnail2250/"), QStringLiteral("thumbnail/"),
+                QStringLiteral("thumbnail100/")};
+    }
+}
+
+const QString kFinishedFolder = QStringLiteral("成品/");
+
+// The visible sub-folders of a new order folder, in the order they are made.
+const QStringList kVisibleFolders = {
+    QStringLiteral("照片/"), QStringLiteral("照片/新建文件夹"), kFinishedFolder, QStringLiteral("汰片/"),
+    QStringLiteral("设计/"), QStringLiteral("试拍视频/"), QStringLiteral("精修视频/")};
+
+// Roots come with a trailing separator; one without it still gets its
+// folders inside it rather than glued to its last name.
+QString withSeparator(const QString& root)
+{
+    if (root.endsWith(QLatin1Char('/')) || root.endsWith(QLatin1Char('\\')))
+        return root;
+    return root + QLatin1Char('/');
+}
+
+bool isUsableRoot(const QString& root)
+{
+    return !root.isEmpty() && QDir::isAbsolutePath(Platform::diskPath(root));
+}
+
+// "yyyy-MM-dd" as digits, split into the year-month and the day folder.
+bool splitShotDate(const QString& shotdate, QString* yearMonth, QString* day)
+{
+    static const QRegularExpression format(QStringLiteral("^([0-9]{4}-[0-9]{2})-([0-9]{2})$"));
+    const QRegularExpressionMatch match = format.match(shotdate);
+    if (!match.hasMatch())
+        return false;
+    *yearMonth = match.captured(1);
+    *day = match.captured(2);
+    return true;
+}
+
+// Decodes by content into `image`, whose pixel buffer is reused when the
+// size and format match: a 12-megapixel photo then costs no fresh 48 MB
+// allocation. The orientation is applied by the import, never here.
+bool decodeInto(const QByteArray& data, QImage* image)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    if (reader.read(image))
+        return true;
+    *image = QImage();
+    return false;
+}
+
+QByteArray encoded(const QImage& image, const QByteArray& format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    if (!writer.write(image))
+        return {};
+    buffer.close();
+    return bytes;
+}
+
+// Replaces the file through a temporary file in its folder.
+bool writeReplacing(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(Platform::diskPath(path));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+// The numbered names FileOperation::copyFile uses when it keeps an existing
+// file: "x.jpg" -> "x(1).jpg", "x.png" -> "x(1).png".
+QString numberedName(const QString& path, int n)
+{
+    const QString number = QStringLiteral("(%1)").arg(n);
+    const QString jpg = QStringLiteral(".jpg");
+    if (path.endsWith(jpg, Qt::CaseInsensitive))
+        return path.left(path.size() - jpg.size()) + number + jpg;
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot > slash + 1 ? path.left(dot) + number + path.mid(dot) : path + number;
+}
+
+// Writes a new file under the first free name of `path` and its numbered
+// variants; an existing file is never replaced. The content is complete
+// before it takes the name.
+bool writeKeeping(const QString& path, const QByteArray& bytes)
+{
+    const QString local = Platform::diskPath(path);
+    QTemporaryFile temp(QFileInfo(local).absolutePath() + QStringLiteral("/.import-XXXXXX"));
+    temp.setAutoRemove(false);
+    if (!temp.open())
+        return false;
+    const bool written = temp.write(bytes) == bytes.size() && temp.flush();
+    temp.close();
+    if (written) {
+        for (int n = 0;; ++n) {
+            const QString candidate = n == 0 ? local : numberedName(local, n);
+            if (QFileInfo::exists(candidate))
+                continue;
+            if (QFile::rename(temp.fileName(), candidate))
+                return true;
+            if (!QFileInfo::exists(candidate))
+                break;
+        }
+    }
+    QFile::remove(temp.fileName());
+    return false;
+}
+
+} // namespace
+
+ImportOrderThread::ImportOrderThread(ImportOrderModel* model, importOrdersPhotoDlg::ImportTypeEnum type,
+                                     QObject* parent)
+    : QThread(parent), model(model), importType(type), callerTag(kImportTag)
+{
+    qDebug() << "thread-start";
+    order.serverRoot = g_picPath;
+    order.backupRoot = g_bakPicPath;
+    order.originalsToFinished = g_yptbcp == QLatin1String("1");
+    if (!model)
+        return;
+    order.orderNumber = model->orderNumber();
+    order.shotdate = model->shotdate();
+    // Design images and both video types share the third suffix.
+    order.folderSuffix = model->folderSuffix(qMin(int(type), int(importOrdersPhotoDlg::TypeDesign)));
+    order.importOrderPath = model->importOrderPath();
+    order.importOrderBakPath = model->importOrderBakPath();
+    if (type <= importOrdersPhotoDlg::TypeRetouchedVideo) {
+        order.files = model->selectedFiles(type);
+        order.targetNames = model->renamedFileNames(order.files, type);
+        fileCount = quint16(order.files.size());
+    }
+}
+
+ImportOrderThread::ImportOrderThread(OrderItemInfo item, QObject* parent)
+    : QThread(parent), deleteDir(item.orderpath), callerTag(kDeleteTag), orderId(item.order_photo_id)
+{
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+ImportOrderThread::~ImportOrderThread()
+{
+    qDebug() << "import thread delete";
+}
+
+void ImportOrderThread::run()
+{
+    if (callerTag == kImportTag) {
+        if (importType != importOrdersPhotoDlg::TypeLyra)
+            createOrderDir(order.serverRoot, order.backupRoot);
+        importOrder();
+    } else if (callerTag == kDeleteTag) {
+        qDebug() << "deleteDir==" << deleteDir;
+        startDelete();
+    }
+}
+
+void ImportOrderThread::importOrder()
+{
+    // Videos and Lyra folders are copied by their own import.
+    if (importType > importOrdersPhotoDlg::TypeDesign)
+        return;
+    if (order.importOrderPath.isEmpty() || order.importOrderBakPath.isEmpty()) {
+        emit importErrorMsg(QStringLiteral("订单[%1]路径为空，无法导片，请检查订单路径/备份路径后重试").arg(order.orderNumber));
+        return;
+    }
+    if (order.files.isEmpty()) {
+        emit importErrorMsg(QStringLiteral("订单[%1]没有可导入的文件，请重新选择后重试").arg(order.orderNumber));
+        return;
+    }
+    doneCount = 0;
+    for (int i = 0; i < order.files.size(); ++i) {
+        if (g_importRunFlag == kStop)
+            return;
+        ++doneCount;
+        if (!importImage(order.importOrderPath, order.importOrderBakPath, order.files.at(i), order.targetNames.at(i)))
+            return;
+    }
+}
+
+void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
+{
+    serverRoot = serverRoot.trimmed();
+    // A relative root would put the tree below the program's current folder.
+    if (!isUsableRoot(serverRoot)
+        || (!FileOperation::isDirExist(serverRoot) && !QDir().mkpath(Platform::diskPath(serverRoot)))) {
+        qDebug() << "服务器路径错误:" << serverRoot;
+        emit importImageThreadError(1);
+        return;
+    }
+    if (!isUsableRoot(backupRoot) || !FileOperation::createDir(backupRoot)) {
+        emit importImageThreadError(2);
+        return;
+    }
+    qDebug() << "orderpath" << order.importOrderPath;
+    qDebug() << "orderbackpath" << order.importOrderBakPath;
+    if (!order.importOrderPath.isEmpty() || !order.importOrderBakPath.isEmpty())
+        return;
+
+    QString folder = sanitizeFileName(order.orderNumber.trimmed());
+    if (!order.folderSuffix.isEmpty())
+        folder += sanitizeFileName((QStringLiteral("-") + order.folderSuffix).trimmed());
+    QString yearMonth;
+    QString day;
+    // A date or name that could climb out of the root creates nothing.
+    if (!splitShotDate(order.shotdate, &yearMonth, &day) || folder.isEmpty() || folder.contains(QLatin1String(".."))) {
+        qDebug() << "订单目录无效" << order.shotdate << folder;
+        g_importRunFlag = kStop;
+        emit checkOrderPicPathSigl();
+        return;
+    }
+
+    const QString server = withSeparator(serverRoot);
+    const QString backup = withSeparator(backupRoot);
+    const QString orderFolder = yearMonth + QLatin1Char('/') + day + QLatin1Char('/') + folder + QLatin1Char('/');
+    const QString orderPath = server + orderFolder;
+    const QString backupPath = backup + orderFolder;
+
+    FileOperation::createDir(server + yearMonth);
+    FileOperation::createDir(backup + yearMonth);
+    FileOperation::createDir(server + yearMonth + QLatin1Char('/') + day);
+    FileOperation::createDir(orderPath);
+    for (const QString& name : kVisibleFolders)
+        FileOperation::createDir(orderPath + name);
+    for (int type : {importOrdersPhotoDlg::TypeOriginal, importOrdersPhotoDlg::TypeFinished,
+                     importOrdersPhotoDlg::TypeDesign}) {
+        const PhotoFolders folders = photoFolders(type);
+        const QStringList thumbnails = {folders.thumbnail1000, folders.thumbnail200, folders.thumbnail2250};
+        for (const QString& name : thumbnails)
+            FileOperation::createDir(orderPath + name);
+        // The attribute belongs to the folder's own name, without the slash.
+        for (const QString& name : thumbnails)
+            FileOperation::setHiddenAttribute(orderPath + name.chopped(1));
+    }
+    FileOperation::createDir(backup + yearMonth + QLatin1Char('/') + day);
+    FileOperation::createDir(backupPath);
+    FileOperation::createDir(backupPath + photoFolders(importOrdersPhotoDlg::TypeOriginal).photos);
+    qDebug() << "orderBackupPathCrt===" << backupPath;
+
+    if (!FileOperation::isDirExist(orderPath)) {
+        g_importRunFlag = kStop;
+        emit checkOrderPicPathSigl();
+        return;
+    }
+    storeOrderPaths(orderPath, backupPath);
+}
+
+void ImportOrderThread::storeOrderPaths(const QString& orderPath, const QString& backupPath)
+{
+    order.importOrderPath = orderPath;
+    order.importOrderBakPath = backupPath;
+    // The model belongs to the GUI thread: a tree made by the run reaches it
+    // through this object's event queue there.
+    QMetaObject::invokeMethod(
+        this,
+        [this, orderPath, backupPath] {
+            if (!model)
+                return;
+            model->setImportOrderPath(orderPath);
+            model->setImportOrderBakPath(backupPath);
+        },
+        Qt::AutoConnection);
+}
+
+void ImportOrderThread::createLyraDir(QString path)
+{
+    qDebug() << "lyraPicPath=" << path;
+    if (FileOperation::isDirExist(path))
+        return;
+    if (!QDir().mkpath(Platform::diskPath(path))) {
+        qDebug() << "Lyra服务器路径创建失败" << path;
+        emit importDirLyraThreadError();
+    }
+}
+
+bool ImportOrderThread::importImage(QString orderPath, QString backupPath, QString sourcePath, QString targetName)
+{
+    qDebug() << "orderBackupPath=" << backupPath;
+    qDebug() << "orderPath=" << orderPath;
+    if (orderPath.isEmpty() || backupPath.isEmpty() || sourcePath.isEmpty()) {
+        emit importErrorMsg(QStringLiteral("订单[%1]导片路径或源文件为空，已中断，可重试").arg(order.orderNumber));
+        return false;
+    }
+    if (!judgeMemorySize(sourcePath)) {
+        g_importRunFlag = kStop;
+        emit checkDiskSizeSigl(sourcePath);
+        return false;
+    }
+
+    // One read serves the backup, the orientation, the plain copies and the
+    // decoding.
+    QFile source(Platform::diskPath(sourcePath));
+    if (!source.open(QIODevice::ReadOnly))
+        return writeFailed(sourcePath);
+    const QByteArray data = source.readAll();
+    if (data.size() != source.size())
+        return writeFailed(sourcePath);
+    source.close();
+
+    const PhotoFolders folders = photoFolders(importType);
+    const bool original = importType == importOrdersPhotoDlg::TypeOriginal;
+    if (original) {
+        const QString backup = backupPath + folders.photos + targetName;
+        if (!writeKeeping(backup, data))
+            return writeFailed(backup);
+    }
+
+    QImage picture;
+    if (decodeInto(data, &decodeBuffer))
+        picture = decodeBuffer;
+    else
+        qDebug() << "picPath=" << sourcePath;
+    const int orientation = ImageOperation::getDirection(data);
+    const QByteArray format = QFileInfo(targetName).suffix().toLower().toLatin1();
+
+    QStringList photoTargets = {orderPath + folders.photos + targetName};
+    if (original && order.originalsToFinished)
+        photoTargets << orderPath + kFinishedFolder + targetName;
+    // A photo that cannot be decoded is copied as it is, whatever its
+    // orientation, so nothing is lost.
+    QByteArray photo = data;
+    if (orientation != 1 && !picture.isNull()) {
+        picture = ImageOperation::rotateImage(picture, orientation);
+        photo = encoded(picture, format, 100);
+        if (photo.isEmpty())
+            return writeFailed(photoTargets.first());
+    }
+    for (const QString& target : photoTargets) {
+        if (!writeReplacing(target, photo))
+            return writeFailed(target);
+    }
+
+    if (picture.isNull()) {
+        for (const QString& folder : {folders.thumbnail1000, folders.thumbnail2250}) {
+            if (!writeReplacing(orderPath + folder + targetName, data))
+                return writeFailed(orderPath + folder + targetName);
+        }
+    } else {
+        // Each size is scaled from the one before, so the full picture is
+        // scaled only once.
+        const QList<QPair<int, QString>> sizes = {
+            {2250, folders.thumbnail2250}, {1000, folders.thumbnail1000}, {200, folders.thumbnail200}};
+        for (const auto& size : sizes) {
+            picture = picture.scaled(size.first, size.first, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            const QString target = orderPath + size.second + targetName;
+            const QByteArray thumbnail = encoded(picture, format, -1);
+            if (thumbnail.isEmpty() || !writeReplacing(target, thumbnail))
+                return writeFailed(target);
+        }
+    }
+
+    reportProgress();
+    return true;
+}
+
+bool ImportOrderThread::writeFailed(const QString& path)
+{
+    qDebug() << "导片读写失败" << path;
+    emit importImageThreadError(kWriteFailedError);
+    return false;
+}
+
+void ImportOrderThread::reportProgress()
+{
+    emit hasImportedImgCount(doneCount, fileCount);
+    if (doneCount == fileCount)
+        emit hasFinishedImportSigl(doneCount);
+}
+
+bool ImportOrderThread::judgeMemorySize(QString path)
+{
+    const qint64 size = QFileInfo(Platform::diskPath(path)).size();
+    qDebug() << "picSize=" << size;
+    qDebug() << "mypicPath=" << path;
+    return judgeDiskSize(size, order.serverRoot);
+}
+
+bool ImportOrderThread::judgeDiskSize(qint64 size, QString path)
+{
+    const qint64 available = Platform::instance().freeBytes(path);
+    if (available < 0)
+        return true;
+    qDebug() << "服务器路径" << path;
+    qDebug() << "可用的磁盘空闲容量: " << available;
+    return quint64(size) < quint64(available);
+}
+
+bool ImportOrderThread::getPicShotTime(QString path, QString& shotTime)
+{
+    QFile file(Platform::diskPath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Exif dates are text beginning with "20"; they sit near the start of
+    // the file or a little after offset 2000.
+    for (const qint64 start : {qint64(0), qint64(2000)}) {
+        if (!file.seek(start))
+            break;
+        char byte = 0;
+        for (int i = 0; i < 500 && file.getChar(&byte); ++i) {
+            if (byte != '2')
+                continue;
+            char next = 0;
+            if (!file.getChar(&next) || next != '0')
+                continue;
+            QByteArray text = file.read(17);
+            const int end = text.indexOf('\0');
+            if (end >= 0)
+                text.truncate(end);
+            shotTime = QString::fromLatin1(text).trimmed();
+            return true;
+        }
+    }
+    return true;
+}
+
+void ImportOrderThread::startDelete()
+{
+    // Only an absolute folder path is removed, never one that climbs with
+    // ".."; the tree removal itself refuses roots and the shop roots.
+    if (deleteDir.isEmpty() || deleteDir.contains(QLatin1String(".."))
+        || QDir::isRelativePath(Platform::diskPath(deleteDir)) || !FileOperation::isDirExist(deleteDir))
+        return;
+    const bool removed = FileOperation::deleteDirTree(deleteDir);
+    qDebug() << "isDelete" << (removed ? "true" : "false");
+    if (removed)
+        emit deleteSucceed(orderId, deleteDir);
+}
+
+// Built here rather than with the other classes' meta-objects, so the worker
+// links without the import dialog.
+#include "moc_importorderthread.cpp"

@@ -1,0 +1,92 @@
+#ifndef IMPORTORDERTHREAD_H
+#define IMPORTORDERTHREAD_H
+
+#include "OrderItemInfo.h"
+#include "importordersphotodlg.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+class ImportOrderModel;
+
+// Worker of the batch import: one object handles one order. Import mode
+// builds the order's folder tree and copies one type of the user's selection
+// into it; delete mode removes one order folder for the search tools.
+//
+// The worker object lives in the thread that built it. It takes copies of the
+// order fields and shop settings it needs when it is built, so the run never
+// reads the model or the shop globals while the GUI thread may change them;
+// folder paths it creates go back to the model on the model's thread.
+class ImportOrderThread : public QThread
+{
+    Q_OBJECT
+public:
+    // Error code of importImageThreadError for a photo, backup or thumbnail
+    // that could not be written.
+    static constexpr uchar kWriteFailedError = 3;
+
+    ImportOrderThread(ImportOrderModel* model, importOrdersPhotoDlg::ImportTypeEnum type, QObject* parent);
+    // Delete mode; the worker frees itself once it has finished.
+    ImportOrderThread(OrderItemInfo item, QObject* parent);
+    ~ImportOrderThread() override;
+
+    void importOrder();
+
+    void createOrderDir(QString serverRoot, QString backupRoot);
+    void createLyraDir(QString path);
+
+    bool importImage(QString orderPath, QString backupPath, QString sourcePath, QString targetName);
+    bool judgeMemorySize(QString path);
+    bool judgeDiskSize(qint64 size, QString path);
+    bool getPicShotTime(QString path, QString& shotTime);
+
+    void startDelete();
+
+signals:
+    void hasImportedImgCount(ushort doneCount, ushort fileCount);
+    void hasFinishedImportSigl(ushort doneCount);
+    void importImageThreadError(uchar errorCode);
+    void importErrorMsg(QString reason);
+    void checkDiskSizeSigl(QString picPath);
+    void checkOrderPicPathSigl();
+    void deleteSucceed(QString mOrderid, QString deleteDir);
+    void importDirLyraThreadError();
+
+protected:
+    void run() override;
+
+private:
+    // What the run needs of the order and the shop, copied before it starts.
+    struct OrderCopy {
+        QString orderNumber;
+        QString shotdate;
+        QString folderSuffix;
+        QString importOrderPath;
+        QString importOrderBakPath;
+        QStringList files;
+        QStringList targetNames;
+        QString serverRoot;
+        QString backupRoot;
+        bool originalsToFinished = false;
+    };
+
+    void storeOrderPaths(const QString& orderPath, const QString& backupPath);
+    void reportProgress();
+    bool writeFailed(const QString& path);
+
+    QPointer<ImportOrderModel> model;
+    importOrdersPhotoDlg::ImportTypeEnum importType = importOrdersPhotoDlg::TypeOriginal;
+    quint16 fileCount = 0;
+    quint16 doneCount = 0;
+    QString deleteDir;
+    QString callerTag;
+    QString orderId;
+    OrderCopy order;
+    // The last photo's pixels; the next decode of the same size reuses them.
+    QImage decodeBuffer;
+};
+
+#endif
