@@ -111,25 +111,10 @@ bool copyOneFile(const QString& source, const QString& target, bool replace)
     return QFile::copy(source, target);
 }
 
-// "x.jpg" keeps the established "x(n).jpg" form; other names get the number
-// before their own extension, or at the end when they have none.
-QString numberedName(const QString& target, int n)
-{
-    const QString number = QStringLiteral("(%1)").arg(n);
-    const QString jpg = QStringLiteral(".jpg");
-    if (target.endsWith(jpg, Qt::CaseInsensitive))
-        return target.left(target.size() - jpg.size()) + number + jpg;
-    const int slash = target.lastIndexOf(QLatin1Char('/'));
-    const int dot = target.lastIndexOf(QLatin1Char('.'));
-    if (dot > slash + 1)
-        return target.left(dot) + number + target.mid(dot);
-    return target + number;
-}
-
 QString firstFreeNumberedName(const QString& target)
 {
     for (int n = 1;; ++n) {
-        const QString candidate = numberedName(target, n);
+        const QString candidate = FileOperation::numberedName(target, n);
         if (!QFileInfo(candidate).isFile())
             return candidate;
     }
@@ -374,4 +359,19 @@ QString FileOperation::createNumberedDir(QString path)
     for (int n = 1; QFileInfo(Platform::diskPath(path)).isDir(); ++n)
         path = base + QStringLiteral("(%1)/").arg(n);
     return QDir().mkdir(Platform::diskPath(path)) ? path : QStringLiteral("");
+}
+
+// "x.jpg" keeps the established "x(n).jpg" form; other names get the number
+// before their own extension, or at the end when they have none.
+QString FileOperation::numberedName(QString target, int n)
+{
+    const QString number = QStringLiteral("(%1)").arg(n);
+    const QString jpg = QStringLiteral(".jpg");
+    if (target.endsWith(jpg, Qt::CaseInsensitive))
+        return target.left(target.size() - jpg.size()) + number + jpg;
+    const int slash = target.lastIndexOf(QLatin1Char('/'));
+    const int dot = target.lastIndexOf(QLatin1Char('.'));
+    if (dot > slash + 1)
+        return target.left(dot) + number + target.mid(dot);
+    return target + number;
 }

@@ -28,6 +28,9 @@ public:
     // An existing target is replaced (overwrite) or the copy goes to the first
     // free numbered name: "x.jpg" -> "x(1).jpg", "a.mp4" -> "a(1).mp4".
     static bool copyFile(QString source, QString target, bool overwrite);
+    // The n-th numbered variant of a name: "x.jpg" keeps the established
+    // "x(n).jpg" form, other names get "(n)" before their own extension.
+    static QString numberedName(QString target, int n);
     static bool copyDir(QString sourceFolder, QString destinationFolder, bool overwrite);
 
     // Deletes the folder with all its content, hidden entries included.

@@ -381,13 +381,23 @@ QImage ImageOperation::loadImage(QString path)
 
 QImage ImageOperation::loadImage(const QByteArray& data)
 {
+    QImage image;
+    decodeInto(data, &image);
+    return image;
+}
+
+bool ImageOperation::decodeInto(const QByteArray& data, QImage* image)
+{
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
-    return reader.read();
+    if (reader.read(image))
+        return true;
+    *image = QImage();
+    return false;
 }
 
 QImage ImageOperation::drawNumberBadge(QImage image, int number)

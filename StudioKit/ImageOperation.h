@@ -52,6 +52,9 @@ public:
     // orientation itself. A null image when unreadable.
     static QImage loadImage(QString path);
     static QImage loadImage(const QByteArray& data);
+    // Decodes into `image`, reusing its pixel buffer when size and format
+    // match: a 12-megapixel photo then costs no fresh 48 MB allocation.
+    static bool decodeInto(const QByteArray& data, QImage* image);
 
     // --- thumbnail, mark and label images ---
     // These draw on copies with QImage only (pool threads may call them) and

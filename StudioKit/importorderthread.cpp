@@ -79,23 +79,6 @@ bool splitShotDate(const QString& shotdate, QString* yearMonth, QString* day)
     return true;
 }
 
-// Decodes by content into `image`, whose pixel buffer is reused when the
-// size and format match: a 12-megapixel photo then costs no fresh 48 MB
-// allocation. The orientation is applied by the import, never here.
-bool decodeInto(const QByteArray& data, QImage* image)
-{
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(false);
-    if (reader.read(image))
-        return true;
-    *image = QImage();
-    return false;
-}
-
 QByteArray encoded(const QImage& image, const QByteArray& format, int quality)
 {
     QByteArray bytes;
@@ -116,19 +99,6 @@ bool writeReplacing(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-// The numbered names FileOperation::copyFile uses when it keeps an existing
-// file: "x.jpg" -> "x(1).jpg", "x.png" -> "x(1).png".
-QString numberedName(const QString& path, int n)
-{
-    const QString number = QStringLiteral("(%1)").arg(n);
-    const QString jpg = QStringLiteral(".jpg");
-    if (path.endsWith(jpg, Qt::CaseInsensitive))
-        return path.left(path.size() - jpg.size()) + number + jpg;
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    const int dot = path.lastIndexOf(QLatin1Char('.'));
-    return dot > slash + 1 ? path.left(dot) + number + path.mid(dot) : path + number;
-}
-
 // Writes a new file under the first free name of `path` and its numbered
 // variants; an existing file is never replaced. The content is complete
 // before it takes the name.
@@ -143,7 +113,7 @@ bool writeKeeping(const QString& path, const QByteArray& bytes)
     temp.close();
     if (written) {
         for (int n = 0;; ++n) {
-            const QString candidate = n == 0 ? local : numberedName(local, n);
+            const QString candidate = n == 0 ? local : FileOperation::numberedName(local, n);
             if (QFileInfo::exists(candidate))
                 continue;
             if (QFile::rename(temp.fileName(), candidate))
@@ -355,7 +325,7 @@ bool ImportOrderThread::importImage(QString orderPath, QString backupPath, QStri
     }
 
     QImage picture;
-    if (decodeInto(data, &decodeBuffer))
+    if (ImageOperation::decodeInto(data, &decodeBuffer))
         picture = decodeBuffer;
     else
         qDebug() << "picPath=" << sourcePath;

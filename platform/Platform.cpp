@@ -42,6 +42,15 @@ QStringList hiddenNamesIn(const QString& dirPath)
     return names;
 }
 
+// The entry a path names on disk: "dir/" is the folder itself.
+QString entryPath(const QString& path)
+{
+    QString local = Platform::diskPath(path);
+    while (local.size() > 1 && local.endsWith(QLatin1Char('/')))
+        local.chop(1);
+    return local;
+}
+
 } // namespace
 
 Platform& Platform::instance()
@@ -70,7 +79,7 @@ bool Platform::isHidden(const QString& path)
     const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN);
 #else
-    const QFileInfo info(diskPath(path));
+    const QFileInfo info(entryPath(path));
     if (info.fileName().startsWith(QLatin1Char('.')))
         return true;
     return hiddenNamesIn(info.absolutePath()).contains(info.fileName());
@@ -85,10 +94,11 @@ bool Platform::setHidden(const QString& path)
     return attributes != INVALID_FILE_ATTRIBUTES
         && SetFileAttributesW(nativePath, attributes | FILE_ATTRIBUTE_HIDDEN);
 #else
-    const QFileInfo info(diskPath(path));
+    const QString local = entryPath(path);
+    const QFileInfo info(local);
     if (!info.exists())
         return false;
-    if (isHidden(path))
+    if (isHidden(local))
         return true;
     QStringList names = hiddenNamesIn(info.absolutePath());
     names << info.fileName();
