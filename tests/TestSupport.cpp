@@ -2,6 +2,8 @@
 
 #include "Dialogs.h"
 
+#include <QDir>
+
 RecordedEnvironment::RecordedEnvironment()
     : platform(new PlatformRecorder)
 {
@@ -13,6 +15,12 @@ RecordedEnvironment::~RecordedEnvironment()
 {
     Dialogs::setRecorder(nullptr);
     Platform::install(nullptr);
+}
+
+ServiceEnvironment::ServiceEnvironment()
+    : service(new StudioService(workDir.path() + QStringLiteral("/demo")))
+    , listening(QDir::setCurrent(workDir.path()) && service->listen())
+{
 }
 
 QString fixturePath(const QString& name)

@@ -4,7 +4,12 @@
 #include "DialogRecorder.h"
 #include "PlatformRecorder.h"
 
+#include "StudioService.h"
+
 #include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
 
 // Installs the dialog and platform recorders for the life of a test program
 // (or of one test function), so no box blocks and no process ends.
@@ -16,6 +21,18 @@ public:
 
     DialogRecorder dialogs;
     PlatformRecorder* platform; // owned by Platform
+};
+
+// The recorders, a fresh temporary folder as the current directory, and the
+// stand-in service over that folder's "demo" folder, listening on its port.
+class ServiceEnvironment : public RecordedEnvironment
+{
+public:
+    ServiceEnvironment();
+
+    QTemporaryDir workDir;
+    std::unique_ptr<StudioService> service;
+    bool listening;
 };
 
 // Path of a file under tests/fixtures.

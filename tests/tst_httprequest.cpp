@@ -21,32 +21,28 @@ private slots:
     void repliesThatAreNoObjectAreDropped();
 
 private:
-    std::unique_ptr<RecordedEnvironment> env;
-    std::unique_ptr<StudioService> service;
-    QTemporaryDir demo;
+    std::unique_ptr<ServiceEnvironment> env;
 };
 
 void TestHttpRequest::init()
 {
-    env.reset(new RecordedEnvironment);
-    service.reset(new StudioService(demo.path()));
-    QVERIFY(service->listen());
+    env.reset(new ServiceEnvironment);
+    QVERIFY(env->listening);
 }
 
 void TestHttpRequest::cleanup()
 {
-    service.reset();
     env.reset();
 }
 
 void TestHttpRequest::postsTheBodyAndEmitsTheReply()
 {
-    service->script("order/updatepicpath", Response::success({{"data", QJsonArray{1, "two"}}}));
+    env->service->script("order/updatepicpath", Response::success({{"data", QJsonArray{1, "two"}}}));
     HttpRequest* request = HttpRequest::startNetRequest(URL_ORDER_UPDATEPICPATH, "a=1&b=二", true);
     QSignalSpy spy(request, &HttpRequest::netSuccessInfo);
     QTRY_COMPARE(spy.count(), 1);
 
-    const RecordedRequest sent = service->last("order/updatepicpath");
+    const RecordedRequest sent = env->service->last("order/updatepicpath");
     QCOMPARE(sent.method, QByteArray("POST"));
     QCOMPARE(sent.target, QByteArray("/index.php?g=QbtplusIma&m=order&a=updatepicpath"));
     QCOMPARE(sent.body, QString("a=1&b=二").toUtf8());
@@ -60,7 +56,7 @@ void TestHttpRequest::postsTheBodyAndEmitsTheReply()
 
 void TestHttpRequest::emitsRepliesWhateverTheirCode()
 {
-    service->script("order/updatevideo", Response::failure("失败了"));
+    env->service->script("order/updatevideo", Response::failure("失败了"));
     HttpRequest* request = HttpRequest::startNetRequest(URL_ORDER_UPDATEVIDEO, "x=1", true);
     QSignalSpy spy(request, &HttpRequest::netSuccessInfo);
     QTRY_COMPARE(spy.count(), 1);
@@ -69,7 +65,7 @@ void TestHttpRequest::emitsRepliesWhateverTheirCode()
 
 void TestHttpRequest::httpErrorShowsTheStatus()
 {
-    service->script("order/updatevideo", Response::httpError(500));
+    env->service->script("order/updatevideo", Response::httpError(500));
     HttpRequest* request = HttpRequest::startNetRequest(URL_ORDER_UPDATEVIDEO, "x=1", true);
     QSignalSpy success(request, &HttpRequest::netSuccessInfo);
     QSignalSpy error(request, &HttpRequest::netErrorInfo);
@@ -87,7 +83,7 @@ void TestHttpRequest::httpErrorShowsTheStatus()
 
 void TestHttpRequest::refusedConnectionShowsNoStatus()
 {
-    service.reset();
+    env->service.reset();
     HttpRequest* request = HttpRequest::startNetRequest(URL_ORDER_UPDATEVIDEO, "x=1", true);
     QSignalSpy error(request, &HttpRequest::netErrorInfo);
     QTRY_COMPARE(error.count(), 1);
@@ -105,7 +101,7 @@ void TestHttpRequest::repliesThatAreNoObjectAreDropped_data()
 void TestHttpRequest::repliesThatAreNoObjectAreDropped()
 {
     QFETCH(QByteArray, body);
-    service->script("order/updatevideo", Response::raw(body));
+    env->service->script("order/updatevideo", Response::raw(body));
     HttpRequest* request = HttpRequest::startNetRequest(URL_ORDER_UPDATEVIDEO, "x=1", true);
     QSignalSpy success(request, &HttpRequest::netSuccessInfo);
     QSignalSpy destroyed(request, &QObject::destroyed);

@@ -73,25 +73,19 @@ private slots:
 private:
     void typeAndLogin(Login& login, const QString& user, const QString& password, bool remember);
 
-    std::unique_ptr<RecordedEnvironment> env;
-    std::unique_ptr<StudioService> service;
-    std::unique_ptr<QTemporaryDir> workDir;
+    std::unique_ptr<ServiceEnvironment> env;
 };
 
 void TestLogin::init()
 {
-    env.reset(new RecordedEnvironment);
-    workDir.reset(new QTemporaryDir);
-    QVERIFY(QDir::setCurrent(workDir->path()));
-    service.reset(new StudioService(workDir->path() + "/demo"));
-    QVERIFY(service->listen());
+    env.reset(new ServiceEnvironment);
+    QVERIFY(env->listening);
 }
 
 void TestLogin::cleanup()
 {
     for (SelectTool* launcher : launchers())
         delete launcher;
-    service.reset();
     env.reset();
 }
 
@@ -118,7 +112,7 @@ void TestLogin::freshStartShowsEmptyForm()
     QCOMPARE(login.windowTitle(), QString("登录"));
     QCOMPARE(login.windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
     QVERIFY(!login.findChild<QLabel*>("label_pic")->pixmap()->isNull());
-    QTRY_COMPARE(service->count("Version/check_update"), 1);
+    QTRY_COMPARE(env->service->count("Version/check_update"), 1);
 }
 
 void TestLogin::versionLabelMarksTestServers()
@@ -143,7 +137,7 @@ void TestLogin::emptyFieldsSendNothing()
     }
     QCOMPARE(env->dialogs.texts(), (QStringList{"未输入用户名", "未输入密码"}));
     QTest::qWait(50);
-    QCOMPARE(service->count("public/dologin"), 0);
+    QCOMPARE(env->service->count("public/dologin"), 0);
 }
 
 void TestLogin::postsTheExactBody()
@@ -153,9 +147,9 @@ void TestLogin::postsTheExactBody()
     typeAndLogin(login, "  ", "a&b=c", false);
     QCOMPARE(login.windowTitle(), QString("正在登录..."));
     QVERIFY(!login.findChild<QPushButton*>("okButton")->isEnabled());
-    QTRY_COMPARE(service->count("public/dologin"), 1);
+    QTRY_COMPARE(env->service->count("public/dologin"), 1);
 
-    const RecordedRequest sent = service->last("public/dologin");
+    const RecordedRequest sent = env->service->last("public/dologin");
     const QByteArray expected = "username=  &password=a%26b%3Dc&token=5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8&version=1.7.0";
     QCOMPARE(sent.target, QByteArray("/index.php?g=QbtplusIma&m=public&a=dologin"));
     QCOMPARE(sent.body, expected);
@@ -168,7 +162,7 @@ void TestLogin::postsTheExactBody()
 void TestLogin::successFillsGlobalsSavesAndOpensLauncher()
 {
     g_shopName = "旧店";
-    service->script("public/dologin",
+    env->service->script("public/dologin",
                     Response::success({{"SUPERID", "3"}, {"EID", "501"}, {"USERNAME", "演示员工"}, {"SHOPID", "12"},
                                        {"UID", 1001},
                                        {"shop_data", QJsonArray{QJsonObject{{"id", "12"}, {"name", "澜叶旗舰店"}},
@@ -185,7 +179,7 @@ void TestLogin::successFillsGlobalsSavesAndOpensLauncher()
     QCOMPARE(g_shopName, QString());
     QCOMPARE(g_uid, QString());
 
-    QFile credentials(workDir->path() + "/user_qbt.dat");
+    QFile credentials(env->workDir.path() + "/user_qbt.dat");
     QVERIFY(credentials.open(QIODevice::ReadOnly));
     QCOMPARE(credentials.readAll(), streamed("demo") + streamed("ZGVtbzEyMw=="));
 
@@ -212,14 +206,14 @@ void TestLogin::rememberedCredentialsComeBack()
 {
     QFETCH(QString, password);
     QFETCH(bool, remember);
-    service->script("public/dologin", Response::success({{"UID", "1"}}));
+    env->service->script("public/dologin", Response::success({{"UID", "1"}}));
     {
         Login first;
         first.show();
         typeAndLogin(first, "张三", password, remember);
         QTRY_VERIFY(!first.isVisible());
     }
-    QFile credentials(workDir->path() + "/user_qbt.dat");
+    QFile credentials(env->workDir.path() + "/user_qbt.dat");
     QVERIFY(credentials.open(QIODevice::ReadOnly));
     const QByteArray expected = streamed("张三")
         + (remember ? streamed(QString::fromLatin1(password.toUtf8().toBase64())) : QByteArray());
@@ -246,7 +240,7 @@ void TestLogin::refusedLoginClearsThePassword()
     QVERIFY(login.findChild<QPushButton*>("okButton")->isEnabled());
     QCOMPARE(login.windowTitle(), QString("登录"));
     QVERIFY(login.isVisible());
-    QVERIFY(!QFile::exists(workDir->path() + "/user_qbt.dat"));
+    QVERIFY(!QFile::exists(env->workDir.path() + "/user_qbt.dat"));
 }
 
 void TestLogin::networkFailures_data()
@@ -268,12 +262,12 @@ void TestLogin::networkFailures()
                                     Response::raw("[]")};
     Login login;
     login.show();
-    QTRY_COMPARE(service->count("Version/check_update"), 1);
+    QTRY_COMPARE(env->service->count("Version/check_update"), 1);
     QTest::qWait(30);
     if (fault < faults.size())
-        service->script("public/dologin", faults.at(fault));
+        env->service->script("public/dologin", faults.at(fault));
     else
-        service.reset();
+        env->service.reset();
     typeAndLogin(login, "demo", "demo123", false);
     QTRY_VERIFY(login.findChild<QPushButton*>("okButton")->isEnabled());
     QTRY_COMPARE(env->dialogs.texts(), texts);

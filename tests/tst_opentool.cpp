@@ -48,17 +48,14 @@ private slots:
 private:
     void choose(const char* toolButton, const QJsonObject& reply);
 
-    std::unique_ptr<RecordedEnvironment> env;
-    std::unique_ptr<StudioService> service;
+    std::unique_ptr<ServiceEnvironment> env;
     std::unique_ptr<SelectTool> launcher;
-    QTemporaryDir demo;
 };
 
 void TestOpenTool::init()
 {
-    env.reset(new RecordedEnvironment);
-    service.reset(new StudioService(demo.path()));
-    QVERIFY(service->listen());
+    env.reset(new ServiceEnvironment);
+    QVERIFY(env->listening);
     g_uid = "1001";
     launcher.reset(new SelectTool(QList<ShopInfo>{{"澜叶旗舰店", "12"}}));
     launcher->show();
@@ -68,16 +65,15 @@ void TestOpenTool::cleanup()
 {
     qDeleteAll(importWindows());
     launcher.reset();
-    service.reset();
     env.reset();
 }
 
 void TestOpenTool::choose(const char* toolButton, const QJsonObject& reply)
 {
-    service->script("public/switch_shop", Response::success(reply));
+    env->service->script("public/switch_shop", Response::success(reply));
     launcher->findChild<QRadioButton*>(toolButton)->click();
     QTest::mouseClick(launcher->findChild<QPushButton*>("pushButton"), Qt::LeftButton);
-    QTRY_COMPARE(service->count("public/switch_shop"), 1);
+    QTRY_COMPARE(env->service->count("public/switch_shop"), 1);
     QTest::qWait(50);
 }
 

@@ -68,17 +68,14 @@ private:
     void search(int type, const QString& keyword = QString());
     QStandardItemModel* table() const;
 
-    std::unique_ptr<RecordedEnvironment> env;
-    std::unique_ptr<StudioService> service;
+    std::unique_ptr<ServiceEnvironment> env;
     std::unique_ptr<SearchOrderWindow> picker;
-    QTemporaryDir demo;
 };
 
 void TestSearchOrderWindow::init()
 {
-    env.reset(new RecordedEnvironment);
-    service.reset(new StudioService(demo.path()));
-    QVERIFY(service->listen());
+    env.reset(new ServiceEnvironment);
+    QVERIFY(env->listening);
     g_shopId = "12";
     g_superId = "3";
     g_uid = "1001";
@@ -90,7 +87,6 @@ void TestSearchOrderWindow::init()
 void TestSearchOrderWindow::cleanup()
 {
     picker.reset();
-    service.reset();
     env.reset();
 }
 
@@ -150,8 +146,8 @@ void TestSearchOrderWindow::eachSearchTypePostsItsBody()
     QFETCH(QByteArray, body);
     picker->findChild<QCalendarWidget*>("calendar")->setSelectedDate(QDate(2024, 6, 1));
     search(type, typed);
-    QCOMPARE(service->count("order/order_list"), 1);
-    const RecordedRequest sent = service->last("order/order_list");
+    QCOMPARE(env->service->count("order/order_list"), 1);
+    const RecordedRequest sent = env->service->last("order/order_list");
     QCOMPARE(sent.body, body);
     QCOMPARE(sent.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
     QCOMPARE(sent.header("Content-Length"), QByteArray::number(body.size()));
@@ -171,7 +167,7 @@ void TestSearchOrderWindow::emptyKeywordSendsNothing()
     QFETCH(int, type);
     QFETCH(QString, text);
     search(type);
-    QCOMPARE(service->count("order/order_list"), 0);
+    QCOMPARE(env->service->count("order/order_list"), 0);
     QCOMPARE(env->dialogs.texts(), QStringList{text});
     const DialogRecorder::Box box = env->dialogs.boxes.first();
     QCOMPARE(box.title, QString("警告"));
@@ -184,7 +180,7 @@ void TestSearchOrderWindow::emptyKeywordSendsNothing()
 void TestSearchOrderWindow::keywordsCannotInjectPairs()
 {
     search(7, "a&uid=9");
-    const RecordedRequest sent = service->last("order/order_list");
+    const RecordedRequest sent = env->service->last("order/order_list");
     QVERIFY(sent.body.contains("&keyword=a%26uid%3D9&"));
     QCOMPARE(sent.value("keyword"), QString("a&uid=9"));
     QCOMPARE(sent.pairs.size(), 7);
@@ -192,7 +188,7 @@ void TestSearchOrderWindow::keywordsCannotInjectPairs()
 
 void TestSearchOrderWindow::buttonIsBusyWhileSearching()
 {
-    service->script("order/order_list", orders({order("LY1", "1")}).delayed(300));
+    env->service->script("order/order_list", orders({order("LY1", "1")}).delayed(300));
     picker->findChild<QComboBox*>("comboBox")->setCurrentIndex(1);
     auto* button = picker->findChild<QPushButton*>("searchButton");
     QTest::mouseClick(button, Qt::LeftButton);
@@ -222,7 +218,7 @@ void TestSearchOrderWindow::failedSearchesReturnToIdle()
     QFETCH(int, fault);
     QFETCH(QString, title);
     QFETCH(QString, text);
-    service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1")}));
+    env->service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1")}));
     search(1);
     QCOMPARE(table()->rowCount(), 3);
     env->dialogs.clear();
@@ -234,9 +230,9 @@ void TestSearchOrderWindow::failedSearchesReturnToIdle()
                                     Response::json({{"code", 1}, {"data", QJsonArray{order("LY3", "1")}}}),
                                     orders({}),
                                     Response::success()};
-    service->script("order/order_list", faults.at(fault));
+    env->service->script("order/order_list", faults.at(fault));
     search(1);
-    QCOMPARE(service->count("order/order_list"), 2);
+    QCOMPARE(env->service->count("order/order_list"), 2);
     auto* button = picker->findChild<QPushButton*>("searchButton");
     QCOMPARE(button->text(), QString("检索"));
     QVERIFY(button->isEnabled());
@@ -259,7 +255,7 @@ void TestSearchOrderWindow::resultTable()
 {
     QJsonObject first = order("LY1", "2", "/srv/LY1/");
     first["mname"] = "M";
-    service->script("order/order_list", orders({first, "not an object", order("LY3", "1")}));
+    env->service->script("order/order_list", orders({first, "not an object", order("LY3", "1")}));
     search(1);
     QStandardItemModel* model = table();
     QCOMPARE(model->rowCount(), 4);
@@ -281,7 +277,7 @@ void TestSearchOrderWindow::resultTable()
     QCOMPARE(model->item(2, 0)->text(), QString());
     QCOMPARE(model->item(3, 0)->text(), QString("LY3"));
 
-    service->script("order/order_list", orders({order("LY9", "1")}));
+    env->service->script("order/order_list", orders({order("LY9", "1")}));
     search(1);
     QCOMPARE(model->rowCount(), 2);
     QCOMPARE(model->item(1, 0)->text(), QString("LY9"));
@@ -289,7 +285,7 @@ void TestSearchOrderWindow::resultTable()
 
 void TestSearchOrderWindow::selectAllRow()
 {
-    service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1"), order("LY3", "1")}));
+    env->service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1"), order("LY3", "1")}));
     search(1);
     QStandardItemModel* model = table();
     model->item(0, 0)->setCheckState(Qt::Checked);
@@ -307,7 +303,7 @@ void TestSearchOrderWindow::handOverTickedOrders()
     QList<QList<ImportOrderModel*>> handOvers;
     connect(picker.get(), &SearchOrderWindow::addSelectOrderSigl, this,
             [&handOvers](QList<ImportOrderModel*> list) { handOvers << list; });
-    service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1"), order("LY3", "1")}));
+    env->service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1"), order("LY3", "1")}));
     search(1);
     auto* add = picker->findChild<QPushButton*>("addOrdersBtn");
 
@@ -339,7 +335,7 @@ void TestSearchOrderWindow::handOverByDoubleClick()
     QList<QList<ImportOrderModel*>> handOvers;
     connect(picker.get(), &SearchOrderWindow::addSelectOrderSigl, this,
             [&handOvers](QList<ImportOrderModel*> list) { handOvers << list; });
-    service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1")}));
+    env->service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1")}));
     search(1);
     auto* view = picker->findChild<QTableView*>("tableView");
     const auto doubleClick = [view](int row) {
@@ -363,7 +359,7 @@ void TestSearchOrderWindow::modelsNobodyAdoptedAreDeleted()
         for (ImportOrderModel* model : list)
             handedOver << model;
     });
-    service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1"), order("LY3", "1")}));
+    env->service->script("order/order_list", orders({order("LY1", "1"), order("LY2", "1"), order("LY3", "1")}));
     search(1);
     table()->item(1, 0)->setCheckState(Qt::Checked);
     table()->item(2, 0)->setCheckState(Qt::Checked);
@@ -374,7 +370,7 @@ void TestSearchOrderWindow::modelsNobodyAdoptedAreDeleted()
     QObject adopter;
     handedOver.at(0)->setParent(&adopter);
 
-    service->script("order/order_list", orders({order("LY9", "1")}));
+    env->service->script("order/order_list", orders({order("LY9", "1")}));
     search(1);
     QVERIFY(handedOver.at(0));
     QVERIFY(!handedOver.at(1));
@@ -389,7 +385,7 @@ void TestSearchOrderWindow::modelsNobodyAdoptedAreDeleted()
 
 void TestSearchOrderWindow::contextMenuOpensTheOrderFolder()
 {
-    service->script("order/order_list", orders({order("LY1", "1", "/srv/photos/LY1/"), order("LY2", "1")}));
+    env->service->script("order/order_list", orders({order("LY1", "1", "/srv/photos/LY1/"), order("LY2", "1")}));
     search(1);
     auto* view = picker->findChild<QTableView*>("tableView");
     auto* action = picker->findChild<QAction*>();
@@ -429,7 +425,7 @@ void TestSearchOrderWindow::columnWidths()
 {
     QFETCH(int, width);
     QFETCH(QList<int>, widths);
-    service->script("order/order_list", orders({order("LY1", "1")}));
+    env->service->script("order/order_list", orders({order("LY1", "1")}));
     search(1);
     auto* view = picker->findChild<QTableView*>("tableView");
     view->setFixedWidth(width);

@@ -67,17 +67,14 @@ private slots:
 private:
     void pressOk(int toolButtonIndex = -1);
 
-    std::unique_ptr<RecordedEnvironment> env;
-    std::unique_ptr<StudioService> service;
+    std::unique_ptr<ServiceEnvironment> env;
     std::unique_ptr<SelectTool> launcher;
-    QTemporaryDir demo;
 };
 
 void TestSelectTool::init()
 {
-    env.reset(new RecordedEnvironment);
-    service.reset(new StudioService(demo.path()));
-    QVERIFY(service->listen());
+    env.reset(new ServiceEnvironment);
+    QVERIFY(env->listening);
     g_uid = "1001";
     resetShopGlobals();
     launcher.reset(new SelectTool({{"澜叶旗舰店", "12"}, {"沐禾店", "77"}}));
@@ -87,7 +84,6 @@ void TestSelectTool::init()
 void TestSelectTool::cleanup()
 {
     launcher.reset();
-    service.reset();
     env.reset();
 }
 
@@ -100,10 +96,10 @@ void TestSelectTool::pressOk(int toolButtonIndex)
     if (toolButtonIndex >= 0)
         QTest::mouseClick(launcher->findChild<QRadioButton*>(buttons[toolButtonIndex]), Qt::LeftButton, {},
                           QPoint(5, 5));
-    const int before = service->count("public/switch_shop");
+    const int before = env->service->count("public/switch_shop");
     QTest::mouseClick(launcher->findChild<QPushButton*>("pushButton"), Qt::LeftButton);
     // A connection closed without reply is sent once more by Qt itself.
-    QTRY_VERIFY(service->count("public/switch_shop") > before);
+    QTRY_VERIFY(env->service->count("public/switch_shop") > before);
     QTest::qWait(50);
 }
 
@@ -120,11 +116,11 @@ void TestSelectTool::showsTheShops()
 
 void TestSelectTool::switchPostsTheBodyAndStoresEverySetting()
 {
-    service->script("public/switch_shop", Response::success(shopReply("12")));
+    env->service->script("public/switch_shop", Response::success(shopReply("12")));
     launcher->findChild<QComboBox*>("comboBox")->setCurrentIndex(1);
     pressOk(1);
 
-    const RecordedRequest sent = service->last("public/switch_shop");
+    const RecordedRequest sent = env->service->last("public/switch_shop");
     const QByteArray expected = "token=5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8&shopid=77&uid=1001";
     QCOMPARE(sent.body, expected);
     QCOMPARE(sent.header("Content-Length"), QByteArray::number(expected.size()));
@@ -166,7 +162,7 @@ void TestSelectTool::separationFolderNames()
 {
     QFETCH(QJsonValue, shopId);
     QFETCH(bool, muhe);
-    service->script("public/switch_shop", Response::success(shopReply(shopId)));
+    env->service->script("public/switch_shop", Response::success(shopReply(shopId)));
     pressOk(0);
     QCOMPARE(g_shopId, shopId.toString());
     QCOMPARE(g_separateModeName, muhe ? QString("沐禾分件") : QString());
@@ -192,7 +188,7 @@ void TestSelectTool::batchDeletePermission()
     reply.remove("is_all_del_photo");
     if (!permission.isUndefined())
         reply.insert("is_all_del_photo", permission);
-    service->script("public/switch_shop", Response::success(reply));
+    env->service->script("public/switch_shop", Response::success(reply));
     pressOk(2);
     if (allowed) {
         QVERIFY(env->dialogs.boxes.isEmpty());
@@ -207,7 +203,7 @@ void TestSelectTool::batchDeletePermission()
 
 void TestSelectTool::noToolChosenAfterTheGlobals()
 {
-    service->script("public/switch_shop", Response::success(shopReply("12")));
+    env->service->script("public/switch_shop", Response::success(shopReply("12")));
     pressOk();
     QCOMPARE(g_shopId, QString("12"));
     QCOMPARE(g_storeIds, (QStringList{"5", ""}));
@@ -220,7 +216,7 @@ void TestSelectTool::noToolChosenAfterTheGlobals()
 
 void TestSelectTool::afterSampleToolForcesItsFlag()
 {
-    service->script("public/switch_shop", Response::success(shopReply("12")));
+    env->service->script("public/switch_shop", Response::success(shopReply("12")));
     pressOk(3);
     QCOMPARE(g_sjfjxz, QString("1"));
 }
@@ -244,7 +240,7 @@ void TestSelectTool::refusedOrFailedSwitchChangesNothing()
     numericCode.insert("code", 1);
     const QList<Response> faults = {Response::failure("店铺已停用"), Response::json(numericCode),
                                     Response::httpError(500), Response::raw("oops"), Response::closeWithoutReply()};
-    service->script("public/switch_shop", faults.at(fault));
+    env->service->script("public/switch_shop", faults.at(fault));
     pressOk(1);
     QTRY_COMPARE(env->dialogs.texts(), texts);
     for (const DialogRecorder::Box& box : env->dialogs.boxes) {
@@ -258,7 +254,7 @@ void TestSelectTool::missingStoresLeaveEmptyLists()
 {
     QJsonObject reply = shopReply("12");
     reply.insert("stores", "none");
-    service->script("public/switch_shop", Response::success(reply));
+    env->service->script("public/switch_shop", Response::success(reply));
     pressOk(1);
     QVERIFY(g_storeIds.isEmpty());
     QVERIFY(g_storeNames.isEmpty());
@@ -270,7 +266,7 @@ void TestSelectTool::emptyShopListSendsNothing()
     empty.show();
     QTest::mouseClick(empty.findChild<QPushButton*>("pushButton"), Qt::LeftButton);
     QTest::qWait(50);
-    QCOMPARE(service->count("public/switch_shop"), 0);
+    QCOMPARE(env->service->count("public/switch_shop"), 0);
     QCOMPARE(env->dialogs.boxes.size(), 1);
     QCOMPARE(env->dialogs.boxes.first().title, QString("警告"));
     QCOMPARE(env->dialogs.boxes.first().parent.data(), &empty);

@@ -27,34 +27,28 @@ private slots:
 private:
     QJsonObject announce(const QJsonObject& overrides = {});
 
-    std::unique_ptr<RecordedEnvironment> env;
-    std::unique_ptr<StudioService> service;
-    std::unique_ptr<QTemporaryDir> workDir;
+    std::unique_ptr<ServiceEnvironment> env;
 };
 
 void TestVersionCheck::init()
 {
-    env.reset(new RecordedEnvironment);
-    workDir.reset(new QTemporaryDir);
-    QVERIFY(QDir::setCurrent(workDir->path()));
-    service.reset(new StudioService(workDir->path()));
-    QVERIFY(service->listen());
+    env.reset(new ServiceEnvironment);
+    QVERIFY(env->listening);
 }
 
 void TestVersionCheck::cleanup()
 {
-    service.reset();
     env.reset();
 }
 
 QJsonObject TestVersionCheck::announce(const QJsonObject& overrides)
 {
     QJsonObject data{{"application_name", "影务通"}, {"number", "1.8.0"}, {"time", "2026-12-01 10:00:00"},
-                     {"file_name", "影务通 1.8.0.exe"}, {"path", service->baseUrl() + "/download?file=x"},
+                     {"file_name", "影务通 1.8.0.exe"}, {"path", env->service->baseUrl() + "/download?file=x"},
                      {"file_size", "1048576"}};
     for (auto it = overrides.begin(); it != overrides.end(); ++it)
         data.insert(it.key(), it.value());
-    service->demo().insert("update", data);
+    env->service->demo().insert("update", data);
     return data;
 }
 
@@ -72,8 +66,8 @@ void TestVersionCheck::checkBodyMarksOnlyTheTestServer()
 void TestVersionCheck::postsTheCheckWithoutGroup()
 {
     Login login;
-    QTRY_COMPARE(service->count("Version/check_update"), 1);
-    const RecordedRequest sent = service->last("Version/check_update");
+    QTRY_COMPARE(env->service->count("Version/check_update"), 1);
+    const RecordedRequest sent = env->service->last("Version/check_update");
     QCOMPARE(sent.target, QByteArray("/index.php?g=Publicapi&m=Version&a=check_update"));
     QCOMPARE(sent.body, QByteArray("type=qbtOrbitStudioAide&number=1.7.0&token=5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8"));
     QCOMPARE(sent.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
@@ -97,10 +91,10 @@ void TestVersionCheck::noNewVersionLetsTheProgramGoOn()
     const QList<Response> replies = {Response::failure("已是最新版本"),
                                      Response::json({{"code", 1}, {"data", QJsonObject{{"file_name", "a.exe"}}}}),
                                      Response::raw("<html/>"), Response::httpError(500)};
-    service->script("Version/check_update", replies.at(fault));
+    env->service->script("Version/check_update", replies.at(fault));
     Login login;
     login.show();
-    QTRY_COMPARE(service->count("Version/check_update"), 1);
+    QTRY_COMPARE(env->service->count("Version/check_update"), 1);
     QTest::qWait(100);
     QCOMPARE(env->dialogs.texts(), texts);
     QVERIFY(env->platform->starts.isEmpty());
@@ -195,7 +189,7 @@ void TestVersionCheck::failedStartIsShownAndStillEnds()
 void TestVersionCheck::replyAfterTheLoginClosedStillAsks()
 {
     announce();
-    service->script("Version/check_update", Response::success({{"data", service->demo().value("update")}}).delayed(300));
+    env->service->script("Version/check_update", Response::success({{"data", env->service->demo().value("update")}}).delayed(300));
     env->dialogs.boxAnswers << QMessageBox::Cancel;
     Login login;
     login.show();

@@ -82,20 +82,15 @@ private slots:
 private:
     void submit(WebLogin& window, const QString& user, const QString& password);
 
-    std::unique_ptr<RecordedEnvironment> env;
-    std::unique_ptr<StudioService> service;
-    std::unique_ptr<QTemporaryDir> workDir;
+    std::unique_ptr<ServiceEnvironment> env;
     QTextCodec* localCodec = nullptr;
 };
 
 void TestWebLogin::init()
 {
     localCodec = QTextCodec::codecForLocale();
-    env.reset(new RecordedEnvironment);
-    workDir.reset(new QTemporaryDir);
-    QVERIFY(QDir::setCurrent(workDir->path()));
-    service.reset(new StudioService(workDir->path() + "/demo"));
-    QVERIFY(service->listen());
+    env.reset(new ServiceEnvironment);
+    QVERIFY(env->listening);
     g_userName = "旧用户";
     g_uid = "9";
     g_shopId = "12";
@@ -108,7 +103,6 @@ void TestWebLogin::cleanup()
 {
     for (SelectTool* launcher : launchers())
         delete launcher;
-    service.reset();
     env.reset();
     QTextCodec::setCodecForLocale(localCodec);
 }
@@ -136,7 +130,7 @@ void TestWebLogin::showsTheLoginPage()
 
     QTRY_COMPARE(webView(window)->title(), QString("影务通登录"));
     QCOMPARE(webView(window)->url(), QUrl(BASE_URL + "/user/public/yingwu_weixin_loginform/"));
-    QCOMPARE(service->count(kPageRoute), 1);
+    QCOMPARE(env->service->count(kPageRoute), 1);
     QVERIFY(!label->isHidden());
     // An ordinary page title is no login result.
     QTest::qWait(50);
@@ -148,8 +142,8 @@ void TestWebLogin::showsTheLoginPage()
 void TestWebLogin::sendsItsOwnVersionCheck()
 {
     WebLogin window;
-    QTRY_COMPARE(service->count("Version/check_update"), 1);
-    const RecordedRequest sent = service->last("Version/check_update");
+    QTRY_COMPARE(env->service->count("Version/check_update"), 1);
+    const RecordedRequest sent = env->service->last("Version/check_update");
     QCOMPARE(sent.target, QByteArray("/index.php?g=Publicapi&m=Version&a=check_update"));
     QCOMPARE(sent.body, QByteArray("type=qbtNewStudioAide&number=1.7.0&token=5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8"));
     QCOMPARE(sent.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
@@ -166,7 +160,7 @@ void TestWebLogin::demoAccountSignsIn()
     submit(window, "demo", "demo123");
     QTRY_VERIFY(!window.isVisible());
 
-    const RecordedRequest sent = service->last(kPostRoute);
+    const RecordedRequest sent = env->service->last(kPostRoute);
     QCOMPARE(sent.value("username"), QString("demo"));
     QCOMPARE(sent.value("password"), QString("demo123"));
     QCOMPARE(g_userName, QString("演示员工"));
@@ -233,7 +227,7 @@ void TestWebLogin::titles()
     QFETCH(bool, launched);
     // A local 8-bit encoding that cannot hold Chinese shows whether the title is read as UTF-8.
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("ISO-8859-1"));
-    service->script(kPageRoute, pageTitled(title));
+    env->service->script(kPageRoute, pageTitled(title));
     WebLogin window;
     window.show();
     QSignalSpy titles(webView(window), &QWebView::titleChanged);
@@ -258,7 +252,7 @@ void TestWebLogin::repeatedResultListsTheShopsOnce()
     const QString result = json({{"code", "1"}, {"USERNAME", "张三"}, {"uid", "1001"},
                                  {"shop_data", QJsonArray{QJsonObject{{"id", "12"}, {"name", "澜叶旗舰店"}},
                                                           QJsonObject{{"id", "20"}, {"name", "城南店"}}}}});
-    service->script(kPageRoute, pageTitled(result));
+    env->service->script(kPageRoute, pageTitled(result));
     WebLogin window;
     window.show();
     QTRY_COMPARE(launchers().size(), 1);
@@ -277,9 +271,9 @@ void TestWebLogin::repeatedResultListsTheShopsOnce()
 void TestWebLogin::newVersionStartsTheUpdaterWithoutAsking()
 {
     const QJsonObject data{{"application_name", "影务通"}, {"number", "2.0.1"}, {"time", "2026-12-01 10:00:00"},
-                           {"file_name", "影务通 2.0.1.exe"}, {"path", service->baseUrl() + "/download?file=x"},
+                           {"file_name", "影务通 2.0.1.exe"}, {"path", env->service->baseUrl() + "/download?file=x"},
                            {"file_size", "1048576"}};
-    service->script("Version/check_update", Response::success({{"data", data}}));
+    env->service->script("Version/check_update", Response::success({{"data", data}}));
     WebLogin window;
     window.show();
     QTRY_COMPARE(env->platform->exitStatuses, QList<int>{0});
@@ -293,12 +287,12 @@ void TestWebLogin::newVersionStartsTheUpdaterWithoutAsking()
 
 void TestWebLogin::labelAppearsAfterTenPercent()
 {
-    service->script(kPageRoute, pageTitled("影务通登录").delayed(300));
+    env->service->script(kPageRoute, pageTitled("影务通登录").delayed(300));
     WebLogin window;
     window.show();
     auto* label = window.findChild<QLabel*>("label");
     QWebView* view = webView(window);
-    QTRY_COMPARE(service->count(kPageRoute), 1);
+    QTRY_COMPARE(env->service->count(kPageRoute), 1);
     QVERIFY(label->isHidden());
     emit view->loadProgress(10);
     QVERIFY(label->isHidden());
@@ -323,7 +317,7 @@ void TestWebLogin::rightClickRefreshesThePage()
     });
     QTest::mouseClick(window.findChild<QLabel*>("label_2"), Qt::RightButton, Qt::NoModifier, QPoint(600, 300));
     QCOMPARE(menuTexts, QStringList{"刷新"});
-    QTRY_COMPARE(service->count(kPageRoute), 2);
+    QTRY_COMPARE(env->service->count(kPageRoute), 2);
     QVERIFY(window.isVisible());
 }
 
@@ -356,11 +350,11 @@ void TestWebLogin::leftDragMovesTheWindow()
 
 void TestWebLogin::closeButtonClosesWhileThePageLoads()
 {
-    service->script(kPageRoute, pageTitled("影务通登录").delayed(300));
+    env->service->script(kPageRoute, pageTitled("影务通登录").delayed(300));
     {
         WebLogin window;
         window.show();
-        QTRY_COMPARE(service->count(kPageRoute), 1);
+        QTRY_COMPARE(env->service->count(kPageRoute), 1);
         QTest::mouseClick(window.findChild<QPushButton*>("pushButton"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
     }
