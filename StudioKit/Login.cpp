@@ -142,14 +142,8 @@ void Login::backToIdle()
 void Login::finishedSlot(QNetworkReply* reply)
 {
     reply->deleteLater();
-    if (reply->error() != QNetworkReply::NoError) {
-        Dialogs::information(nullptr, QStringLiteral("警告"), ServiceCall::networkErrorText(reply),
-                             QMessageBox::Yes, QMessageBox::Yes);
-        backToIdle();
-        return;
-    }
     QJsonObject object;
-    if (!ServiceCall::parseObject(reply->readAll(), &object)) {
+    if (!ServiceCall::readReply(reply, &object)) {
         backToIdle();
         return;
     }

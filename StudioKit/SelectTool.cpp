@@ -79,14 +79,9 @@ void SelectTool::on_pushButton_clicked()
 
 void SelectTool::queryCallBack(QNetworkReply* reply)
 {
-    if (reply->error() != QNetworkReply::NoError) {
-        Dialogs::information(nullptr, QStringLiteral("警告"), ServiceCall::networkErrorText(reply),
-                             QMessageBox::Yes, QMessageBox::Yes);
-        reply->deleteLater();
-        return;
-    }
+    reply->deleteLater();
     QJsonObject object;
-    if (!ServiceCall::parseObject(reply->readAll(), &object))
+    if (!ServiceCall::readReply(reply, &object))
         return;
     qDebug().noquote() << "query order Json:" << QJsonDocument(object).toJson(QJsonDocument::Indented);
     const QString code = object.take(QStringLiteral("code")).toString();
@@ -94,7 +89,6 @@ void SelectTool::queryCallBack(QNetworkReply* reply)
     qDebug() << "Data===" << object;
     if (code != QLatin1String("1")) {
         Dialogs::information(nullptr, QStringLiteral("警告"), message, QMessageBox::Yes, QMessageBox::Yes);
-        reply->deleteLater();
         return;
     }
     // A JSON number on purpose: any other type means no permission.

@@ -1,5 +1,6 @@
 #include "ServiceCall.h"
 
+#include "Dialogs.h"
 #include "FormBody.h"
 
 #include <QDebug>
@@ -40,6 +41,16 @@ bool parseObject(const QByteArray& body, QJsonObject* object)
         return false;
     *object = document.object();
     return true;
+}
+
+bool readReply(QNetworkReply* reply, QJsonObject* object)
+{
+    if (reply->error() != QNetworkReply::NoError) {
+        Dialogs::information(nullptr, QStringLiteral("警告"), networkErrorText(reply), QMessageBox::Yes,
+                             QMessageBox::Yes);
+        return false;
+    }
+    return parseObject(reply->readAll(), object);
 }
 
 } // namespace ServiceCall

@@ -22,6 +22,10 @@ QString networkErrorText(QNetworkReply* reply);
 // Parses a reply body; false when it is not a JSON object.
 bool parseObject(const QByteArray& body, QJsonObject* object);
 
+// Reads a finished reply into `object`. A network error shows the usual
+// "警告" box (Yes) and gives false, as does a body that is no JSON object.
+bool readReply(QNetworkReply* reply, QJsonObject* object);
+
 } // namespace ServiceCall
 
 #endif
