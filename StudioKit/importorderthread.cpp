@@ -62,6 +62,33 @@ QString withSeparator(const QString& root)
     return root + QLatin1Char('/');
 }
 
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char('/') || c == QLatin1Char('\\');
+}
+
+// `name` inside `folder`, without doubling a separator the folder ends with.
+QString joinPath(const QString& folder, const QString& name)
+{
+    if (!folder.isEmpty() && isSeparator(folder.back()))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+// The parent as a prefix: "/" becomes "" and "D:/" becomes "D:", so a folder
+// right under a root still has its separator after the prefix.
+QString withoutTrailingSeparators(QString path)
+{
+    while (!path.isEmpty() && isSeparator(path.back()))
+        path.chop(1);
+    return path;
+}
+
+bool isBelow(const QString& path, const QString& parent)
+{
+    return path.size() > parent.size() && path.startsWith(parent) && isSeparator(path.at(parent.size()));
+}
+
 bool isUsableRoot(const QString& root)
 {
     return !root.isEmpty() && QDir::isAbsolutePath(Platform::diskPath(root));
@@ -136,6 +163,8 @@ ImportOrderThread::ImportOrderThread(ImportOrderModel* model, importOrdersPhotoD
     order.serverRoot = g_picPath;
     order.backupRoot = g_bakPicPath;
     order.originalsToFinished = g_yptbcp == QLatin1String("1");
+    order.lyraRoot = g_lyraPicPath;
+    qRegisterMetaType<QList<LyraFileInfo>>("QList<LyraFileInfo>");
     if (!model)
         return;
     order.orderNumber = model->orderNumber();
@@ -144,6 +173,8 @@ ImportOrderThread::ImportOrderThread(ImportOrderModel* model, importOrdersPhotoD
     order.folderSuffix = model->folderSuffix(qMin(int(type), int(importOrdersPhotoDlg::TypeDesign)));
     order.importOrderPath = model->importOrderPath();
     order.importOrderBakPath = model->importOrderBakPath();
+    order.lyraSourceDir = model->lyraSourceDir();
+    order.lyraSourceParent = withoutTrailingSeparators(model->lyraSourceParent());
     if (type <= importOrdersPhotoDlg::TypeRetouchedVideo) {
         order.files = model->selectedFiles(type);
         order.targetNames = model->renamedFileNames(order.files, type);
@@ -176,9 +207,10 @@ void ImportOrderThread::run()
 
 void ImportOrderThread::importOrder()
 {
-    // Videos and Lyra folders are copied by their own import.
-    if (importType > importOrdersPhotoDlg::TypeDesign)
+    if (importType == importOrdersPhotoDlg::TypeLyra) {
+        copyLyraDirToSer(order.lyraSourceDir);
         return;
+    }
     if (order.importOrderPath.isEmpty() || order.importOrderBakPath.isEmpty()) {
         emit importErrorMsg(QStringLiteral("订单[%1]路径为空，无法导片，请检查订单路径/备份路径后重试").arg(order.orderNumber));
         return;
@@ -192,7 +224,11 @@ void ImportOrderThread::importOrder()
         if (g_importRunFlag == kStop)
             return;
         ++doneCount;
-        if (!importImage(order.importOrderPath, order.importOrderBakPath, order.files.at(i), order.targetNames.at(i)))
+        const bool imported =
+            importType <= importOrdersPhotoDlg::TypeDesign
+                ? importImage(order.importOrderPath, order.importOrderBakPath, order.files.at(i), order.targetNames.at(i))
+                : importVideo(order.importOrderPath, order.importOrderBakPath, order.files.at(i), order.targetNames.at(i));
+        if (!imported)
             return;
     }
 }
@@ -370,6 +406,99 @@ bool ImportOrderThread::importImage(QString orderPath, QString backupPath, QStri
 
     reportProgress();
     return true;
+}
+
+bool ImportOrderThread::importVideo(QString orderPath, QString backupPath, QString sourcePath, QString targetName)
+{
+    Q_UNUSED(backupPath)
+    if (orderPath.isEmpty() || sourcePath.isEmpty()) {
+        emit importErrorMsg(QStringLiteral("订单[%1]视频路径或源文件为空，已中断，可重试").arg(order.orderNumber));
+        return false;
+    }
+    const QString folder = importType == importOrdersPhotoDlg::TypeTrialVideo ? QStringLiteral("试拍视频/")
+                                                                             : QStringLiteral("精修视频/");
+    const QString target = orderPath + folder + targetName;
+    if (!copyFile(sourcePath, target))
+        return writeFailed(target);
+    reportProgress();
+    return true;
+}
+
+bool ImportOrderThread::copyFile(QString source, QString target)
+{
+    qDebug() << "toDir=" << target;
+    if (source == target)
+        return true;
+    const QString from = Platform::diskPath(source);
+    if (!QFileInfo(from).isFile())
+        return false;
+    const QString to = Platform::diskPath(target);
+    // QFile::copy never replaces and writes through a temporary file, so a
+    // failed copy leaves no half file under the name.
+    return QFile::copy(from, to) || QFileInfo(to).isFile();
+}
+
+void ImportOrderThread::copyLyraDirToSer(QString sourceDir)
+{
+    qDebug() << "LyraDir=" << sourceDir;
+    qDebug() << "importServLyraPath=" << order.lyraRoot;
+    const QString lastPart = sourceDir.split(QLatin1Char('/')).last();
+    qDebug() << "endStr=" << lastPart;
+    const QString toDir = order.lyraRoot + QLatin1Char('\\') + lastPart;
+    qDebug() << "导片的根目录是:" << toDir;
+    // The file targets are the source paths with the parent swapped for the
+    // Lyra root: a folder that is gone, or not below that parent, has none.
+    if (!FileOperation::isDirExist(sourceDir) || !isBelow(sourceDir, order.lyraSourceParent)) {
+        emit importErrorMsg(QStringLiteral("订单[%1]Lyra源文件夹不存在，已中断，可重试").arg(order.orderNumber));
+        return;
+    }
+    if (!FileOperation::isDirExist(toDir))
+        FileOperation::createDir(toDir);
+    if (!FileOperation::isDirExist(toDir)) {
+        qDebug() << "Lyra导入目录创建失败" << toDir;
+        emit importDirLyraThreadError();
+        return;
+    }
+    copyDir(sourceDir, toDir);
+}
+
+void ImportOrderThread::copyDir(QString from, QString to)
+{
+    lyraFiles.clear();
+    copyDir2(from, to);
+    emit startImportDirLyraThreadSigl(lyraFiles, to);
+}
+
+void ImportOrderThread::copyDir2(QString from, QString to)
+{
+    if (!FileOperation::isDirExist(to)) {
+        FileOperation::createDir(to);
+        qDebug() << "创建文件夹=" << QFileInfo(Platform::diskPath(to)).absoluteFilePath();
+    }
+    const QFileInfoList entries = Platform::instance().entryInfoList(from, {}, QDir::AllEntries | QDir::NoDotAndDotDot,
+                                                                     QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        const QString path = joinPath(from, entry.fileName());
+        // A linked folder is taken as a file, so a link cycle cannot recurse.
+        if (entry.isDir() && !entry.isSymLink()) {
+            copyDir2(path, joinPath(to, entry.fileName()));
+            continue;
+        }
+        LyraFileInfo file;
+        file.setSourcePath(path);
+        file.setTargetPath(lyraTargetPath(path));
+        qDebug() << "原路径：" << file.sourcePath();
+        qDebug() << "导入生成路径：" << file.targetPath();
+        lyraFiles << file;
+    }
+    qDebug() << "导入路径：" << to;
+}
+
+// Only the leading parent folder is swapped: the same text deeper in the
+// path names the customer's own folders.
+QString ImportOrderThread::lyraTargetPath(const QString& sourcePath) const
+{
+    return order.lyraRoot + sourcePath.mid(order.lyraSourceParent.size());
 }
 
 bool ImportOrderThread::writeFailed(const QString& path)

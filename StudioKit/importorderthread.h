@@ -1,9 +1,11 @@
 #ifndef IMPORTORDERTHREAD_H
 #define IMPORTORDERTHREAD_H
 
+#include "LyraFileInfo.h"
 #include "OrderItemInfo.h"
 #include "importordersphotodlg.h"
 
+#include <QList>
 #include <QImage>
 #include <QPointer>
 #include <QString>
@@ -14,7 +16,9 @@ class ImportOrderModel;
 
 // Worker of the batch import: one object handles one order. Import mode
 // builds the order's folder tree and copies one type of the user's selection
-// into it; delete mode removes one order folder for the search tools.
+// into it (photos, videos), or collects a chosen folder for the Lyra copy jobs
+// (LyraImportThread); delete mode removes one order folder for the search
+// tools.
 //
 // The worker object lives in the thread that built it. It takes copies of the
 // order fields and shop settings it needs when it is built, so the run never
@@ -43,6 +47,14 @@ public:
     bool judgeDiskSize(qint64 size, QString path);
     bool getPicShotTime(QString path, QString& shotTime);
 
+    bool importVideo(QString orderPath, QString backupPath, QString sourcePath, QString targetName);
+    // Copies without replacing: a file already at the target counts as
+    // present; a missing source or a failed copy gives false.
+    static bool copyFile(QString source, QString target);
+    void copyLyraDirToSer(QString sourceDir);
+    void copyDir(QString from, QString to);
+    void copyDir2(QString from, QString to);
+
     void startDelete();
 
 signals:
@@ -54,6 +66,7 @@ signals:
     void checkOrderPicPathSigl();
     void deleteSucceed(QString mOrderid, QString deleteDir);
     void importDirLyraThreadError();
+    void startImportDirLyraThreadSigl(QList<LyraFileInfo> list, QString toDir);
 
 protected:
     void run() override;
@@ -71,16 +84,21 @@ private:
         QString serverRoot;
         QString backupRoot;
         bool originalsToFinished = false;
+        QString lyraRoot;
+        QString lyraSourceDir;
+        QString lyraSourceParent;
     };
 
     void storeOrderPaths(const QString& orderPath, const QString& backupPath);
     void reportProgress();
     bool writeFailed(const QString& path);
+    QString lyraTargetPath(const QString& sourcePath) const;
 
     QPointer<ImportOrderModel> model;
     importOrdersPhotoDlg::ImportTypeEnum importType = importOrdersPhotoDlg::TypeOriginal;
     quint16 fileCount = 0;
     quint16 doneCount = 0;
+    QList<LyraFileInfo> lyraFiles;
     QString deleteDir;
     QString callerTag;
     QString orderId;
