@@ -3,6 +3,9 @@
 #include "Dialogs.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
 
 RecordedEnvironment::RecordedEnvironment()
     : platform(new PlatformRecorder)
@@ -26,4 +29,19 @@ ServiceEnvironment::ServiceEnvironment()
 QString fixturePath(const QString& name)
 {
     return QStringLiteral(FIXTURES_DIR "/") + name;
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QVERIFY2(file.write(content) == content.size(), qPrintable(path));
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
 }

@@ -6,6 +6,7 @@
 
 #include "StudioService.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -37,5 +38,10 @@ public:
 
 // Path of a file under tests/fixtures.
 QString fixturePath(const QString& name);
+
+// Writes a file, creating its folder; a failure fails the calling test.
+void writeFile(const QString& path, const QByteArray& content);
+// The whole content of a file; empty when it cannot be read.
+QByteArray readFile(const QString& path);
 
 #endif

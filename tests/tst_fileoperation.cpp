@@ -20,20 +20,6 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(content);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 // Creates entries described as "name=content" (file), "name/" (folder) or
 // "name->target" (symbolic link).
 void createEntries(const QString& root, const QStringList& entries)

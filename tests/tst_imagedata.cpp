@@ -13,20 +13,6 @@
 
 namespace {
 
-void touch(const QString& path, const QByteArray& content = "jpeg")
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(content);
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 QStringList namesOf(const QList<Image>& images)
 {
     QStringList names;
@@ -171,10 +157,10 @@ private slots:
 
     void importListsVisibleJpgs()
     {
-        touch(order() + "成品/A.JPG");
-        touch(order() + "成品/b.jpg");
-        touch(order() + "成品/c.png");
-        touch(order() + "成品/d.jpg");
+        writeFile(order() + "成品/A.JPG", "jpeg");
+        writeFile(order() + "成品/b.jpg", "jpeg");
+        writeFile(order() + "成品/c.png", "jpeg");
+        writeFile(order() + "成品/d.jpg", "jpeg");
         QVERIFY(Platform::instance().setHidden(order() + "成品/d.jpg"));
 
         m_data->importImage(PHOTOTYPE_FINE);
@@ -197,16 +183,16 @@ private slots:
     void importListsFolderNamedLikeJpg()
     {
         QVERIFY(QDir().mkpath(order() + "成品/sub.jpg"));
-        touch(order() + "成品/a.jpg");
+        writeFile(order() + "成品/a.jpg", "jpeg");
         m_data->importImage(PHOTOTYPE_FINE);
         QCOMPARE(namesOf(*m_data->getFineImages()), (QStringList{"a.jpg", "sub.jpg"}));
     }
 
     void importAttachesMarksByExactName()
     {
-        touch(order() + "成品/A.JPG");
-        touch(order() + "成品/b.jpg");
-        touch(order() + "成品/c.jpg");
+        writeFile(order() + "成品/A.JPG", "jpeg");
+        writeFile(order() + "成品/b.jpg", "jpeg");
+        writeFile(order() + "成品/c.jpg", "jpeg");
         g_markImages = {mark("A.JPG", QRect(1, 1, 5, 5), true, "upper"),
                         mark("A.jpg", QRect(10, 20, 30, 40), false, "lower"),
                         mark("b.jpg", QRect(1, 2, 3, 4), false, "first"),
@@ -229,12 +215,12 @@ private slots:
 
     void importReplacesLists()
     {
-        touch(order() + "成品/a.jpg");
+        writeFile(order() + "成品/a.jpg", "jpeg");
         m_data->getPhotoImages()->append(Image());
         m_data->getDeletedImages()->append(Image());
         m_data->importImage(PHOTOTYPE_FINE);
         QVERIFY(QFile::remove(order() + "成品/a.jpg"));
-        touch(order() + "成品/b.jpg");
+        writeFile(order() + "成品/b.jpg", "jpeg");
 
         m_data->importImage(PHOTOTYPE_PHOTO);
 
@@ -256,8 +242,8 @@ private slots:
     void fineAndDeletedImages()
     {
         QVERIFY(QDir().mkpath(order() + "汰片"));
-        touch(order() + "成品/A.JPG");
-        touch(order() + "汰片/r.jpg");
+        writeFile(order() + "成品/A.JPG", "jpeg");
+        writeFile(order() + "汰片/r.jpg", "jpeg");
         g_markImages = {mark("A.JPG", QRect(1, 2, 3, 4), true, "kept name"), mark("r.jpg", QRect(5, 5, 5, 5), true, "x")};
 
         const QList<Image> images = ImageData::getFineAndDeletedImage();
@@ -311,21 +297,21 @@ private slots:
     void moveBetweenFineAndDeleted()
     {
         QVERIFY(QDir().mkpath(order() + "汰片"));
-        touch(order() + "成品/a.jpg", "A");
-        touch(order() + "成品/b.jpg", "B");
+        writeFile(order() + "成品/a.jpg", "A");
+        writeFile(order() + "成品/b.jpg", "B");
         *m_data->getFineImages() = fineList({"a.jpg", "b.jpg"});
 
         QCOMPARE(m_data->moveFineToDeleted({"a.jpg", "not-listed.jpg"}), QStringList{"a.jpg"});
 
         QVERIFY(!QFileInfo::exists(order() + "成品/a.jpg"));
-        QCOMPARE(contentOf(order() + "汰片/a.jpg"), QByteArray("A"));
+        QCOMPARE(readFile(order() + "汰片/a.jpg"), QByteArray("A"));
         QCOMPARE(namesOf(*m_data->getFineImages()), QStringList{"b.jpg"});
         QCOMPARE(m_data->getDeletedCount(), 0);
         QVERIFY(m_env.dialogs.boxes.isEmpty());
 
         m_data->getDeletedImages()->append(fineList({"a.jpg"}));
         QCOMPARE(m_data->moveDeletedToFine({"a.jpg"}), QStringList{"a.jpg"});
-        QCOMPARE(contentOf(order() + "成品/a.jpg"), QByteArray("A"));
+        QCOMPARE(readFile(order() + "成品/a.jpg"), QByteArray("A"));
         QVERIFY(!QFileInfo::exists(order() + "汰片/a.jpg"));
         QCOMPARE(m_data->getDeletedCount(), 0);
     }
@@ -333,12 +319,12 @@ private slots:
     // Without a "汰片/" folder the copy fails: the finished photo must stay.
     void failedMoveKeepsSource()
     {
-        touch(order() + "成品/a.jpg", "A");
+        writeFile(order() + "成品/a.jpg", "A");
         *m_data->getFineImages() = fineList({"a.jpg"});
 
         QVERIFY(m_data->moveFineToDeleted({"a.jpg"}).isEmpty());
 
-        QCOMPARE(contentOf(order() + "成品/a.jpg"), QByteArray("A"));
+        QCOMPARE(readFile(order() + "成品/a.jpg"), QByteArray("A"));
         QCOMPARE(namesOf(*m_data->getFineImages()), QStringList{"a.jpg"});
         QCOMPARE(m_env.dialogs.boxes.size(), 1);
         const DialogRecorder::Box& box = m_env.dialogs.boxes.first();
@@ -350,7 +336,7 @@ private slots:
     void deletePhotos()
     {
         QVERIFY(QDir().mkpath(order() + "照片"));
-        touch(order() + "照片/p.jpg");
+        writeFile(order() + "照片/p.jpg", "jpeg");
         Image photo;
         photo.setFileName(QStringLiteral("p.jpg"));
         Image other = photo;
@@ -367,7 +353,7 @@ private slots:
     void clearDeletedImages()
     {
         QVERIFY(QDir().mkpath(order() + "汰片"));
-        touch(order() + "汰片/r.jpg");
+        writeFile(order() + "汰片/r.jpg", "jpeg");
         m_data->getDeletedImages()->append(Image());
 
         m_data->clearDeletedImages();

@@ -15,20 +15,6 @@ QString orientationFixture(const QString& name)
     return fixturePath(QStringLiteral("orientation/") + name);
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(content);
-}
-
 QByteArray jpegBytes(const QImage& image, int quality)
 {
     QByteArray bytes;

@@ -24,20 +24,6 @@ using Type = importOrdersPhotoDlg::ImportTypeEnum;
 
 const QString kOrderFolder = QStringLiteral("2024-03/07/LY100-1-王芳-李雷-摄影A/");
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(content);
-}
-
 // Entries below `root`, folders ending in "/", hidden ones included.
 QStringList entries(const QString& root, QDir::Filters kinds = QDir::AllEntries)
 {

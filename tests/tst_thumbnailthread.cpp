@@ -54,20 +54,6 @@ std::atomic<int> Receiver::liveCalls{0};
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(content);
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 QStringList filesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -212,7 +198,7 @@ private slots:
         runOnPool(new ThumbnailThread(path(QStringLiteral("a.jpg")), QStringLiteral("unused"),
                                       path(QStringLiteral("b.jpg")), &receiver));
 
-        QCOMPARE(contentOf(path(QStringLiteral("b.jpg"))), QByteArray("A"));
+        QCOMPARE(readFile(path(QStringLiteral("b.jpg"))), QByteArray("A"));
         QTRY_COMPARE(receiver.separateImageCalls, 1);
         QVERIFY(receiver.saveThumbThreads.isEmpty());
     }
@@ -286,9 +272,9 @@ private slots:
         runOnPool(new CopyFileThread(path(QStringLiteral("delete.jpg"))));
 
         QCOMPARE(filesIn(m_dir->path()), (QStringList{"keep.jpg", "moved.jpg", "self.jpg"}));
-        QCOMPARE(contentOf(path(QStringLiteral("moved.jpg"))), QByteArray("M"));
-        QCOMPARE(contentOf(path(QStringLiteral("keep.jpg"))), QByteArray("K"));
-        QCOMPARE(contentOf(path(QStringLiteral("self.jpg"))), QByteArray("S"));
+        QCOMPARE(readFile(path(QStringLiteral("moved.jpg"))), QByteArray("M"));
+        QCOMPARE(readFile(path(QStringLiteral("keep.jpg"))), QByteArray("K"));
+        QCOMPARE(readFile(path(QStringLiteral("self.jpg"))), QByteArray("S"));
     }
 };
 

@@ -71,21 +71,6 @@ using Type = importOrdersPhotoDlg::ImportTypeEnum;
 const QString kOrderFolder = QStringLiteral("2024-03/07/LY100-1-王芳-李雷-摄影A/");
 const QString kRow = QStringLiteral("row");
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(content);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 // Entries below `root`, folders ending in "/", hidden ones included.
 QStringList entries(const QString& root)
 {
