@@ -1,19 +1,27 @@
 #include "importordersphotodlg.h"
 
+#include "CallbackGuard.h"
 #include "Dialogs.h"
 #include "FileOperation.h"
 #include "FormBody.h"
 #include "Globals.h"
+#include "ImageOperation.h"
 #include "Platform.h"
 #include "ServiceCall.h"
+#include "httprequest.h"
 #include "importordermodel.h"
+#include "importorderthread.h"
+#include "lyraimportthread.h"
 #include "searchorderwindow.h"
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QCursor>
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -31,7 +39,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -96,6 +107,140 @@ int countEntries(const QString& folder, const QStringList& patterns)
     return Platform::instance().entryInfoList(folder, patterns, QDir::AllEntries | QDir::NoDotAndDotDot).size();
 }
 
+int countPhotoFiles(const QString& dir)
+{
+    return countEntries(dir, {QStringLiteral("*.jpg"), QStringLiteral("*.JPG")});
+}
+
+int countVideoFiles(const QString& dir)
+{
+    return countEntries(dir, {QStringLiteral("*.mp4"), QStringLiteral("*.avi"), QStringLiteral("*.m4v"),
+                              QStringLiteral("*.wmv")});
+}
+
+// The sub-folder of an order folder that receives an import type's files.
+QString typeFolder(int type)
+{
+    switch (type) {
+    case importOrdersPhotoDlg::TypeOriginal: return QStringLiteral("照片/");
+    case importOrdersPhotoDlg::TypeFinished: return QStringLiteral("成品/");
+    case importOrdersPhotoDlg::TypeDesign: return QStringLiteral("设计/");
+    case importOrdersPhotoDlg::TypeTrialVideo: return QStringLiteral("试拍视频/");
+    case importOrdersPhotoDlg::TypeRetouchedVideo: return QStringLiteral("精修视频/");
+    default: return QString();
+    }
+}
+
+// Files of an import type in an order folder. An order without a folder has
+// none; its bare sub-folder names must not be looked up in the current folder.
+int countTypeFiles(const QString& orderPath, int type)
+{
+    if (orderPath.isEmpty())
+        return 0;
+    const QString dir = orderPath + typeFolder(type);
+    return isVideoType(type) ? countVideoFiles(dir) : countPhotoFiles(dir);
+}
+
+// Puts an order back to the state before its first photo import.
+void resetImportState(ImportOrderModel* order)
+{
+    order->setImportOrderPath(QString());
+    order->setImportOrderBakPath(QString());
+    for (int type = importOrdersPhotoDlg::TypeOriginal; type <= importOrdersPhotoDlg::TypeDesign; ++type) {
+        order->setSelectedFiles(type, {});
+        order->setImportedCount(type, 0);
+        order->setFinishedCount(type, 0);
+        order->setIsImported(type, false);
+    }
+}
+
+QString withSlash(const QString& path)
+{
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+// Whether the order's photo root takes new folders. The probe is a fresh
+// folder of its own, so nothing that was there before is touched; a root
+// that does not exist is not probed.
+bool rootIsWritable(const QString& root)
+{
+    if (!FileOperation::isDirExist(root))
+        return true;
+    QTemporaryDir probe(withSlash(Platform::diskPath(root)) + QStringLiteral("澜叶-XXXXXX"));
+    qDebug() << "delPath==" << probe.path();
+    return probe.isValid();
+}
+
+// The refusal for an order without files or folder to import, or nothing.
+QString missingSelectionText(const ImportOrderModel* order, int type)
+{
+    if (type == importOrdersPhotoDlg::TypeLyra)
+        return order->lyraSourceDir().isEmpty() ? QStringLiteral("有订单没有选择Lyra路径") : QString();
+    if (!order->selectedFiles(type).isEmpty())
+        return QString();
+    return isVideoType(type) ? QStringLiteral("有订单没有选择视频") : QStringLiteral("有订单没有选择照片");
+}
+
+// Where the imported-file list of a type comes from and what it touches.
+struct ImportedFolders {
+    QString listed;
+    QString opened;
+    QStringList removed;
+};
+
+ImportedFolders importedFolders(int type)
+{
+    switch (type) {
+    case importOrdersPhotoDlg::TypeFinished:
+        return {QStringLiteral("成品缩略图100"), QStringLiteral("成品"),
+                {QStringLiteral("成品/"), QStringLiteral("成品缩略图/"), QStringLiteral("成品缩略图100/"),
+                 QStringLiteral("成品缩略图2250/")}};
+    case importOrdersPhotoDlg::TypeDesign:
+        return {QStringLiteral("设计缩略图100"), QStringLiteral("设计"),
+                {QStringLiteral("设计/"), QStringLiteral("设计缩略图/"), QStringLiteral("设计缩略图100/"),
+                 QStringLiteral("设计缩略图2250/")}};
+    default:
+        return {QStringLiteral("thumbnail100"),
+                type == importOrdersPhotoDlg::TypeOriginal ? QStringLiteral("照片") : QString(),
+                {QStringLiteral("照片/"), QStringLiteral("thumbnail/"), QStringLiteral("thumbnail100/"),
+                 QStringLiteral("thumbnail2250/")}};
+    }
+}
+
+const QString kBusyText = QStringLiteral("导片中...");
+const QString kIdleText = QStringLiteral("批量导片");
+// The Lyra report carries its own token, not ACCESS_TOKEN.
+const QString kLyraToken = QStringLiteral("9e4a7c2f0b8d3e61a5c9f2d07b4e8a13");
+
+QString timestamp()
+{
+    return QString::number(QDateTime::currentMSecsSinceEpoch());
+}
+
+HttpRequest* postReport(const QString& url, const QByteArray& body)
+{
+    qDebug() << "postData===" << QString::fromUtf8(FormBody::masked(body));
+    return HttpRequest::startNetRequest(url, body, true);
+}
+
+QString logFolderOverride;
+
+// The program's "logs" folder, or the user's own one where the program's
+// folder is read-only (as on most Linux installations).
+QString importErrorLogFolder()
+{
+    const QString wanted = logFolderOverride.isEmpty()
+                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/logs")
+                               : logFolderOverride;
+    if (QDir().mkpath(wanted) && QFileInfo(wanted).isWritable())
+        return wanted;
+    const QString fallback =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/logs");
+    QDir().mkpath(fallback);
+    qDebug() << "导片错误日志目录不可写:" << wanted << "改用:" << fallback;
+    return fallback;
+}
+
 // An import path on a drive whose root is not there cannot take photos.
 bool driveRootMissing(const QString& path, const QString& root)
 {
@@ -104,6 +249,30 @@ bool driveRootMissing(const QString& path, const QString& root)
 }
 
 } // namespace
+
+void setImportErrorLogFolder(const QString& folder)
+{
+    logFolderOverride = folder;
+}
+
+void writeImportErrorLog(QString order, QString message)
+{
+    const QString folder = importErrorLogFolder();
+    const QString path = folder + QStringLiteral("/import_error.log");
+    const QFileInfo log(path);
+    if (log.exists() && log.size() > 524288) {
+        const QString old = folder + QStringLiteral("/import_error.log.bak");
+        QFile::remove(old);
+        QFile::rename(path, old);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        return;
+    QTextStream out(&file);
+    out.setCodec("UTF-8");
+    out << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) << " | "
+        << (order.isEmpty() ? QStringLiteral("-") : order) << " | " << message << "\n";
+}
 
 importOrdersPhotoDlg::importOrdersPhotoDlg(QWidget* parent)
     : QDialog(parent)
@@ -134,10 +303,21 @@ importOrdersPhotoDlg::importOrdersPhotoDlg(QWidget* parent)
     connect(imageSuffixEdit, &QLineEdit::textChanged, this, &importOrdersPhotoDlg::prefieImageChangedSlot);
     connect(openPathBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::openOrderPhotoPathBtnSlot);
     connect(openOriginPathBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::openOrderOriginPathBtnSlot);
+    connect(importAllBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::importAllOrdersBtnSlot);
+    connect(videoBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::upDataVideoUrlsBtnSlot);
+    connect(reImportBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::reImportBtnSlot);
+    connect(importedList, &QWidget::customContextMenuRequested, this,
+            &importOrdersPhotoDlg::showLstWgtContextMenuSlot);
 }
 
 importOrdersPhotoDlg::~importOrdersPhotoDlg()
 {
+    // Lyra copy jobs still waiting are dropped, and those copying call back
+    // into nothing.
+    CallbackGuard::of(this)->close();
+    lyraPool.clear();
+    lyraPool.waitForDone();
+
     // The pickers still point at the models this window is about to delete.
     for (const QPointer<SearchOrderWindow>& picker : qAsConst(pickers))
         delete picker.data();
@@ -348,6 +528,13 @@ void importOrdersPhotoDlg::initImportedList(QVBoxLayout* box)
     importedList->setIconSize(QSize(1000, 1000));
     importedList->setSpacing(10);
     importedList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    importedList->setContextMenuPolicy(Qt::CustomContextMenu);
+    importedMenu = new QMenu(importedList);
+    QAction* openAction = importedMenu->addAction(QStringLiteral("打开照片目录"));
+    importedMenu->addSeparator();
+    QAction* deleteAction = importedMenu->addAction(QStringLiteral("删除选中照片"));
+    connect(openAction, &QAction::triggered, this, &importOrdersPhotoDlg::openImportedImgSlot);
+    connect(deleteAction, &QAction::triggered, this, &importOrdersPhotoDlg::deleteImportedImgSlot);
     box->addWidget(importedList);
 }
 
@@ -464,9 +651,12 @@ void importOrdersPhotoDlg::ordersTableWgtClickedSlot(int row)
     selectedTable->setRowCount(names.size());
     for (int i = 0; i < names.size(); ++i)
         selectedTable->setItem(i, 0, new QTableWidgetItem(names.at(i)));
+    showImportedFiles(order->importOrderPath());
 
     folderSuffixEdit->setEnabled(order->importOrderPath().isEmpty());
-    reImportBtn->setEnabled(!order->importOrderPath().isEmpty() || !order->importOrderBakPath().isEmpty());
+    // While a batch runs no order is put back under its feet.
+    reImportBtn->setEnabled(!isBatchRunning()
+                            && (!order->importOrderPath().isEmpty() || !order->importOrderBakPath().isEmpty()));
 }
 
 void importOrdersPhotoDlg::addNewOrderBtnSlot()
@@ -740,12 +930,7 @@ void importOrdersPhotoDlg::selImg(int row, ImportOrderModel* order)
     }
 
     ordersTableWgtClickedSlot(row);
-    if (QLabel* progressLabel = rowLabel(row, ProgressColumn))
-        progressLabel->setText(QStringLiteral("0/%1").arg(chosenCount));
-    if (QProgressBar* progressBar = rowProgressBar(row)) {
-        progressBar->setRange(0, chosenCount);
-        progressBar->setValue(0);
-    }
+    showRowProgress(row, 0, chosenCount, QStringLiteral("0/%1").arg(chosenCount));
     if (QLabel* selectLabel = rowLabel(row, SelectColumn))
         selectLabel->setText(QStringLiteral("已选(%1)").arg(chosenText));
 }
@@ -813,8 +998,7 @@ void importOrdersPhotoDlg::countImportedVideos(ImportOrderModel* order)
                                                                     : QStringLiteral("试拍视频"));
     if (!FileOperation::isDirExist(folder))
         return;
-    const int count = countEntries(folder, {QStringLiteral("*.mp4"), QStringLiteral("*.avi"),
-                                            QStringLiteral("*.m4v"), QStringLiteral("*.wmv")});
+    const int count = countVideoFiles(folder);
     if (isVideoType(importType))
         order->setImportedCount(importType, quint16(count));
 }
@@ -829,4 +1013,571 @@ QProgressBar* importOrdersPhotoDlg::rowProgressBar(int row) const
 {
     QWidget* frame = ordersTableWgt->cellWidget(row, ProgressColumn);
     return frame ? frame->findChild<QProgressBar*>() : nullptr;
+}
+
+void importOrdersPhotoDlg::showRowProgress(int row, int value, int maximum, const QString& text)
+{
+    if (QProgressBar* progressBar = rowProgressBar(row)) {
+        if (maximum >= 0)
+            progressBar->setRange(0, maximum);
+        progressBar->setValue(value);
+    }
+    if (QLabel* progressLabel = rowLabel(row, ProgressColumn))
+        progressLabel->setText(text);
+}
+
+void importOrdersPhotoDlg::setControlsEnabled(bool on)
+{
+    for (QAbstractButton* radio : typeGroup->buttons())
+        radio->setEnabled(on);
+    for (QPushButton* button : {addOrderBtn, selectAllBtn, cancelAllBtn, delSelectedBtn, reImportBtn})
+        button->setEnabled(on);
+}
+
+void importOrdersPhotoDlg::resetBatchButton()
+{
+    g_importRunFlag = QStringLiteral("go");
+    importAllBtn->setText(kIdleText);
+    importAllBtn->setEnabled(true);
+    setControlsEnabled(true);
+}
+
+bool importOrdersPhotoDlg::isBatchRunning() const
+{
+    return importAllBtn->text() == kBusyText;
+}
+
+void importOrdersPhotoDlg::importAllOrdersBtnSlot()
+{
+    const QString nothingToImport = QStringLiteral("没有需要导入的订单");
+    if (orderList.isEmpty()) {
+        showImportError(QStringLiteral("-"), nothingToImport);
+        return;
+    }
+    ordersToImport = 0;
+    QList<ImportOrderModel*> pending;
+    for (ImportOrderModel* order : qAsConst(orderList)) {
+        if (!rootIsWritable(order->picRootPath())) {
+            showImportError(order->orderNumber(), QStringLiteral("您没有服务器写入权限"));
+            return;
+        }
+        const QString missing = missingSelectionText(order, importType);
+        if (!missing.isEmpty()) {
+            showImportError(order->orderNumber(), missing);
+            return;
+        }
+        if (!order->isImported(importType)) {
+            ++ordersToImport;
+            pending << order;
+        }
+    }
+    if (ordersToImport == 0) {
+        showImportError(QStringLiteral("-"), nothingToImport);
+        return;
+    }
+    if (importType != TypeLyra) {
+        QString withoutFinished;
+        for (const ImportOrderModel* order : qAsConst(orderList)) {
+            const QString path = order->importOrderPath();
+            if (!path.isEmpty() && !FileOperation::isDirExist(path + QStringLiteral("成品/")))
+                withoutFinished += QStringLiteral("订单号:") + order->orderNumber() + QLatin1Char('\n');
+        }
+        if (!withoutFinished.isEmpty()) {
+            showImportError(QStringLiteral("-"), withoutFinished + QStringLiteral("路径不存在"));
+            return;
+        }
+    }
+
+    batchOrders = pending;
+    ordersDone = 0;
+    setControlsEnabled(false);
+    importAllBtn->setText(kBusyText);
+    importAllBtn->setEnabled(false);
+    for (int row = 0; row < orderList.size(); ++row) {
+        ImportOrderModel* order = orderList.at(row);
+        qDebug() << "orderMdl is:" << order->orderNumber();
+        qDebug() << "orderMdl isImported:" << (order->isImported(importType) ? "true" : "false");
+        if (!order->isImported(importType)) {
+            recordBeforeCounts(order);
+            startImportOrder(order, row);
+            return;
+        }
+    }
+}
+
+void importOrdersPhotoDlg::recordBeforeCounts(ImportOrderModel* order)
+{
+    beforeCount = 0;
+    bakBeforeCount = 0;
+    if (importType == TypeLyra)
+        return;
+    beforeCount = countTypeFiles(order->importOrderPath(), importType);
+    if (importType <= TypeFinished)
+        bakBeforeCount = countTypeFiles(order->importOrderBakPath(), importType);
+}
+
+void importOrdersPhotoDlg::startImportOrder(ImportOrderModel* order, int row)
+{
+    g_picPath = order->picRootPath();
+    g_bakPicPath = order->bakRootPath();
+    g_homePicPath = order->homeRootPath();
+    g_lyraPicPath = order->lyraPicPath();
+    g_importRunFlag = QStringLiteral("go");
+
+    auto* worker = new ImportOrderThread(order, importType, nullptr);
+    worker->setObjectName(order->orderNumber());
+    worker->setProperty("row", row);
+    qRegisterMetaType<QList<LyraFileInfo>>("QList<LyraFileInfo>");
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    connect(worker, &ImportOrderThread::hasImportedImgCount, this, &importOrdersPhotoDlg::importProgressSlot);
+    connect(worker, &ImportOrderThread::hasFinishedImportSigl, this, &importOrdersPhotoDlg::finishedImportOrderSlot);
+    connect(worker, &ImportOrderThread::importImageThreadError, this, &importOrdersPhotoDlg::handleImportImageError);
+    connect(worker, &ImportOrderThread::importErrorMsg, this, &importOrdersPhotoDlg::handleImportErrorMsg);
+    connect(worker, &ImportOrderThread::checkDiskSizeSigl, this, &importOrdersPhotoDlg::lookDiskSizeSlot);
+    connect(worker, &ImportOrderThread::checkOrderPicPathSigl, this, &importOrdersPhotoDlg::lookPicPathSlot);
+    connect(worker, &ImportOrderThread::importDirLyraThreadError, this,
+            &importOrdersPhotoDlg::handleImportLyraDirError);
+    connect(worker, &ImportOrderThread::startImportDirLyraThreadSigl, this,
+            &importOrdersPhotoDlg::startImportCopyLyraProgressSlot);
+
+    // Errors of the folder creation arrive here at once and end the batch.
+    if (importType == TypeLyra)
+        worker->createLyraDir(g_lyraPicPath);
+    else
+        worker->createOrderDir(g_picPath, g_bakPicPath);
+    if (!isBatchRunning()) {
+        worker->deleteLater();
+        return;
+    }
+    // The start report carries the folders just made.
+    if (importType != TypeLyra)
+        updateFinishInfo(order, QStringLiteral("0"), 0, 0);
+    worker->start();
+}
+
+void importOrdersPhotoDlg::importProgressSlot(ushort imgCount, ushort totalCount)
+{
+    const int row = sender()->property("row").toInt();
+    showRowProgress(row, imgCount, -1, QStringLiteral("%1/%2").arg(imgCount).arg(totalCount));
+}
+
+void importOrdersPhotoDlg::finishedImportOrderSlot(ushort totalCount)
+{
+    ++ordersDone;
+    const QObject* worker = sender();
+    const int row = worker->property("row").toInt();
+    qDebug().noquote() << QStringLiteral("%1 import finished").arg(worker->objectName());
+    ImportOrderModel* order = orderList.value(row);
+    if (!order)
+        return;
+
+    const int picnumber = countTypeFiles(order->importOrderPath(), importType) - beforeCount;
+    const int picbacknumber =
+        importType <= TypeFinished ? countTypeFiles(order->importOrderBakPath(), importType) - bakBeforeCount : 0;
+    qDebug() << "updateFinishInfo2----";
+    updateFinishInfo(order, QStringLiteral("1"), picnumber, picbacknumber);
+
+    countImportedImages(order);
+    countImportedVideos(order);
+    order->setFinishedCount(importType, totalCount);
+    order->setIsImported(importType, true);
+    const int imported = order->importedCount(importType);
+    ordersTableWgt->item(row, StateColumn)
+        ->setText(imported != 0 ? QStringLiteral("已导入(%1)").arg(imported) : QStringLiteral("未导入"));
+
+    startFollowingOrder(row + 1);
+    finishBatchIfDone();
+}
+
+void importOrdersPhotoDlg::startFollowingOrder(int fromRow)
+{
+    for (int row = fromRow; row < orderList.size(); ++row) {
+        ImportOrderModel* order = orderList.at(row);
+        qDebug() << "2orderMdl row is:" << row;
+        qDebug() << "2orderMdl is:" << order->orderNumber();
+        qDebug() << "2orderMdl isImported:" << (order->isImported(importType) ? "true" : "false");
+        if (!order->isImported(importType) && batchOrders.contains(order)) {
+            recordBeforeCounts(order);
+            qDebug() << "updateFinishInfo1----";
+            startImportOrder(order, row);
+            return;
+        }
+    }
+}
+
+void importOrdersPhotoDlg::finishBatchIfDone()
+{
+    qDebug() << "finishtCount:" << ordersDone << "--" << orderList.size() << "--" << ordersToImport;
+    if (ordersDone != ordersToImport)
+        return;
+    qDebug() << "All orders import finished";
+    Dialogs::information(this, QStringLiteral("导入完成"), QStringLiteral("%1个订单已经全部导完").arg(ordersDone),
+                         QMessageBox::Ok, QMessageBox::NoButton);
+    resetBatchButton();
+    folderSuffixEdit->setEnabled(false);
+}
+
+void importOrdersPhotoDlg::startImportCopyLyraProgressSlot(QList<LyraFileInfo> list, QString toDir)
+{
+    const int row = sender()->property("row").toInt();
+    const int total = list.size();
+    qDebug() << "listlist=" << total;
+    showRowProgress(row, 0, total, QStringLiteral("0/%1").arg(total));
+    lyraCopiedCount = 0;
+    lyraFailures.clear();
+    // A folder without files has nothing to wait for.
+    if (list.isEmpty()) {
+        finishedImportOrderLyraSlot(row, toDir);
+        return;
+    }
+    for (int i = 0; i < total; ++i)
+        lyraPool.start(new LyraImportThread(row, i + 1, total, toDir, list.at(i), this), 0);
+}
+
+void importOrdersPhotoDlg::importCopyLyraProgressSlot(int row, int currentCount, int totalCount, QString toDir)
+{
+    Q_UNUSED(currentCount)
+    ++lyraCopiedCount;
+    qDebug() << "开始导入=" << lyraCopiedCount << "--" << totalCount;
+    showRowProgress(row, lyraCopiedCount, totalCount, QStringLiteral("%1/%2").arg(lyraCopiedCount).arg(totalCount));
+    if (lyraCopiedCount == totalCount)
+        finishedImportOrderLyraSlot(row, toDir);
+}
+
+void importOrdersPhotoDlg::importCopyLyraFailedSlot(int row, QString sourcePath, QString reason)
+{
+    qDebug() << "Lyra文件复制失败" << row << sourcePath << reason;
+    lyraFailures << sourcePath + QStringLiteral("：") + reason;
+}
+
+void importOrdersPhotoDlg::slt_lyrathreadmsg(QString str)
+{
+    qDebug() << "返回过来的数据哈哈哈哈" << str;
+}
+
+void importOrdersPhotoDlg::finishedImportOrderLyraSlot(int row, QString picPath)
+{
+    ImportOrderModel* order = orderList.value(row);
+    if (!order)
+        return;
+    // An incomplete Lyra folder is neither imported nor reported.
+    if (!lyraFailures.isEmpty()) {
+        showImportError(order->orderNumber(),
+                        QStringLiteral("订单[%1]有%2个文件复制到Lyra服务器失败，请检查后重新批量导片\n%3")
+                            .arg(order->orderNumber())
+                            .arg(lyraFailures.size())
+                            .arg(lyraFailures.first()));
+        return;
+    }
+    ++ordersDone;
+    order->setIsImported(TypeLyra, true);
+    order->setLyrapath(picPath);
+    updateLyraInfo(order, picPath);
+    ordersTableWgt->item(row, StateColumn)->setText(QStringLiteral("已导入"));
+    startFollowingOrder(0);
+    finishBatchIfDone();
+}
+
+void importOrdersPhotoDlg::reImportBtnSlot()
+{
+    if (!curModel)
+        return;
+    selectedTable->setRowCount(0);
+    importedList->clear();
+    resetImportState(curModel);
+    orderPathValue->clear();
+    orderBakPathValue->clear();
+    folderSuffixEdit->setEnabled(true);
+    reImportBtn->setEnabled(false);
+    qDebug() << "updateFinishInfo3----";
+    updateFinishInfo(curModel, QStringLiteral("0"), 0, 0);
+    if (curRow == -1)
+        return;
+    ordersTableWgt->item(curRow, StateColumn)->setText(QStringLiteral("未导入"));
+    showRowProgress(curRow, 0, -1, QStringLiteral("0/0"));
+    if (QLabel* selectLabel = rowLabel(curRow, SelectColumn))
+        selectLabel->setText(QStringLiteral("未选"));
+}
+
+void importOrdersPhotoDlg::updateFinishInfo(ImportOrderModel* model, QString importype, int picnumber,
+                                            int picbacknumber)
+{
+    const bool video = isVideoType(importType);
+    // A video order reports its finish only.
+    if (video && importype == QLatin1String("0"))
+        return;
+    const QString orderPath =
+        model->importOrderPath().startsWith(model->picRootPath()) ? model->importOrderPath() : QString();
+    const QString bakPath =
+        model->importOrderBakPath().startsWith(model->bakRootPath()) ? model->importOrderBakPath() : QString();
+    FormBody body;
+    body.add(QStringLiteral("picnumber"), QString::number(picnumber))
+        .add(QStringLiteral("picbacknumber"), QString::number(picbacknumber))
+        .add(QStringLiteral("importype"), importype)
+        .add(QStringLiteral("token"), ACCESS_TOKEN)
+        .add(QStringLiteral("order_photo_id"), model->order_photo_id())
+        .add(QStringLiteral("orderpicpath"), orderPath)
+        .add(QStringLiteral("orderbakpicpath"), bakPath)
+        .add(QStringLiteral("superid"), g_superId)
+        .add(QStringLiteral("eid"), g_eid)
+        .add(QStringLiteral("shopid"), g_shopId)
+        .add(QStringLiteral("timestamp"), timestamp());
+    if (video) {
+        QStringList paths;
+        QStringList names;
+        for (const QString& file : model->selectedFiles(importType)) {
+            const QString name = FileOperation::getFileName(file);
+            names << name;
+            paths << orderPath + typeFolder(importType) + name;
+        }
+        body.add(QStringLiteral("videopaths"), paths.join(QLatin1Char('|')))
+            .add(QStringLiteral("videofiles"), names.join(QLatin1Char('|')));
+    }
+    if (importType != TypeLyra)
+        body.add(QStringLiteral("typeid"), QString::number(importType));
+    qDebug() << "提交路径地址1:===" << URL_ORDER_UPDATEPICPATH;
+    connect(postReport(URL_ORDER_UPDATEPICPATH, body.bytes()), &HttpRequest::netSuccessInfo, this,
+            &importOrdersPhotoDlg::httpUploadOrderInfoJson);
+}
+
+void importOrdersPhotoDlg::updataVideoList(ImportOrderModel* model, QString videofiles, QString videopaths)
+{
+    FormBody body;
+    body.add(QStringLiteral("timestamp"), timestamp())
+        .add(QStringLiteral("videopaths"), videopaths)
+        .add(QStringLiteral("videofiles"), videofiles)
+        .add(QStringLiteral("shopid"), g_shopId)
+        .add(QStringLiteral("order_photo_id"), model->order_photo_id())
+        .add(QStringLiteral("superid"), g_superId)
+        .add(QStringLiteral("eid"), g_eid)
+        .add(QStringLiteral("token"), ACCESS_TOKEN);
+    if (isVideoType(importType))
+        body.add(QStringLiteral("typeid"), QString::number(importType));
+    qDebug().noquote() << "更新选片视频地址:===" << URL_ORDER_UPDATEVIDEO;
+    connect(postReport(URL_ORDER_UPDATEVIDEO, '&' + body.bytes()), &HttpRequest::netSuccessInfo, this,
+            &importOrdersPhotoDlg::httpUploadVideoListJson);
+}
+
+void importOrdersPhotoDlg::updateLyraInfo(ImportOrderModel* model, QString lyrapath)
+{
+    qDebug() << "getOrderPath=" << model->importOrderPath();
+    const QByteArray body = FormBody()
+                                .add(QStringLiteral("token"), kLyraToken)
+                                .add(QStringLiteral("orderphotoid"), model->order_photo_id())
+                                .addEncoded(QStringLiteral("lyrapath"), QUrl::toPercentEncoding(lyrapath))
+                                .add(QStringLiteral("superid"), g_superId)
+                                .add(QStringLiteral("eid"), g_eid)
+                                .add(QStringLiteral("shopid"), g_shopId)
+                                .bytes();
+    connect(postReport(URL_ORDER_SAVELYRAPATH, '&' + body), &HttpRequest::netSuccessInfo, this,
+            &importOrdersPhotoDlg::httpUploadLyraInfoJson);
+}
+
+void importOrdersPhotoDlg::httpUploadOrderInfoJson(QJsonObject infoJson)
+{
+    qDebug() << "infoJson" << infoJson;
+}
+
+void importOrdersPhotoDlg::httpUploadLyraInfoJson(QJsonObject infoJson)
+{
+    qDebug() << "infoJson" << infoJson;
+}
+
+void importOrdersPhotoDlg::httpUploadVideoListJson(QJsonObject infoJson)
+{
+    Dialogs::information(nullptr, QStringLiteral("温馨提示"), infoJson.value(QStringLiteral("message")).toString(),
+                         QMessageBox::Yes, QMessageBox::Yes);
+}
+
+void importOrdersPhotoDlg::upDataVideoUrlsBtnSlot()
+{
+    const QString title = QStringLiteral("温馨提示");
+    const auto tell = [&title](const QString& text) {
+        Dialogs::information(nullptr, title, text, QMessageBox::Yes, QMessageBox::Yes);
+    };
+    const auto ask = [&title](const QString& text) {
+        return Dialogs::information(nullptr, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               == QMessageBox::Yes;
+    };
+    if (curRow == -1 || !curModel) {
+        tell(QStringLiteral("请选择更新视频的订单"));
+        return;
+    }
+    ImportOrderModel* order = curModel;
+    if (order->importOrderPath().isEmpty()) {
+        tell(QStringLiteral("此订单未导视频"));
+        return;
+    }
+    const bool trial = importType == TypeTrialVideo;
+    const QString folder = order->importOrderPath() + typeFolder(trial ? TypeTrialVideo : TypeRetouchedVideo);
+    const QString listName = trial ? QStringLiteral("试拍视频") : QStringLiteral("精修视频");
+    const QString head = trial ? QStringLiteral("是否要将<font color=\"red\">选片系统 试拍视频列表</font>更新为:  <br/> ")
+                               : QStringLiteral("是否要将<font color=\"red\">选片系统 精修视频列表</font>更新为: <br/>");
+    if (!FileOperation::isDirExist(folder)) {
+        tell(QStringLiteral("此订单导片路径打不开，请检查服务器是否连接成功！"));
+        return;
+    }
+    QStringList names;
+    for (const QFileInfo& entry : Platform::instance().entryInfoList(folder, {}, QDir::Files, QDir::NoSort))
+        names << entry.fileName();
+    if (names.isEmpty()) {
+        const QString question = folder + QStringLiteral("  没有%1， 是否要将<font color=\"red\">选片系统 %1列表</font>列表清空？ ")
+                                              .arg(listName);
+        if (ask(question))
+            updataVideoList(order, QString(), QString());
+        return;
+    }
+    QString question = head + QStringLiteral("<font size='18' color='blue'>");
+    const QString absoluteFolder = QDir(Platform::diskPath(folder)).absolutePath();
+    QStringList paths;
+    for (const QString& name : qAsConst(names)) {
+        question += QStringLiteral("<br/>") + name;
+        paths << absoluteFolder + QLatin1Char('/') + name;
+    }
+    question += QStringLiteral("</font>");
+    if (ask(question))
+        updataVideoList(order, names.join(QLatin1Char('|')), paths.join(QLatin1Char('|')));
+}
+
+void importOrdersPhotoDlg::showImportError(QString order, QString message)
+{
+    writeImportErrorLog(order, message);
+    resetBatchButton();
+    Dialogs::warning(this, QStringLiteral("警告"), message, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
+QString importOrdersPhotoDlg::senderOrder() const
+{
+    const auto* worker = qobject_cast<const ImportOrderThread*>(sender());
+    return worker ? worker->objectName() : QStringLiteral("-");
+}
+
+void importOrdersPhotoDlg::handleImportImageError(uchar errorCode)
+{
+    QString message;
+    if (errorCode == 1)
+        message = QStringLiteral("服务器路径错误，请检查后重新批量导片");
+    else if (errorCode == 2)
+        message = QStringLiteral("备份服务器路径错误，请检查后重新批量导片");
+    else
+        message = QStringLiteral("导片失败(错误码:%1)，可重试").arg(errorCode);
+    showImportError(senderOrder(), message);
+}
+
+void importOrdersPhotoDlg::handleImportErrorMsg(QString reason)
+{
+    showImportError(senderOrder(), reason);
+}
+
+void importOrdersPhotoDlg::lookDiskSizeSlot(QString picPath)
+{
+    Q_UNUSED(picPath)
+    showImportError(senderOrder(), QStringLiteral("服务器空间不足，请清理空间后再导入"));
+}
+
+void importOrdersPhotoDlg::lookPicPathSlot()
+{
+    showImportError(senderOrder(), QStringLiteral("客人信息包含特殊字符，请修改后再导片"));
+    folderSuffixEdit->setEnabled(true);
+}
+
+void importOrdersPhotoDlg::handleImportLyraDirError()
+{
+    showImportError(senderOrder(), QStringLiteral("Lyra服务器路径错误，请检查后重新批量导片"));
+}
+
+void importOrdersPhotoDlg::showImportedFiles(QString path)
+{
+    // An order without a folder has nothing imported.
+    if (path.isEmpty()) {
+        importedList->clear();
+        return;
+    }
+    const QString folder = withSlash(path) + importedFolders(importType).listed;
+    if (!FileOperation::isDirExist(folder)) {
+        importedList->clear();
+        return;
+    }
+    QStringList paths;
+    const QFileInfoList entries = Platform::instance().entryInfoList(
+        folder, {}, QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        const QString file = folder + QLatin1Char('/') + entry.fileName();
+        if (FileOperation::isFileExist(file))
+            paths << file;
+    }
+    showImportedList(paths);
+}
+
+void importOrdersPhotoDlg::showImportedList(QStringList paths)
+{
+    fillImportedList(paths);
+}
+
+void importOrdersPhotoDlg::fillImportedList(QStringList paths)
+{
+    importedList->clear();
+    for (const QString& path : qAsConst(paths)) {
+        auto* item = new QListWidgetItem(FileOperation::getFileName(path));
+        item->setSizeHint(QSize(100, 120));
+        item->setTextAlignment(Qt::AlignBottom);
+        importedList->addItem(item);
+    }
+    loadThumbIcons(paths);
+}
+
+void importOrdersPhotoDlg::loadThumbIcons(QStringList paths)
+{
+    for (int i = 0; i < paths.size(); ++i) {
+        QFile file(Platform::diskPath(paths.at(i)));
+        const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QImage picture = QImage::fromData(data);
+        if (!picture.isNull())
+            picture = ImageOperation::squareImage(
+                picture.scaled(100, 100, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        importedList->item(i)->setData(Qt::DecorationRole, QPixmap::fromImage(picture));
+    }
+}
+
+void importOrdersPhotoDlg::showLstWgtContextMenuSlot(QPoint pos)
+{
+    Q_UNUSED(pos)
+    if (!importedList->selectedItems().isEmpty())
+        importedMenu->popup(QCursor::pos());
+}
+
+void importOrdersPhotoDlg::openImportedImgSlot()
+{
+    if (!curModel)
+        return;
+    const QString path = curModel->importOrderPath();
+    qDebug() << "open orderPath:" << path;
+    const QString folder = importedFolders(importType).opened;
+    if (!path.isEmpty() && !folder.isEmpty())
+        FileOperation::openFileDir(withSlash(path) + folder);
+}
+
+void importOrdersPhotoDlg::deleteImportedImgSlot()
+{
+    QStringList names;
+    for (const QListWidgetItem* item : importedList->selectedItems())
+        names << item->text();
+    delListFiles(names);
+}
+
+void importOrdersPhotoDlg::delListFiles(const QStringList& names)
+{
+    if (!curModel)
+        return;
+    const QString path = curModel->importOrderPath();
+    qDebug() << "delete orderPath:" << path;
+    // Never relative to the current folder.
+    if (path.isEmpty())
+        return;
+    const QStringList folders = importedFolders(importType).removed;
+    for (const QString& name : names) {
+        for (const QString& folder : folders)
+            FileOperation::removeFile(withSlash(path) + folder + name);
+    }
+    showImportedFiles(path);
 }

@@ -1,12 +1,16 @@
 #ifndef IMPORTORDERSPHOTODLG_H
 #define IMPORTORDERSPHOTODLG_H
 
+#include "LyraFileInfo.h"
+
 #include <QDialog>
 #include <QHash>
+#include <QJsonObject>
 #include <QList>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QThreadPool>
 
 class ImportOrderModel;
 class QAction;
@@ -24,6 +28,14 @@ class QSplitter;
 class QTableWidget;
 class QVBoxLayout;
 class SearchOrderWindow;
+
+// Appends one entry to the import error log: "logs/import_error.log" in the
+// program's folder, or in the user's own data folder when the program's folder
+// cannot take it. A log past 512 KiB is moved to "import_error.log.bak" first.
+void writeImportErrorLog(QString order, QString message);
+// Puts the log into `folder` instead of the program's "logs" folder; an empty
+// folder restores the default.
+void setImportErrorLogFolder(const QString& folder);
 
 // The batch import window: one import type for the whole window, a table of
 // orders taken from order pickers, and the chosen order's details.
@@ -50,6 +62,11 @@ public:
 public slots:
     void getNewOrderSlot(QList<ImportOrderModel*> orderLst);
 
+    // Called by name, queued, by the Lyra copy jobs.
+    void importCopyLyraProgressSlot(int row, int currentCount, int totalCount, QString toDir);
+    void importCopyLyraFailedSlot(int row, QString sourcePath, QString reason);
+    void slt_lyrathreadmsg(QString str);
+
 private slots:
     void importTypeSlot(int id);
     void ordersTableWgtClickedSlot(int row);
@@ -66,6 +83,28 @@ private slots:
     void prefieOrderChangedSlot(QString text);
     void prefieFolderChangedSlot(QString text);
     void prefieImageChangedSlot(QString text);
+
+    void importAllOrdersBtnSlot();
+    void importProgressSlot(ushort imgCount, ushort totalCount);
+    void finishedImportOrderSlot(ushort totalCount);
+    void startImportCopyLyraProgressSlot(QList<LyraFileInfo> list, QString toDir);
+    void finishedImportOrderLyraSlot(int row, QString picPath);
+    void reImportBtnSlot();
+
+    void upDataVideoUrlsBtnSlot();
+    void httpUploadOrderInfoJson(QJsonObject infoJson);
+    void httpUploadVideoListJson(QJsonObject infoJson);
+    void httpUploadLyraInfoJson(QJsonObject infoJson);
+
+    void handleImportImageError(uchar errorCode);
+    void handleImportErrorMsg(QString reason);
+    void lookDiskSizeSlot(QString picPath);
+    void lookPicPathSlot();
+    void handleImportLyraDirError();
+
+    void showLstWgtContextMenuSlot(QPoint pos);
+    void openImportedImgSlot();
+    void deleteImportedImgSlot();
 
 private:
     void initUI();
@@ -84,6 +123,27 @@ private:
     void countImportedImages(ImportOrderModel* order);
     void countImportedVideos(ImportOrderModel* order);
 
+    void setControlsEnabled(bool on);
+    void resetBatchButton();
+    bool isBatchRunning() const;
+    void startImportOrder(ImportOrderModel* order, int row);
+    void recordBeforeCounts(ImportOrderModel* order);
+    void startFollowingOrder(int fromRow);
+    void finishBatchIfDone();
+    void showRowProgress(int row, int value, int maximum, const QString& text);
+    void showImportError(QString order, QString message);
+    QString senderOrder() const;
+
+    void updateFinishInfo(ImportOrderModel* model, QString importype, int picnumber, int picbacknumber);
+    void updataVideoList(ImportOrderModel* model, QString videofiles, QString videopaths);
+    void updateLyraInfo(ImportOrderModel* model, QString lyrapath);
+
+    void showImportedFiles(QString path);
+    void showImportedList(QStringList paths);
+    void fillImportedList(QStringList paths);
+    void loadThumbIcons(QStringList paths);
+    void delListFiles(const QStringList& names);
+
     QLabel* rowLabel(int row, int column) const;
     QProgressBar* rowProgressBar(int row) const;
 
@@ -96,6 +156,19 @@ private:
     QList<ImportOrderModel*> orderList;
     QString lastDir;
     QList<QPointer<SearchOrderWindow>> pickers;
+
+    int beforeCount = 0;
+    int bakBeforeCount = 0;
+    int lyraCopiedCount = 0;
+    quint16 ordersDone = 0;
+    quint16 ordersToImport = 0;
+    // The orders this batch imports; orders added while it runs wait for the
+    // next press.
+    QList<ImportOrderModel*> batchOrders;
+    // Lyra files of the running order that did not arrive.
+    QStringList lyraFailures;
+    // The Lyra copy jobs of this window.
+    QThreadPool lyraPool;
 
     QSplitter* mainSpliter;
     QFrame* leftFrame;
@@ -135,6 +208,7 @@ private:
     QLineEdit* orderPrefixEdit;
     QTableWidget* selectedTable;
     QListWidget* importedList;
+    QMenu* importedMenu;
 };
 
 #endif

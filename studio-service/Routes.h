@@ -10,6 +10,7 @@ void registerLoginRoutes(StudioService& service);
 void registerUpdateRoutes(StudioService& service);
 void registerOrderRoutes(StudioService& service);
 void registerWebLoginRoutes(StudioService& service);
+void registerReportRoutes(StudioService& service);
 
 // Address of a file of the demo folder's "downloads" on the running service,
 // as an update announcement gives it in "path".

@@ -230,6 +230,7 @@ void StudioService::registerDefaultRoutes()
     registerUpdateRoutes(*this);
     registerOrderRoutes(*this);
     registerWebLoginRoutes(*this);
+    registerReportRoutes(*this);
 }
 
 void StudioService::onNewConnection()

@@ -4,8 +4,51 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QTextStream>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+}
+
+// The folders of an order that an earlier import made, with two trial
+// videos, so the order already listed with its paths can be worked on.
+void createImportedOrder(const QString& path, const QString& backupPath)
+{
+    if (QDir(path).exists())
+        return;
+    for (const char* folder : {"照片/新建文件夹", "成品", "汰片", "设计", "试拍视频", "精修视频"})
+        QDir().mkpath(path + QString::fromUtf8(folder));
+    const QStringList thumbnails = {"thumbnail", "thumbnail100", "thumbnail2250", "成品缩略图", "成品缩略图100",
+                                    "成品缩略图2250", "设计缩略图", "设计缩略图100", "设计缩略图2250"};
+    for (const QString& folder : thumbnails)
+        QDir().mkpath(path + folder);
+    // Hidden as the desktop's file managers read it.
+    writeFile(path + QStringLiteral(".hidden"), (thumbnails.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    for (const char* video : {"VID_0101.mp4", "VID_0102.mp4"})
+        writeFile(path + QStringLiteral("试拍视频/") + QLatin1String(video), QByteArray(64 * 1024, 'V'));
+    QDir().mkpath(backupPath + QStringLiteral("照片"));
+}
+
+// Selection results to copy to the Lyra server, with a sub-folder.
+void createLyraSelection(const QString& folder)
+{
+    if (QDir(folder).exists())
+        return;
+    QDir().mkpath(folder + QStringLiteral("/精修"));
+    const QStringList names = {"LY_0001.jpg", "LY_0002.jpg", "精修/LY_0001.jpg"};
+    for (int i = 0; i < names.size(); ++i)
+        DemoPhotos::samplePicture(1200, 800, 300 + i).save(folder + QLatin1Char('/') + names.at(i), "JPEG", 85);
+}
+
+} // namespace
 
 // The demo server: serves the demo data on the port of the compiled-in base
 // URL, with every shop root and a folder of freshly shot sample photos created
@@ -27,6 +70,22 @@ int main(int argc, char* argv[])
             QDir().mkpath(shop.toObject().value(QLatin1String(key)).toString());
     }
     DemoPhotos::createShootFolders(service.demoRoot() + QStringLiteral("/相机导出"));
+    for (const QJsonValue& value : service.demo().value(QStringLiteral("orders")).toArray()) {
+        const QJsonObject order = value.toObject();
+        const QString path = order.value(QStringLiteral("orderpath")).toString();
+        const QString backupPath = order.value(QStringLiteral("orderbakpicpath")).toString();
+        if (!path.isEmpty() && !backupPath.isEmpty())
+            createImportedOrder(path, backupPath);
+        // The store's folder on the Lyra server, and the order's own.
+        const QString lyraStore =
+            order.value(QStringLiteral("picpathnew")).toObject().value(QStringLiteral("lyrapath")).toString();
+        if (!lyraStore.isEmpty())
+            QDir().mkpath(lyraStore);
+        const QString lyraOrder = order.value(QStringLiteral("lyrapath")).toString();
+        if (!lyraOrder.isEmpty())
+            QDir().mkpath(QString(lyraOrder).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    }
+    createLyraSelection(service.demoRoot() + QStringLiteral("/Lyra选片/LY20240605-1"));
 
     QTextStream out(stdout);
     if (!service.listen()) {
