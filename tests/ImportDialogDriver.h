@@ -2,12 +2,11 @@
 #define IMPORTDIALOGDRIVER_H
 
 #include "DemoPhotos.h"
+#include "TestSupport.h"
 #include "importordermodel.h"
 #include "importordersphotodlg.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QDateTime>
 #include <QJsonObject>
 #include <QLabel>
 #include <QProgressBar>
@@ -102,19 +101,8 @@ public:
 // bigger without changing the picture.
 inline void writePhoto(const QString& path, int seed, int padding = 0)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(DemoPhotos::jpegWithOrientation(DemoPhotos::samplePicture(160, 120, seed), 1));
-    file.write(QByteArray(padding, '\0'));
-}
-
-inline void writeFile(const QString& path, const QByteArray& content = "x")
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    writeFile(path, DemoPhotos::jpegWithOrientation(DemoPhotos::samplePicture(160, 120, seed), 1)
+                        + QByteArray(padding, '\0'));
 }
 
 // A report body with its millisecond timestamp replaced by "T", after

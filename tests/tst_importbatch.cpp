@@ -87,9 +87,7 @@ void TestImportBatch::cleanup()
 
 QString TestImportBatch::logText() const
 {
-    QFile log(env->workDir.path() + "/logs/import_error.log");
-    log.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(log.readAll());
+    return QString::fromUtf8(readFile(env->workDir.path() + "/logs/import_error.log"));
 }
 
 QList<DialogRecorder::Box> TestImportBatch::boxesTitled(const QString& title) const
@@ -212,7 +210,7 @@ void TestImportBatch::twoPhotoOrdersEndToEnd()
     // Photos in the current folder's "照片" are no order's photos.
     writePhoto(env->workDir.path() + "/照片/stray.jpg", 99);
     // A folder of the root that happens to bear the program's name.
-    writeFile(root() + "/server/澜叶/keep.txt");
+    writeFile(root() + "/server/澜叶/keep.txt", "kept");
 
     ui->chooseType("导入原片");
     ui->add(ImportDialogDriver::orderJson("A", root()), 0, shots("A", 3, 0));
@@ -361,7 +359,7 @@ void TestImportBatch::videosReportTheirFinishOnly()
 
 void TestImportBatch::failedVideoCopyEndsTheBatch()
 {
-    writeFile(root() + "/shots/VID_1.mp4");
+    writeFile(root() + "/shots/VID_1.mp4", "video");
     ui->chooseType("精修视频");
     ImportOrderModel* a =
         ui->add(ImportDialogDriver::orderJson("A", root()), 4, {root() + "/shots/VID_1.mp4", root() + "/shots/gone.mp4"});

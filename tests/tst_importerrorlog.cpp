@@ -14,13 +14,6 @@ namespace {
 
 const QString kEntryTime = QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d");
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 } // namespace
 
 // The import error log and the messages of the import window's error slots.
@@ -63,14 +56,14 @@ void TestImportErrorLog::entriesAreTimeOrderAndMessage()
 {
     writeImportErrorLog("LY1-1", "服务器空间不足，请清理空间后再导入");
     writeImportErrorLog(QString(), "订单号:A-1\n订单号:B-1\n路径不存在");
-    const QString text = QString::fromUtf8(readAll(logPath()));
+    const QString text = QString::fromUtf8(readFile(logPath()));
     QVERIFY2(QRegularExpression("^" + kEntryTime + " \\| LY1-1 \\| 服务器空间不足，请清理空间后再导入\n" + kEntryTime
                                 + " \\| - \\| 订单号:A-1\n订单号:B-1\n路径不存在\n$")
                  .match(text)
                  .hasMatch(),
              qPrintable(text));
     // UTF-8 whatever the system's locale.
-    QVERIFY(readAll(logPath()).contains("\xe6\x9c\x8d\xe5\x8a\xa1\xe5\x99\xa8"));
+    QVERIFY(readFile(logPath()).contains("\xe6\x9c\x8d\xe5\x8a\xa1\xe5\x99\xa8"));
 }
 
 void TestImportErrorLog::sizeLimit_data()
@@ -89,14 +82,14 @@ void TestImportErrorLog::sizeLimit()
     writeFile(logPath(), old);
     writeFile(logPath() + ".bak", "older");
     writeImportErrorLog("A-1", "new");
-    const QByteArray log = readAll(logPath());
+    const QByteArray log = readFile(logPath());
     QVERIFY(log.endsWith(" | A-1 | new\n"));
     if (moved) {
-        QCOMPARE(readAll(logPath() + ".bak"), old);
+        QCOMPARE(readFile(logPath() + ".bak"), old);
         QCOMPARE(log.count('\n'), 1);
         QVERIFY(QRegularExpression("^" + kEntryTime + " \\| A-1 \\| new\n$").match(QString::fromUtf8(log)).hasMatch());
     } else {
-        QCOMPARE(readAll(logPath() + ".bak"), QByteArray("older"));
+        QCOMPARE(readFile(logPath() + ".bak"), QByteArray("older"));
         QVERIFY(log.startsWith(old));
     }
 }
@@ -108,10 +101,10 @@ void TestImportErrorLog::unwritableFolderFallsBackToTheUserFolder()
         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/logs/import_error.log";
     QFile::remove(userLog);
     // A folder below a file can never be made.
-    writeFile(folder.path() + "/plain-file");
+    writeFile(folder.path() + "/plain-file", "file");
     setImportErrorLogFolder(folder.path() + "/plain-file/logs");
     writeImportErrorLog("A-1", "message");
-    const QByteArray log = readAll(userLog);
+    const QByteArray log = readFile(userLog);
     QFile::remove(userLog);
     QDir().rmpath(QFileInfo(userLog).absolutePath());
     QStandardPaths::setTestModeEnabled(false);
@@ -157,7 +150,7 @@ void TestImportErrorLog::errorSlots()
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(box.defaultButton, QMessageBox::NoButton);
     // Not called by an import worker: no order to name.
-    QVERIFY(QString::fromUtf8(readAll(logPath())).endsWith(" | - | " + message + "\n"));
+    QVERIFY(QString::fromUtf8(readFile(logPath())).endsWith(" | - | " + message + "\n"));
 }
 
 void TestImportErrorLog::namingErrorReopensTheFolderSuffix()

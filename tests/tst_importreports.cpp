@@ -182,7 +182,7 @@ void TestImportReports::emptyVideoFolderEmptiesTheList()
     existingOrder("A");
     const QString videos = root() + "/server/A/" + folder;
     QDir().mkpath(videos);
-    writeFile(videos + ".hidden.mp4");
+    writeFile(videos + ".hidden.mp4", "video");
     ui->chooseType(type);
     ui->clickRow(0);
     env->dialogs.boxAnswers << QMessageBox::Yes;
@@ -212,8 +212,8 @@ void TestImportReports::videoListIsSentOnYesOnly()
 {
     existingOrder("A");
     const QString videos = root() + "/server/A/试拍视频/";
-    writeFile(videos + "VID_2.mp4");
-    writeFile(videos + "试拍 1.avi");
+    writeFile(videos + "VID_2.mp4", "video");
+    writeFile(videos + "试拍 1.avi", "video");
     env->service->script("order/updatevideo", Response::failure("视频列表未更新"));
     ui->chooseType("试拍视频");
     ui->clickRow(0);
