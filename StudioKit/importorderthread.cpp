@@ -320,6 +320,14 @@ void ImportOrderThread::storeOrderPaths(const QString& orderPath, const QString&
 void ImportOrderThread::createLyraDir(QString path)
 {
     qDebug() << "lyraPicPath=" << path;
+    // A shop without a Lyra path leaves only "\选版服务器": that folder would
+    // land at a filesystem root.
+    const QFileInfo target(Platform::diskPath(path));
+    if (target.isRelative() || QDir(target.absolutePath()).isRoot()) {
+        qDebug() << "Lyra服务器路径无效" << path;
+        emit importDirLyraThreadError();
+        return;
+    }
     if (FileOperation::isDirExist(path))
         return;
     if (!QDir().mkpath(Platform::diskPath(path))) {

@@ -374,6 +374,13 @@ private slots:
         writeFile(path(QStringLiteral("file")), "x");
         worker.createLyraDir(path(QStringLiteral("file/选版服务器")));
         QCOMPARE(failed.count(), 1);
+
+        // The shop has no Lyra path: nothing is made at the filesystem root.
+        for (const QString& rootless : {QStringLiteral("\\选版服务器"), QStringLiteral("选版服务器")}) {
+            worker.createLyraDir(rootless);
+            QVERIFY(!QFileInfo::exists(QStringLiteral("/选版服务器")));
+        }
+        QCOMPARE(failed.count(), 3);
     }
 
     // --- photo import ---

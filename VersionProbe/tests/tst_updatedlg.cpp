@@ -28,18 +28,6 @@ QByteArray sampleBytes(int size)
     return bytes;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 QWidget* cell(updateDlg& dialog, int row, int column)
 {
     auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
@@ -210,10 +198,10 @@ void UpdateDlgTest::downloadReplacesAndStarts()
 {
     const QString name = QStringLiteral("影务通 1.8.0.exe");
     const QByteArray bytes = sampleBytes(600000);
-    QVERIFY(writeFile(downloadPath(name), bytes));
+    writeFile(downloadPath(name), bytes);
     announce(name, bytes.size());
     const QString savePath = m_saveDir->filePath(name);
-    QVERIFY(writeFile(savePath, "old version"));
+    writeFile(savePath, "old version");
 
     updateDlg dialog(nullptr, announcedArguments(savePath));
     dialog.show();
@@ -296,7 +284,7 @@ void UpdateDlgTest::failedDownloadKeepsOldFile()
     const QByteArray bytes = sampleBytes(4000);
     const QString route = QStringLiteral("GET /download");
     if (!served.isEmpty())
-        QVERIFY(writeFile(downloadPath(served), bytes));
+        writeFile(downloadPath(served), bytes);
     if (fault == QLatin1String("500"))
         m_service->script(route, Response::httpError(500));
     else if (fault == QLatin1String("reset"))
@@ -308,7 +296,7 @@ void UpdateDlgTest::failedDownloadKeepsOldFile()
 
     const QString name = QStringLiteral("new.exe");
     const QString savePath = m_saveDir->filePath(name);
-    QVERIFY(writeFile(savePath, "old version"));
+    writeFile(savePath, "old version");
     updateDlg dialog(nullptr, {kProgram, QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), name,
                                downloadUrl(*m_service, served.isEmpty() ? QStringLiteral("absent.exe") : served),
                                savePath, QString::number(bytes.size())});
@@ -337,7 +325,7 @@ void UpdateDlgTest::failedDownloadKeepsOldFile()
 void UpdateDlgTest::unwritableSavePathIsReported()
 {
     const QByteArray bytes = sampleBytes(2000);
-    QVERIFY(writeFile(downloadPath(QStringLiteral("tool.exe")), bytes));
+    writeFile(downloadPath(QStringLiteral("tool.exe")), bytes);
     const QString savePath = m_saveDir->filePath(QStringLiteral("no such folder/tool.exe"));
     updateDlg dialog(nullptr, {kProgram, QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
                                QStringLiteral("tool.exe"), downloadUrl(*m_service, QStringLiteral("tool.exe")), savePath,
@@ -354,7 +342,7 @@ void UpdateDlgTest::unwritableSavePathIsReported()
 void UpdateDlgTest::failedStartIsReported()
 {
     const QByteArray bytes = sampleBytes(2000);
-    QVERIFY(writeFile(downloadPath(QStringLiteral("tool.exe")), bytes));
+    writeFile(downloadPath(QStringLiteral("tool.exe")), bytes);
     m_env->platform->startSucceeds = false;
     const QString savePath = m_saveDir->filePath(QStringLiteral("tool.exe"));
     updateDlg dialog(nullptr, {kProgram, QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
@@ -379,7 +367,7 @@ void UpdateDlgTest::startsDownloadedProgram()
     const QString marker = m_saveDir->filePath(QStringLiteral("started"));
     const QByteArray script = "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n";
     const QString name = QStringLiteral("更新 程序.sh");
-    QVERIFY(writeFile(downloadPath(name), script));
+    writeFile(downloadPath(name), script);
     announce(name, script.size());
 
     updateDlg dialog(nullptr, announcedArguments(m_saveDir->filePath(name)));
