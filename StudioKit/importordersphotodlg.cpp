@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "FileOperation.h"
 #include "FormBody.h"
+#include "ImportErrorLog.h"
 #include "Globals.h"
 #include "ImageOperation.h"
 #include "Platform.h"
@@ -16,7 +17,6 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QCursor>
 #include <QDateTime>
 #include <QDebug>
@@ -39,10 +39,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -223,24 +221,6 @@ HttpRequest* postReport(const QString& url, const QByteArray& body)
     return HttpRequest::startNetRequest(url, body, true);
 }
 
-QString logFolderOverride;
-
-// The program's "logs" folder, or the user's own one where the program's
-// folder is read-only (as on most Linux installations).
-QString importErrorLogFolder()
-{
-    const QString wanted = logFolderOverride.isEmpty()
-                               ? QCoreApplication::applicationDirPath() + QStringLiteral("/logs")
-                               : logFolderOverride;
-    if (QDir().mkpath(wanted) && QFileInfo(wanted).isWritable())
-        return wanted;
-    const QString fallback =
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/logs");
-    QDir().mkpath(fallback);
-    qDebug() << "导片错误日志目录不可写:" << wanted << "改用:" << fallback;
-    return fallback;
-}
-
 // An import path on a drive whose root is not there cannot take photos.
 bool driveRootMissing(const QString& path, const QString& root)
 {
@@ -249,30 +229,6 @@ bool driveRootMissing(const QString& path, const QString& root)
 }
 
 } // namespace
-
-void setImportErrorLogFolder(const QString& folder)
-{
-    logFolderOverride = folder;
-}
-
-void writeImportErrorLog(QString order, QString message)
-{
-    const QString folder = importErrorLogFolder();
-    const QString path = folder + QStringLiteral("/import_error.log");
-    const QFileInfo log(path);
-    if (log.exists() && log.size() > 524288) {
-        const QString old = folder + QStringLiteral("/import_error.log.bak");
-        QFile::remove(old);
-        QFile::rename(path, old);
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-        return;
-    QTextStream out(&file);
-    out.setCodec("UTF-8");
-    out << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) << " | "
-        << (order.isEmpty() ? QStringLiteral("-") : order) << " | " << message << "\n";
-}
 
 importOrdersPhotoDlg::importOrdersPhotoDlg(QWidget* parent)
     : QDialog(parent)
@@ -1441,7 +1397,7 @@ void importOrdersPhotoDlg::upDataVideoUrlsBtnSlot()
 
 void importOrdersPhotoDlg::showImportError(QString order, QString message)
 {
-    writeImportErrorLog(order, message);
+    ImportErrorLog::write(order, message);
     resetBatchButton();
     Dialogs::warning(this, QStringLiteral("警告"), message, QMessageBox::Ok, QMessageBox::NoButton);
 }

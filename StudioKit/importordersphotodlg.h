@@ -29,14 +29,6 @@ class QTableWidget;
 class QVBoxLayout;
 class SearchOrderWindow;
 
-// Appends one entry to the import error log: "logs/import_error.log" in the
-// program's folder, or in the user's own data folder when the program's folder
-// cannot take it. A log past 512 KiB is moved to "import_error.log.bak" first.
-void writeImportErrorLog(QString order, QString message);
-// Puts the log into `folder` instead of the program's "logs" folder; an empty
-// folder restores the default.
-void setImportErrorLogFolder(const QString& folder);
-
 // The batch import window: one import type for the whole window, a table of
 // orders taken from order pickers, and the chosen order's details.
 //

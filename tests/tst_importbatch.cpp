@@ -1,4 +1,5 @@
 #include "Globals.h"
+#include "ImportErrorLog.h"
 #include "ImportDialogDriver.h"
 #include "TestSupport.h"
 #include "importordermodel.h"
@@ -63,7 +64,7 @@ void TestImportBatch::init()
 {
     env.reset(new ServiceEnvironment);
     QVERIFY(env->listening);
-    setImportErrorLogFolder(env->workDir.path() + "/logs");
+    ImportErrorLog::setFolder(env->workDir.path() + "/logs");
     g_shopId = "12";
     g_superId = "3";
     g_uid = "1001";
@@ -81,7 +82,7 @@ void TestImportBatch::cleanup()
 {
     delete dialog;
     ui.reset();
-    setImportErrorLogFolder(QString());
+    ImportErrorLog::setFolder(QString());
     env.reset();
 }
 

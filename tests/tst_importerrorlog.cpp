@@ -1,4 +1,5 @@
 #include "ImportDialogDriver.h"
+#include "ImportErrorLog.h"
 #include "TestSupport.h"
 #include "importordersphotodlg.h"
 
@@ -43,19 +44,19 @@ void TestImportErrorLog::init()
     env.reset(new RecordedEnvironment);
     QFile::remove(logPath());
     QFile::remove(logPath() + ".bak");
-    setImportErrorLogFolder(folder.path());
+    ImportErrorLog::setFolder(folder.path());
 }
 
 void TestImportErrorLog::cleanup()
 {
-    setImportErrorLogFolder(QString());
+    ImportErrorLog::setFolder(QString());
     env.reset();
 }
 
 void TestImportErrorLog::entriesAreTimeOrderAndMessage()
 {
-    writeImportErrorLog("LY1-1", "服务器空间不足，请清理空间后再导入");
-    writeImportErrorLog(QString(), "订单号:A-1\n订单号:B-1\n路径不存在");
+    ImportErrorLog::write("LY1-1", "服务器空间不足，请清理空间后再导入");
+    ImportErrorLog::write(QString(), "订单号:A-1\n订单号:B-1\n路径不存在");
     const QString text = QString::fromUtf8(readFile(logPath()));
     QVERIFY2(QRegularExpression("^" + kEntryTime + " \\| LY1-1 \\| 服务器空间不足，请清理空间后再导入\n" + kEntryTime
                                 + " \\| - \\| 订单号:A-1\n订单号:B-1\n路径不存在\n$")
@@ -81,7 +82,7 @@ void TestImportErrorLog::sizeLimit()
     const QByteArray old(size, 'o');
     writeFile(logPath(), old);
     writeFile(logPath() + ".bak", "older");
-    writeImportErrorLog("A-1", "new");
+    ImportErrorLog::write("A-1", "new");
     const QByteArray log = readFile(logPath());
     QVERIFY(log.endsWith(" | A-1 | new\n"));
     if (moved) {
@@ -102,8 +103,8 @@ void TestImportErrorLog::unwritableFolderFallsBackToTheUserFolder()
     QFile::remove(userLog);
     // A folder below a file can never be made.
     writeFile(folder.path() + "/plain-file", "file");
-    setImportErrorLogFolder(folder.path() + "/plain-file/logs");
-    writeImportErrorLog("A-1", "message");
+    ImportErrorLog::setFolder(folder.path() + "/plain-file/logs");
+    ImportErrorLog::write("A-1", "message");
     const QByteArray log = readFile(userLog);
     QFile::remove(userLog);
     QDir().rmpath(QFileInfo(userLog).absolutePath());

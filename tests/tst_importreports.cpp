@@ -1,4 +1,5 @@
 #include "Globals.h"
+#include "ImportErrorLog.h"
 #include "ImportDialogDriver.h"
 #include "TestSupport.h"
 #include "importordermodel.h"
@@ -50,7 +51,7 @@ void TestImportReports::init()
 {
     env.reset(new ServiceEnvironment);
     QVERIFY(env->listening);
-    setImportErrorLogFolder(env->workDir.path() + "/logs");
+    ImportErrorLog::setFolder(env->workDir.path() + "/logs");
     g_shopId = "12";
     g_superId = "3";
     g_eid = "501";
@@ -66,7 +67,7 @@ void TestImportReports::cleanup()
 {
     delete dialog;
     ui.reset();
-    setImportErrorLogFolder(QString());
+    ImportErrorLog::setFolder(QString());
     env.reset();
 }
 
