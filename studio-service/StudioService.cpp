@@ -236,8 +236,10 @@ void StudioService::registerDefaultRoutes()
 void StudioService::onNewConnection()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+        ++m_openConnections;
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            --m_openConnections;
             m_buffers.remove(socket);
             socket->deleteLater();
         });

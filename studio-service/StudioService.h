@@ -84,6 +84,8 @@ public:
     RecordedRequest last(const QString& route) const;
     int count(const QString& route) const { return requests(route).size(); }
     void clearRequests() { m_requests.clear(); }
+    // True while a client is connected, its answer possibly still unsent.
+    bool hasOpenConnections() const { return m_openConnections > 0; }
 
 signals:
     void requestReceived(const QString& route);
@@ -103,6 +105,7 @@ private:
     QHash<QString, Response> m_scripts;
     QList<RecordedRequest> m_requests;
     QHash<QTcpSocket*, QByteArray> m_buffers;
+    int m_openConnections = 0;
 };
 
 #endif

@@ -26,6 +26,15 @@ ServiceEnvironment::ServiceEnvironment()
 {
 }
 
+// A request the service has recorded may still wait for its answer; dropping
+// the connection then makes the client send it again, to the next test's
+// service on the same port.
+ServiceEnvironment::~ServiceEnvironment()
+{
+    if (!QTest::qWaitFor([this] { return !service || !service->hasOpenConnections(); }, 5000))
+        qWarning("stand-in service: a connection is still open at the end of the test");
+}
+
 QString fixturePath(const QString& name)
 {
     return QStringLiteral(FIXTURES_DIR "/") + name;

@@ -30,6 +30,7 @@ class ServiceEnvironment : public RecordedEnvironment
 {
 public:
     ServiceEnvironment();
+    ~ServiceEnvironment();
 
     QTemporaryDir workDir;
     std::unique_ptr<StudioService> service;
