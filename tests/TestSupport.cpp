@@ -2,9 +2,11 @@
 
 #include "Dialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QtTest>
 
 RecordedEnvironment::RecordedEnvironment()
@@ -33,6 +35,13 @@ ServiceEnvironment::~ServiceEnvironment()
 {
     if (!QTest::qWaitFor([this] { return !service || !service->hasOpenConnections(); }, 5000))
         qWarning("stand-in service: a connection is still open at the end of the test");
+}
+
+void sendMouse(QWidget* widget, QPoint grip, QEvent::Type type, QPoint offset, Qt::MouseButton button,
+               Qt::MouseButtons held)
+{
+    QMouseEvent event(type, grip + offset, widget->mapToGlobal(grip) + offset, button, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
 }
 
 QString fixturePath(const QString& name)

@@ -7,10 +7,14 @@
 #include "StudioService.h"
 
 #include <QByteArray>
+#include <QEvent>
+#include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
+
+class QWidget;
 
 // Installs the dialog and platform recorders for the life of a test program
 // (or of one test function), so no box blocks and no process ends.
@@ -36,6 +40,11 @@ public:
     std::unique_ptr<StudioService> service;
     bool listening;
 };
+
+// Sends one mouse event at `grip` + `offset` of `widget`, with the global
+// position a frameless window's drag follows.
+void sendMouse(QWidget* widget, QPoint grip, QEvent::Type type, QPoint offset, Qt::MouseButton button,
+               Qt::MouseButtons held);
 
 // Path of a file under tests/fixtures.
 QString fixturePath(const QString& name);

@@ -1,9 +1,6 @@
 #include "Globals.h"
-#include "ImportErrorLog.h"
-#include "ImportDialogDriver.h"
-#include "TestSupport.h"
+#include "ServedImportWindow.h"
 #include "importordermodel.h"
-#include "importordersphotodlg.h"
 
 #include <QDirIterator>
 #include <QLineEdit>
@@ -14,8 +11,6 @@
 
 namespace {
 
-const QByteArray kToken = "token=5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8";
-const QByteArray kLogin = "&superid=3&eid=501&shopid=12";
 const QString kEntryTime = QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\| ");
 
 QStringList fileNames(const QString& folder)
@@ -28,7 +23,7 @@ QStringList fileNames(const QString& folder)
 // The batch run of the import window against the stand-in service: the
 // refusals before anything starts, photo, video and Lyra batches with their
 // reports, and the errors that end a batch.
-class TestImportBatch : public QObject
+class TestImportBatch : public QObject, protected ServedImportWindow
 {
     Q_OBJECT
 private slots:
@@ -48,42 +43,21 @@ private slots:
     void closingTheWindowDuringLyraCopies();
 
 private:
-    QString root() const { return env->workDir.path() + "/files"; }
     QString logText() const;
     QList<DialogRecorder::Box> boxesTitled(const QString& title) const;
-    QList<QByteArray> reports(const QString& route, const QString& idKey, const QString& id) const;
     QStringList shots(const QString& name, int count, int firstSeed);
-
-    std::unique_ptr<ServiceEnvironment> env;
-    QPointer<importOrdersPhotoDlg> dialog;
-    std::unique_ptr<ImportDialogDriver> ui;
-    qint64 started = 0;
 };
 
 void TestImportBatch::init()
 {
-    env.reset(new ServiceEnvironment);
-    QVERIFY(env->listening);
-    ImportErrorLog::setFolder(env->workDir.path() + "/logs");
-    g_shopId = "12";
-    g_superId = "3";
+    QVERIFY(openWindow());
     g_uid = "1001";
-    g_eid = "501";
     g_yptbcp = "0";
-    env->platform->freeBytesAnswer = -1;
-    dialog = new importOrdersPhotoDlg;
-    dialog->resize(1600, 900);
-    dialog->show();
-    ui.reset(new ImportDialogDriver(dialog));
-    started = QDateTime::currentMSecsSinceEpoch();
 }
 
 void TestImportBatch::cleanup()
 {
-    delete dialog;
-    ui.reset();
-    ImportErrorLog::setFolder(QString());
-    env.reset();
+    closeWindow();
 }
 
 QString TestImportBatch::logText() const
@@ -99,20 +73,6 @@ QList<DialogRecorder::Box> TestImportBatch::boxesTitled(const QString& title) co
             found << box;
     }
     return found;
-}
-
-// Bodies of one order's reports, timestamps as "T", sorted: reports sent
-// moments apart may arrive in either order, and a start report ("picnumber=0",
-// "importype=0") sorts before the finish report.
-QList<QByteArray> TestImportBatch::reports(const QString& route, const QString& idKey, const QString& id) const
-{
-    QList<QByteArray> bodies;
-    for (const RecordedRequest& request : env->service->requests(route)) {
-        if (request.value(idKey) == id)
-            bodies << withoutTimestamp(request.body, started);
-    }
-    std::sort(bodies.begin(), bodies.end());
-    return bodies;
 }
 
 QStringList TestImportBatch::shots(const QString& name, int count, int firstSeed)

@@ -1,9 +1,5 @@
-#include "Globals.h"
-#include "ImportErrorLog.h"
-#include "ImportDialogDriver.h"
-#include "TestSupport.h"
+#include "ServedImportWindow.h"
 #include "importordermodel.h"
-#include "importordersphotodlg.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -11,17 +7,10 @@
 
 #include <memory>
 
-namespace {
-
-const QByteArray kToken = "token=5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8";
-const QByteArray kLogin = "&superid=3&eid=501&shopid=12";
-
-} // namespace
-
 // What the import window tells the service besides the batch itself: the
 // re-import of an order, the video list for the selection side, and paths
 // that lie outside the order's roots.
-class TestImportReports : public QObject
+class TestImportReports : public QObject, protected ServedImportWindow
 {
     Q_OBJECT
 private slots:
@@ -37,38 +26,18 @@ private slots:
     void folderOutsideTheRootIsReportedEmpty();
 
 private:
-    QString root() const { return env->workDir.path() + "/files"; }
     // An order whose folders exist, as the service delivers it.
     ImportOrderModel* existingOrder(const QString& key);
-
-    std::unique_ptr<ServiceEnvironment> env;
-    QPointer<importOrdersPhotoDlg> dialog;
-    std::unique_ptr<ImportDialogDriver> ui;
-    qint64 started = 0;
 };
 
 void TestImportReports::init()
 {
-    env.reset(new ServiceEnvironment);
-    QVERIFY(env->listening);
-    ImportErrorLog::setFolder(env->workDir.path() + "/logs");
-    g_shopId = "12";
-    g_superId = "3";
-    g_eid = "501";
-    env->platform->freeBytesAnswer = -1;
-    dialog = new importOrdersPhotoDlg;
-    dialog->resize(1600, 900);
-    dialog->show();
-    ui.reset(new ImportDialogDriver(dialog));
-    started = QDateTime::currentMSecsSinceEpoch();
+    QVERIFY(openWindow());
 }
 
 void TestImportReports::cleanup()
 {
-    delete dialog;
-    ui.reset();
-    ImportErrorLog::setFolder(QString());
-    env.reset();
+    closeWindow();
 }
 
 ImportOrderModel* TestImportReports::existingOrder(const QString& key)
@@ -258,11 +227,7 @@ void TestImportReports::folderOutsideTheRootIsReportedEmpty()
     ui->batchButton()->click();
     QTRY_COMPARE_WITH_TIMEOUT(env->dialogs.texts(), QStringList{"1个订单已经全部导完"}, 20000);
     QTRY_COMPARE(env->service->count("order/updatepicpath"), 2);
-    QList<QByteArray> bodies;
-    for (const RecordedRequest& request : env->service->requests("order/updatepicpath"))
-        bodies << withoutTimestamp(request.body, started);
-    // Sent moments apart, they may arrive in either order.
-    std::sort(bodies.begin(), bodies.end());
+    const QList<QByteArray> bodies = reports("order/updatepicpath", "order_photo_id", "E-id");
     const QByteArray paths = "&orderpicpath=&orderbakpicpath=" + bakPath.toUtf8();
     QCOMPARE(bodies, (QList<QByteArray>{
                          "picnumber=0&picbacknumber=0&importype=0&" + kToken + "&order_photo_id=E-id" + paths + kLogin

@@ -111,7 +111,7 @@ void TestLogin::freshStartShowsEmptyForm()
     QCOMPARE(login.findChild<QLabel*>("lb_version")->text(), QString("澜叶软件Orbit-影务通1.7.0"));
     QCOMPARE(login.windowTitle(), QString("登录"));
     QCOMPARE(login.windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
-    QVERIFY(!login.findChild<QLabel*>("label_pic")->pixmap()->isNull());
+    QVERIFY(!login.findChild<QLabel*>("label_pic")->pixmap(Qt::ReturnByValue).isNull());
     QTRY_COMPARE(env->service->count("Version/check_update"), 1);
 }
 
@@ -291,8 +291,7 @@ void TestLogin::leftDragMovesTheFramelessWindow()
     QWidget* banner = login.findChild<QLabel*>("label_pic");
     const QPoint grip(150, 60);
     const auto send = [banner, grip](QEvent::Type type, QPoint offset, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, grip + offset, banner->mapToGlobal(grip) + offset, button, held, Qt::NoModifier);
-        QApplication::sendEvent(banner, &event);
+        sendMouse(banner, grip, type, offset, button, held);
     };
     send(QEvent::MouseButtonPress, {}, Qt::RightButton, Qt::RightButton);
     send(QEvent::MouseMove, {15, 15}, Qt::NoButton, Qt::RightButton);

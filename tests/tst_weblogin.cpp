@@ -330,20 +330,11 @@ void TestWebLogin::leftDragMovesTheWindow()
     const QPoint start = window.pos();
     QWidget* cover = window.findChild<QLabel*>("label_2");
     const QPoint grip(600, 300);
-    QMouseEvent press(QEvent::MouseButtonPress, grip, cover->mapToGlobal(grip), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(cover, &press);
-    QMouseEvent move(QEvent::MouseMove, grip + QPoint(30, 20), cover->mapToGlobal(grip) + QPoint(30, 20),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(cover, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, grip + QPoint(30, 20), cover->mapToGlobal(grip) + QPoint(30, 20),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(cover, &release);
+    sendMouse(cover, grip, QEvent::MouseButtonPress, {}, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(cover, grip, QEvent::MouseMove, {30, 20}, Qt::NoButton, Qt::LeftButton);
+    sendMouse(cover, grip, QEvent::MouseButtonRelease, {30, 20}, Qt::LeftButton, Qt::NoButton);
     QTRY_COMPARE(window.pos(), start + QPoint(30, 20));
-
-    QMouseEvent after(QEvent::MouseMove, grip, cover->mapToGlobal(grip) + QPoint(80, 80), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(cover, &after);
+    sendMouse(cover, grip, QEvent::MouseMove, {80, 80}, Qt::NoButton, Qt::NoButton);
     QTest::qWait(20);
     QCOMPARE(window.pos(), start + QPoint(30, 20));
 }
