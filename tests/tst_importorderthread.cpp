@@ -2,9 +2,7 @@
 #include "Globals.h"
 #include "ImageOperation.h"
 #include "Platform.h"
-#include "TestSupport.h"
-#include "importordermodel.h"
-#include "importorderthread.h"
+#include "ImportWorkerFixture.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -19,23 +17,6 @@
 #include <memory>
 
 namespace {
-
-using Type = importOrdersPhotoDlg::ImportTypeEnum;
-
-const QString kOrderFolder = QStringLiteral("2024-03/07/LY100-1-王芳-李雷-摄影A/");
-
-// Entries below `root`, folders ending in "/", hidden ones included.
-QStringList entries(const QString& root, QDir::Filters kinds = QDir::AllEntries)
-{
-    QStringList found;
-    QDirIterator it(root, kinds | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        found << QDir(root).relativeFilePath(it.filePath()) + (it.fileInfo().isDir() ? QStringLiteral("/") : QString());
-    }
-    found.sort();
-    return found;
-}
 
 // A photo as a camera held sideways stores it: turned a quarter counter-
 // clockwise, so orientation 6 turns it back.
@@ -114,23 +95,12 @@ struct ImportSignals {
 
 } // namespace
 
-class TstImportOrderThread : public QObject
+class TstImportOrderThread : public QObject, protected ImportWorkerFixture
 {
     Q_OBJECT
 
 private:
-    QString path(const QString& relative) const { return m_dir->path() + QLatin1Char('/') + relative; }
-    QString orderPath() const { return path(QStringLiteral("server/") + kOrderFolder); }
     QString backupPath() const { return path(QStringLiteral("backup/") + kOrderFolder); }
-
-    std::unique_ptr<ImportOrderModel> makeModel(const QJsonObject& changes = {})
-    {
-        QJsonObject order{{"order_photo_id", "9001"}, {"orderpayforkey", "LY100"}, {"servicetimes", "1"},
-                          {"shotdate", "2024-03-07"}, {"wname", "王芳"}, {"mname", "李雷"}, {"role1", "摄影A"}};
-        for (auto it = changes.begin(); it != changes.end(); ++it)
-            order.insert(it.key(), it.value());
-        return std::make_unique<ImportOrderModel>(order, nullptr);
-    }
 
     // A source photo in the camera folder.
     QString cameraFile(const QString& name, const QByteArray& content)
@@ -146,52 +116,20 @@ private:
         return cameraFile(name, cameraJpeg(DemoPhotos::samplePicture(width, height, 3), orientation));
     }
 
-    // Builds the worker the way the import dialog does: folders first, then
-    // the thread.
-    std::unique_ptr<ImportOrderThread> prepare(ImportOrderModel* model, Type type, const QStringList& files)
-    {
-        model->setSelectedFiles(type, files);
-        auto worker = std::make_unique<ImportOrderThread>(model, type, nullptr);
-        worker->createOrderDir(g_picPath, g_bakPicPath);
-        return worker;
-    }
-
-    static void runToEnd(ImportOrderThread* worker)
-    {
-        worker->start();
-        QVERIFY(worker->wait(60000));
-        QCoreApplication::processEvents();
-    }
-
     const QStringList kThumbnailFolders = {
         QStringLiteral("thumbnail/"), QStringLiteral("thumbnail100/"), QStringLiteral("thumbnail2250/"),
         QStringLiteral("成品缩略图/"), QStringLiteral("成品缩略图100/"), QStringLiteral("成品缩略图2250/"),
         QStringLiteral("设计缩略图/"), QStringLiteral("设计缩略图100/"), QStringLiteral("设计缩略图2250/")};
 
-    RecordedEnvironment m_env;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_startFolder;
-
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        m_startFolder = QDir::currentPath();
-        g_picPath = path(QStringLiteral("server/"));
-        g_bakPicPath = path(QStringLiteral("backup/"));
+        QVERIFY(setUpFolders());
         g_homePicPath.clear();
         g_yptbcp = QStringLiteral("0");
-        g_importRunFlag = QStringLiteral("go");
-        m_env.platform->freeBytesAnswer = -1;
     }
 
-    void cleanup()
-    {
-        QDir::setCurrent(m_startFolder);
-        g_picPath.clear();
-        g_bakPicPath.clear();
-    }
+    void cleanup() { tearDownFolders(); }
 
     // --- the order folder tree ---
 

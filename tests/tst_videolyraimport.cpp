@@ -3,9 +3,7 @@
 #include "FileOperation.h"
 #include "Globals.h"
 #include "LyraFileInfo.h"
-#include "TestSupport.h"
-#include "importordermodel.h"
-#include "importorderthread.h"
+#include "ImportWorkerFixture.h"
 #include "lyraimportthread.h"
 
 #include <QDirIterator>
@@ -66,23 +64,7 @@ public slots:
 
 namespace {
 
-using Type = importOrdersPhotoDlg::ImportTypeEnum;
-
-const QString kOrderFolder = QStringLiteral("2024-03/07/LY100-1-王芳-李雷-摄影A/");
 const QString kRow = QStringLiteral("row");
-
-// Entries below `root`, folders ending in "/", hidden ones included.
-QStringList entries(const QString& root)
-{
-    QStringList found;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        found << QDir(root).relativeFilePath(it.filePath()) + (it.fileInfo().isDir() ? QStringLiteral("/") : QString());
-    }
-    found.sort();
-    return found;
-}
 
 QByteArray samplePhoto(int seed)
 {
@@ -107,44 +89,19 @@ QStringList targetsOf(const QList<LyraFileInfo>& list)
 
 } // namespace
 
-class TstVideoLyraImport : public QObject
+class TstVideoLyraImport : public QObject, protected ImportWorkerFixture
 {
     Q_OBJECT
 
 private:
-    QString path(const QString& relative) const { return m_dir->path() + QLatin1Char('/') + relative; }
-    QString orderPath() const { return path(QStringLiteral("server/") + kOrderFolder); }
     // The Lyra root as the store settings give it: written with backslashes.
     QString lyraRoot() const { return path(QStringLiteral("lyra\\store\\选版服务器")); }
-
-    std::unique_ptr<ImportOrderModel> makeModel()
-    {
-        const QJsonObject order{{"order_photo_id", "9001"}, {"orderpayforkey", "LY100"}, {"servicetimes", "1"},
-                                {"shotdate", "2024-03-07"}, {"wname", "王芳"}, {"mname", "李雷"},
-                                {"role1", "摄影A"}};
-        return std::make_unique<ImportOrderModel>(order, nullptr);
-    }
 
     QString video(const QString& name, const QByteArray& content)
     {
         const QString file = path(QStringLiteral("camera/") + name);
         writeFile(file, content);
         return file;
-    }
-
-    std::unique_ptr<ImportOrderThread> prepareVideos(ImportOrderModel* model, Type type, const QStringList& files)
-    {
-        model->setSelectedFiles(type, files);
-        auto worker = std::make_unique<ImportOrderThread>(model, type, nullptr);
-        worker->createOrderDir(g_picPath, g_bakPicPath);
-        return worker;
-    }
-
-    static void runToEnd(ImportOrderThread* worker)
-    {
-        worker->start();
-        QVERIFY(worker->wait(30000));
-        QCoreApplication::processEvents();
     }
 
     // The Lyra order as the dialog starts it: the root made on this thread,
@@ -187,28 +144,16 @@ private:
         return received;
     }
 
-    RecordedEnvironment m_env;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_startFolder;
-
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        m_startFolder = QDir::currentPath();
-        g_picPath = path(QStringLiteral("server/"));
-        g_bakPicPath = path(QStringLiteral("backup/"));
+        QVERIFY(setUpFolders());
         g_lyraPicPath.clear();
-        g_importRunFlag = QStringLiteral("go");
-        m_env.platform->freeBytesAnswer = -1;
     }
 
     void cleanup()
     {
-        QDir::setCurrent(m_startFolder);
-        g_picPath.clear();
-        g_bakPicPath.clear();
+        tearDownFolders();
         g_lyraPicPath.clear();
     }
 
@@ -230,7 +175,7 @@ private slots:
                                    video(QStringLiteral("c.mp4"), "third")};
         auto model = makeModel();
         model->setImageSuffix(2, QStringLiteral("x"));
-        auto worker = prepareVideos(model.get(), Type(type), files);
+        auto worker = prepare(model.get(), Type(type), files);
         QSignalSpy progress(worker.get(), &ImportOrderThread::hasImportedImgCount);
         QSignalSpy finished(worker.get(), &ImportOrderThread::hasFinishedImportSigl);
         QSignalSpy imageError(worker.get(), &ImportOrderThread::importImageThreadError);
@@ -264,10 +209,10 @@ private slots:
     {
         const QStringList files = {video(QStringLiteral("a.mp4"), "new a"), video(QStringLiteral("b.mp4"), "new b")};
         auto model = makeModel();
-        runToEnd(prepareVideos(model.get(), importOrdersPhotoDlg::TypeTrialVideo, files).get());
+        runToEnd(prepare(model.get(), importOrdersPhotoDlg::TypeTrialVideo, files).get());
         writeFile(orderPath() + QStringLiteral("试拍视频/a.mp4"), "kept");
 
-        auto again = prepareVideos(model.get(), importOrdersPhotoDlg::TypeTrialVideo, files);
+        auto again = prepare(model.get(), importOrdersPhotoDlg::TypeTrialVideo, files);
         QSignalSpy progress(again.get(), &ImportOrderThread::hasImportedImgCount);
         QSignalSpy finished(again.get(), &ImportOrderThread::hasFinishedImportSigl);
         QSignalSpy imageError(again.get(), &ImportOrderThread::importImageThreadError);
@@ -304,7 +249,7 @@ private slots:
         video(QStringLiteral("b.mp4"), "b");
         const QStringList files = {video(QStringLiteral("a.mp4"), "a"), second, video(QStringLiteral("c.mp4"), "c")};
         auto model = makeModel();
-        auto worker = prepareVideos(model.get(), importOrdersPhotoDlg::TypeRetouchedVideo, files);
+        auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeRetouchedVideo, files);
         if (blockFolder) {
             QVERIFY(QDir(orderPath() + QStringLiteral("精修视频")).removeRecursively());
             writeFile(orderPath() + QStringLiteral("精修视频"), "in the way");
