@@ -44,6 +44,15 @@ void sendMouse(QWidget* widget, QPoint grip, QEvent::Type type, QPoint offset, Q
     QApplication::sendEvent(widget, &event);
 }
 
+void compareBox(const DialogRecorder::Box& box, QMessageBox::Icon icon, const QString& title,
+                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QCOMPARE(box.icon, icon);
+    QCOMPARE(box.title, title);
+    QCOMPARE(box.buttons, buttons);
+    QCOMPARE(box.defaultButton, defaultButton);
+}
+
 QString fixturePath(const QString& name)
 {
     return QStringLiteral(FIXTURES_DIR "/") + name;

@@ -46,6 +46,10 @@ public:
 void sendMouse(QWidget* widget, QPoint grip, QEvent::Type type, QPoint offset, Qt::MouseButton button,
                Qt::MouseButtons held);
 
+// Compares a recorded box's kind, title, buttons and default button.
+void compareBox(const DialogRecorder::Box& box, QMessageBox::Icon icon, const QString& title,
+                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton);
+
 // Path of a file under tests/fixtures.
 QString fixturePath(const QString& name);
 

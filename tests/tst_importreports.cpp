@@ -121,10 +121,8 @@ void TestImportReports::videoListRefusals()
     ui->button("更新试拍视频到选片系统")->click();
     QCOMPARE(env->dialogs.texts(), QStringList{text});
     const DialogRecorder::Box box = env->dialogs.boxes.first();
-    QCOMPARE(box.title, QString("温馨提示"));
+    compareBox(box, QMessageBox::Information, "温馨提示", QMessageBox::Yes, QMessageBox::Yes);
     QVERIFY(!box.hadParent);
-    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
-    QCOMPARE(box.defaultButton, QMessageBox::Yes);
     QTest::qWait(100);
     QCOMPARE(env->service->count("order/updatevideo"), 0);
 }
@@ -159,10 +157,8 @@ void TestImportReports::emptyVideoFolderEmptiesTheList()
     ui->button("更新" + type + "到选片系统")->click();
     const DialogRecorder::Box box = env->dialogs.boxes.first();
     QCOMPARE(box.text, videos + question);
-    QCOMPARE(box.title, QString("温馨提示"));
+    compareBox(box, QMessageBox::Information, "温馨提示", QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     QVERIFY(!box.hadParent);
-    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No));
-    QCOMPARE(box.defaultButton, QMessageBox::No);
 
     QTRY_COMPARE(env->service->count("order/updatevideo"), 1);
     QCOMPARE(withoutTimestamp(env->service->last("order/updatevideo").body, started),
@@ -172,10 +168,8 @@ void TestImportReports::emptyVideoFolderEmptiesTheList()
     QTRY_COMPARE(env->dialogs.boxes.size(), 2);
     const DialogRecorder::Box answer = env->dialogs.boxes.at(1);
     QCOMPARE(answer.text, QString("选片系统视频列表已更新，共0个视频"));
-    QCOMPARE(answer.title, QString("温馨提示"));
+    compareBox(answer, QMessageBox::Information, "温馨提示", QMessageBox::Yes, QMessageBox::Yes);
     QVERIFY(!answer.hadParent);
-    QCOMPARE(answer.buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
-    QCOMPARE(answer.defaultButton, QMessageBox::Yes);
 }
 
 void TestImportReports::videoListIsSentOnYesOnly()

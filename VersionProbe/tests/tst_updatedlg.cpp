@@ -306,12 +306,9 @@ void UpdateDlgTest::failedDownloadKeepsOldFile()
     QTRY_COMPARE(m_env->dialogs.boxes.size(), 1);
 
     const DialogRecorder::Box box = m_env->dialogs.boxes.at(0);
-    QCOMPARE(box.icon, QMessageBox::Warning);
+    compareBox(box, QMessageBox::Warning, "警告", QMessageBox::Yes, QMessageBox::Yes);
     QCOMPARE(box.parent.data(), &dialog);
-    QCOMPARE(box.title, QStringLiteral("警告"));
     QCOMPARE(box.text, expected);
-    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
-    QCOMPARE(box.defaultButton, QMessageBox::Yes);
 
     QCOMPARE(readFile(savePath), QByteArray("old version"));
     QCOMPARE(QDir(m_saveDir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
