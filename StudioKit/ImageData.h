@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-enum PHOTOTYPE {
+// Fixed to int: callers may hold other kinds, which use the photo folders.
+enum PHOTOTYPE : int {
     PHOTOTYPE_PHOTO = 0,   // "照片/"
     PHOTOTYPE_FINE = 1,    // "成品/"
     PHOTOTYPE_DELETED = 2, // "汰片/"
