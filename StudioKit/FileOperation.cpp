@@ -210,7 +210,7 @@ bool FileOperation::copyFile(QString source, QString target, bool overwrite)
     if (!QFileInfo::exists(from))
         return false;
     // The same file spelled another way: replacing it would lose the only copy.
-    if (isSameFile(from, target))
+    if (overwrite && isSameFile(from, target))
         return true;
     if (!overwrite && QFileInfo::exists(target))
         target = firstFreeNumberedName(target);

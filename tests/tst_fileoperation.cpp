@@ -211,9 +211,9 @@ private slots:
                                                 << true << true << QStringList{"a.jpg=A"};
         QTest::newRow("same file, source with backslashes")
             << QStringList{"a.jpg=A"} << "{bsdir}\\a.jpg" << "{dir}/a.jpg" << true << true << QStringList{"a.jpg=A"};
-        QTest::newRow("same file, parent segment, no overwrite")
+        QTest::newRow("same file, parent segment, no overwrite: a numbered copy")
             << QStringList{"a.jpg=A", "sub/"} << "{dir}/a.jpg" << "{dir}/sub/../a.jpg" << false
-            << true << QStringList{"a.jpg=A", "sub/"};
+            << true << QStringList{"a(1).jpg=A", "a.jpg=A", "sub/"};
         QTest::newRow("same file through a link")
             << QStringList{"a.jpg=A", "l->."} << "{dir}/a.jpg" << "{dir}/l/a.jpg" << true
             << true << QStringList{"a.jpg=A", "l->{dir}"};
