@@ -14,6 +14,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QMouseEvent>
@@ -96,8 +97,9 @@ void Login::loadUserInfo()
 
 void Login::saveUserInfo()
 {
-    QFile file(credentialFilePath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // A failed write keeps the old file rather than leaving half of one.
+    QSaveFile file(credentialFilePath());
+    if (!file.open(QIODevice::WriteOnly))
         return;
     QDataStream out(&file);
     out.setVersion(kCredentialStreamVersion);
@@ -105,6 +107,7 @@ void Login::saveUserInfo()
     // UTF-8 keeps every password intact; ASCII ones give the same bytes as Latin-1.
     if (ui->checkBox->isChecked())
         out << QString::fromLatin1(ui->password->text().toUtf8().toBase64());
+    file.commit();
 }
 
 void Login::clickLogin()
