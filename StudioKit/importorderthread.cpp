@@ -13,9 +13,13 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryFile>
+#include <QThreadPool>
+#include <QWaitCondition>
 
 namespace {
 
@@ -153,6 +157,53 @@ bool writeKeeping(const QString& path, const QByteArray& bytes)
     return false;
 }
 
+// What the photo jobs of one order may hold in memory at once; a single
+// photo larger than this still runs, alone.
+constexpr qint64 kPhotoJobsMemoryBudget = qint64(1) << 30;
+
+// A photo job's peak: the file and its re-encoded copy, the decoded picture
+// and its turned copy. Only the image header is read.
+qint64 estimatedPhotoBytes(const QString& sourcePath)
+{
+    const QString local = Platform::diskPath(sourcePath);
+    const QSize size = QImageReader(local).size();
+    const qint64 pixels = size.isValid() ? qint64(size.width()) * size.height() : 0;
+    return 3 * QFileInfo(local).size() + 2 * 4 * pixels;
+}
+
+// Photo jobs that have ended, handed to the worker thread in the order they
+// ended.
+class EndedPhotoJobs
+{
+public:
+    void add(int index, const ImportOrderThread::PhotoOutcome& outcome)
+    {
+        QMutexLocker lock(&mutex);
+        ended.append({index, outcome});
+        endedOne.wakeOne();
+    }
+
+    QPair<int, ImportOrderThread::PhotoOutcome> take()
+    {
+        QMutexLocker lock(&mutex);
+        while (ended.isEmpty())
+            endedOne.wait(&mutex);
+        return ended.takeFirst();
+    }
+
+private:
+    QMutex mutex;
+    QWaitCondition endedOne;
+    QList<QPair<int, ImportOrderThread::PhotoOutcome>> ended;
+};
+
+ImportOrderThread::PhotoOutcome photoFailed(ImportOrderThread::PhotoOutcome::Result result, const QString& path)
+{
+    if (result == ImportOrderThread::PhotoOutcome::Result::WriteFailed)
+        qDebug() << "导片读写失败" << path;
+    return {result, path};
+}
+
 } // namespace
 
 ImportOrderThread::ImportOrderThread(ImportOrderModel* model, importOrdersPhotoDlg::ImportTypeEnum type,
@@ -219,18 +270,90 @@ void ImportOrderThread::importOrder()
         emit importErrorMsg(QStringLiteral("订单[%1]没有可导入的文件，请重新选择后重试").arg(order.orderNumber));
         return;
     }
+    if (importType <= importOrdersPhotoDlg::TypeDesign) {
+        importPhotos();
+        return;
+    }
     doneCount = 0;
     for (int i = 0; i < order.files.size(); ++i) {
         if (g_importRunFlag == kStop)
             return;
         ++doneCount;
-        const bool imported =
-            importType <= importOrdersPhotoDlg::TypeDesign
-                ? importImage(order.importOrderPath, order.importOrderBakPath, order.files.at(i), order.targetNames.at(i))
-                : importVideo(order.importOrderPath, order.importOrderBakPath, order.files.at(i), order.targetNames.at(i));
-        if (!imported)
+        if (!importVideo(order.importOrderPath, order.importOrderBakPath, order.files.at(i), order.targetNames.at(i)))
             return;
     }
+}
+
+// The photos go through a pool, at most one job per core and within a memory
+// budget, while this thread keeps the worker's contract: the run flag is
+// read before each photo starts, progress counts photos as they end, only
+// the first failure is reported and ends the order. Photos with the same
+// target name run one after another in list order, so backup numbering and
+// the last-one-wins copy come out as in a run of one photo at a time.
+void ImportOrderThread::importPhotos()
+{
+    const int count = order.files.size();
+    QThreadPool pool;
+    pool.setMaxThreadCount(photoJobLimit > 0 ? photoJobLimit : QThread::idealThreadCount());
+    EndedPhotoJobs endedJobs;
+    QSet<QString> namesInWork;
+    QHash<int, qint64> bytesInWork;
+    qint64 totalBytesInWork = 0;
+    qint64 nextBytes = -1;
+    int next = 0;
+    bool failed = false;
+    doneCount = 0;
+    for (;;) {
+        while (!failed && next < count && bytesInWork.size() < pool.maxThreadCount()) {
+            const QString name = order.targetNames.at(next).toLower();
+            if (nextBytes < 0)
+                nextBytes = estimatedPhotoBytes(order.files.at(next));
+            if (namesInWork.contains(name)
+                || (!bytesInWork.isEmpty() && totalBytesInWork + nextBytes > kPhotoJobsMemoryBudget))
+                break;
+            if (g_importRunFlag == kStop) {
+                next = count;
+                break;
+            }
+            namesInWork.insert(name);
+            bytesInWork.insert(next, nextBytes);
+            totalBytesInWork += nextBytes;
+            nextBytes = -1;
+            const int index = next++;
+            pool.start([this, index, &endedJobs] {
+                endedJobs.add(index, importImage(order.importOrderPath, order.importOrderBakPath,
+                                                 order.files.at(index), order.targetNames.at(index)));
+            });
+        }
+        if (bytesInWork.isEmpty())
+            return;
+        const QPair<int, PhotoOutcome> ended = endedJobs.take();
+        namesInWork.remove(order.targetNames.at(ended.first).toLower());
+        totalBytesInWork -= bytesInWork.take(ended.first);
+        if (!failed)
+            failed = !reportPhoto(ended.second);
+    }
+}
+
+bool ImportOrderThread::reportPhoto(const PhotoOutcome& outcome)
+{
+    switch (outcome.result) {
+    case PhotoOutcome::Result::Imported:
+        ++doneCount;
+        reportProgress();
+        return true;
+    case PhotoOutcome::Result::EmptyPath:
+        emit importErrorMsg(QStringLiteral("订单[%1]导片路径或源文件为空，已中断，可重试").arg(order.orderNumber));
+        return false;
+    case PhotoOutcome::Result::NoSpace:
+        g_importRunFlag = kStop;
+        emit checkDiskSizeSigl(outcome.path);
+        return false;
+    case PhotoOutcome::Result::WriteFailed:
+        emit importImageThreadError(kWriteFailedError);
+        return false;
+    }
+    return false;
 }
 
 void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
@@ -336,28 +459,25 @@ void ImportOrderThread::createLyraDir(QString path)
     }
 }
 
-bool ImportOrderThread::importImage(QString orderPath, QString backupPath, QString sourcePath, QString targetName)
+ImportOrderThread::PhotoOutcome ImportOrderThread::importImage(QString orderPath, QString backupPath,
+                                                              QString sourcePath, QString targetName) const
 {
+    using Result = PhotoOutcome::Result;
     qDebug() << "orderBackupPath=" << backupPath;
     qDebug() << "orderPath=" << orderPath;
-    if (orderPath.isEmpty() || backupPath.isEmpty() || sourcePath.isEmpty()) {
-        emit importErrorMsg(QStringLiteral("订单[%1]导片路径或源文件为空，已中断，可重试").arg(order.orderNumber));
-        return false;
-    }
-    if (!judgeMemorySize(sourcePath)) {
-        g_importRunFlag = kStop;
-        emit checkDiskSizeSigl(sourcePath);
-        return false;
-    }
+    if (orderPath.isEmpty() || backupPath.isEmpty() || sourcePath.isEmpty())
+        return photoFailed(Result::EmptyPath, sourcePath);
+    if (!judgeMemorySize(sourcePath))
+        return photoFailed(Result::NoSpace, sourcePath);
 
     // One read serves the backup, the orientation, the plain copies and the
     // decoding.
     QFile source(Platform::diskPath(sourcePath));
     if (!source.open(QIODevice::ReadOnly))
-        return writeFailed(sourcePath);
+        return photoFailed(Result::WriteFailed, sourcePath);
     const QByteArray data = source.readAll();
     if (data.size() != source.size())
-        return writeFailed(sourcePath);
+        return photoFailed(Result::WriteFailed, sourcePath);
     source.close();
 
     const PhotoFolders folders = photoFolders(importType);
@@ -365,13 +485,11 @@ bool ImportOrderThread::importImage(QString orderPath, QString backupPath, QStri
     if (original) {
         const QString backup = backupPath + folders.photos + targetName;
         if (!writeKeeping(backup, data))
-            return writeFailed(backup);
+            return photoFailed(Result::WriteFailed, backup);
     }
 
     QImage picture;
-    if (ImageOperation::decodeInto(data, &decodeBuffer))
-        picture = decodeBuffer;
-    else
+    if (!ImageOperation::decodeInto(data, &picture))
         qDebug() << "picPath=" << sourcePath;
     const int orientation = ImageOperation::getDirection(data);
     const QByteArray format = QFileInfo(targetName).suffix().toLower().toLatin1();
@@ -386,17 +504,17 @@ bool ImportOrderThread::importImage(QString orderPath, QString backupPath, QStri
         picture = ImageOperation::rotateImage(picture, orientation);
         photo = encoded(picture, format, 100);
         if (photo.isEmpty())
-            return writeFailed(photoTargets.first());
+            return photoFailed(Result::WriteFailed, photoTargets.first());
     }
     for (const QString& target : photoTargets) {
         if (!writeReplacing(target, photo))
-            return writeFailed(target);
+            return photoFailed(Result::WriteFailed, target);
     }
 
     if (picture.isNull()) {
         for (const QString& folder : {folders.thumbnail1000, folders.thumbnail2250}) {
             if (!writeReplacing(orderPath + folder + targetName, data))
-                return writeFailed(orderPath + folder + targetName);
+                return photoFailed(Result::WriteFailed, orderPath + folder + targetName);
         }
     } else {
         // Each size is scaled from the one before, so the full picture is
@@ -408,12 +526,11 @@ bool ImportOrderThread::importImage(QString orderPath, QString backupPath, QStri
             const QString target = orderPath + size.second + targetName;
             const QByteArray thumbnail = encoded(picture, format, -1);
             if (thumbnail.isEmpty() || !writeReplacing(target, thumbnail))
-                return writeFailed(target);
+                return photoFailed(Result::WriteFailed, target);
         }
     }
 
-    reportProgress();
-    return true;
+    return {};
 }
 
 bool ImportOrderThread::importVideo(QString orderPath, QString backupPath, QString sourcePath, QString targetName)
@@ -523,7 +640,7 @@ void ImportOrderThread::reportProgress()
         emit hasFinishedImportSigl(doneCount);
 }
 
-bool ImportOrderThread::judgeMemorySize(QString path)
+bool ImportOrderThread::judgeMemorySize(QString path) const
 {
     const qint64 size = QFileInfo(Platform::diskPath(path)).size();
     qDebug() << "picSize=" << size;
@@ -531,7 +648,7 @@ bool ImportOrderThread::judgeMemorySize(QString path)
     return judgeDiskSize(size, order.serverRoot);
 }
 
-bool ImportOrderThread::judgeDiskSize(qint64 size, QString path)
+bool ImportOrderThread::judgeDiskSize(qint64 size, QString path) const
 {
     const qint64 available = Platform::instance().freeBytes(path);
     if (available < 0)

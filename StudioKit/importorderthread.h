@@ -6,7 +6,6 @@
 #include "importordersphotodlg.h"
 
 #include <QList>
-#include <QImage>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -32,19 +31,30 @@ public:
     // that could not be written.
     static constexpr uchar kWriteFailedError = 3;
 
+    // What one photo's import came to; the worker thread reports it.
+    struct PhotoOutcome {
+        enum class Result { Imported, EmptyPath, NoSpace, WriteFailed };
+        Result result = Result::Imported;
+        QString path; // the source that finds no space, or the file that could not be written
+    };
+
     ImportOrderThread(ImportOrderModel* model, importOrdersPhotoDlg::ImportTypeEnum type, QObject* parent);
     // Delete mode; the worker frees itself once it has finished.
     ImportOrderThread(OrderItemInfo item, QObject* parent);
     ~ImportOrderThread() override;
 
     void importOrder();
+    // How many photos of the order are imported at once; 0 (the default)
+    // means one per core.
+    void setPhotoJobLimit(int jobs) { photoJobLimit = jobs; }
 
     void createOrderDir(QString serverRoot, QString backupRoot);
     void createLyraDir(QString path);
 
-    bool importImage(QString orderPath, QString backupPath, QString sourcePath, QString targetName);
-    bool judgeMemorySize(QString path);
-    bool judgeDiskSize(qint64 size, QString path);
+    // Imports one photo; safe to run for several photos at once.
+    PhotoOutcome importImage(QString orderPath, QString backupPath, QString sourcePath, QString targetName) const;
+    bool judgeMemorySize(QString path) const;
+    bool judgeDiskSize(qint64 size, QString path) const;
     bool getPicShotTime(QString path, QString& shotTime);
 
     bool importVideo(QString orderPath, QString backupPath, QString sourcePath, QString targetName);
@@ -90,6 +100,8 @@ private:
     };
 
     void storeOrderPaths(const QString& orderPath, const QString& backupPath);
+    void importPhotos();
+    bool reportPhoto(const PhotoOutcome& outcome);
     void reportProgress();
     bool writeFailed(const QString& path);
     QString lyraTargetPath(const QString& sourcePath) const;
@@ -103,8 +115,7 @@ private:
     QString callerTag;
     QString orderId;
     OrderCopy order;
-    // The last photo's pixels; the next decode of the same size reuses them.
-    QImage decodeBuffer;
+    int photoJobLimit = 0;
 };
 
 #endif

@@ -535,21 +535,27 @@ private slots:
 
     void stopFlag_data()
     {
+        QTest::addColumn<int>("jobs");
         QTest::addColumn<bool>("stopBeforeRun");
         QTest::addColumn<QStringList>("imported");
-        QTest::newRow("flag already no") << true << QStringList{};
-        QTest::newRow("flag set after the first photo") << false << QStringList{"IMG_1.jpg"};
+        QTest::newRow("flag already no") << 0 << true << QStringList{};
+        QTest::newRow("flag set after the first photo, one at a time") << 1 << false << QStringList{"IMG_1.jpg"};
+        // The photo already in work still ends; nothing else starts.
+        QTest::newRow("flag set after the first photo, two at a time")
+            << 2 << false << QStringList{"IMG_1.jpg", "IMG_2.jpg"};
     }
 
     void stopFlag()
     {
+        QFETCH(int, jobs);
         QFETCH(bool, stopBeforeRun);
         QFETCH(QStringList, imported);
         QStringList files;
-        for (int i = 1; i <= 3; ++i)
+        for (int i = 1; i <= 4; ++i)
             files << cameraPhoto(QStringLiteral("IMG_%1.jpg").arg(i), 200, 150);
         auto model = makeModel();
         auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal, files);
+        worker->setPhotoJobLimit(jobs);
         ImportSignals spies(worker.get());
         if (stopBeforeRun)
             g_importRunFlag = QStringLiteral("no");
@@ -584,6 +590,8 @@ private slots:
                                    cameraPhoto(QStringLiteral("IMG_2.jpg"), 200, 150)};
         auto model = makeModel();
         auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal, files);
+        // One at a time, so the failure also shows that no later photo starts.
+        worker->setPhotoJobLimit(1);
         // A regular file where the folder should be.
         QVERIFY(QDir(path(blocked)).removeRecursively());
         writeFile(path(blocked), "in the way");
@@ -597,6 +605,80 @@ private slots:
         QCOMPARE(spies.progress.count(), 0);
         QCOMPARE(spies.finished.count(), 0);
         QVERIFY(!QFileInfo::exists(backupPath() + QStringLiteral("照片/IMG_2.jpg")));
+    }
+
+    // Every file below `root` with its content.
+    static QMap<QString, QByteArray> tree(const QString& root)
+    {
+        QMap<QString, QByteArray> files;
+        for (const QString& entry : entries(root, QDir::Files))
+            files.insert(entry, readFile(root + QLatin1Char('/') + entry));
+        return files;
+    }
+
+    void poolGivesTheTreeOfOneAtATime()
+    {
+        QStringList files;
+        for (int i = 1; i <= 8; ++i)
+            files << cameraPhoto(QStringLiteral("IMG_%1.jpg").arg(i), 320, 240, i % 2 ? 6 : 1);
+        // Three photos with one name: backups numbered in list order, the
+        // last one in the order folder.
+        QStringList sameName;
+        for (const QString& folder : {"a", "b", "c"}) {
+            sameName << cameraFile(folder + QStringLiteral("/DSC_1.jpg"),
+                                   cameraJpeg(DemoPhotos::samplePicture(320, 240, folder.at(0).unicode()), 1));
+        }
+        files = QStringList{sameName.at(0)} + files.mid(0, 4) + QStringList{sameName.at(1), sameName.at(2)}
+                + files.mid(4);
+
+        QMap<QString, QByteArray> trees[2];
+        for (const int jobs : {1, 0}) {
+            const QString root = path(jobs ? QStringLiteral("one") : QStringLiteral("pool"));
+            g_picPath = root + QStringLiteral("/server/");
+            g_bakPicPath = root + QStringLiteral("/backup/");
+            auto model = makeModel();
+            auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal, files);
+            worker->setPhotoJobLimit(jobs);
+            ImportSignals spies(worker.get());
+
+            runToEnd(worker.get());
+
+            QList<QPair<int, int>> expected;
+            for (int done = 1; done <= files.size(); ++done)
+                expected << qMakePair(done, int(files.size()));
+            QCOMPARE(spies.progressPairs(), expected);
+            QCOMPARE(spies.finished.count(), 1);
+            QCOMPARE(spies.errorCount(), 0);
+            trees[jobs ? 0 : 1] = tree(root);
+        }
+        QCOMPARE(trees[1].keys(), trees[0].keys());
+        QVERIFY(trees[1] == trees[0]);
+        const QString backup = QStringLiteral("backup/") + kOrderFolder + QStringLiteral("照片/");
+        QCOMPARE(trees[1].value(backup + "DSC_1.jpg"), readFile(sameName.at(0)));
+        QCOMPARE(trees[1].value(backup + "DSC_1(1).jpg"), readFile(sameName.at(1)));
+        QCOMPARE(trees[1].value(backup + "DSC_1(2).jpg"), readFile(sameName.at(2)));
+        QCOMPARE(trees[1].value(QStringLiteral("server/") + kOrderFolder + QStringLiteral("照片/DSC_1.jpg")),
+                 readFile(sameName.at(2)));
+    }
+
+    void poolReportsOnlyTheFirstFailure()
+    {
+        QStringList files;
+        for (int i = 1; i <= 6; ++i)
+            files << cameraPhoto(QStringLiteral("IMG_%1.jpg").arg(i), 200, 150);
+        auto model = makeModel();
+        auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal, files);
+        const QString blocked = orderPath() + QStringLiteral("照片");
+        QVERIFY(QDir(blocked).removeRecursively());
+        writeFile(blocked, "in the way");
+        ImportSignals spies(worker.get());
+
+        runToEnd(worker.get());
+
+        QCOMPARE(spies.imageError.count(), 1);
+        QCOMPARE(spies.errorCount(), 1);
+        QCOMPARE(spies.progress.count(), 0);
+        QCOMPARE(spies.finished.count(), 0);
     }
 
     void emptyPathsOrSelection_data()
