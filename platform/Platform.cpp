@@ -158,6 +158,17 @@ QString Platform::updaterProgram()
 #endif
 }
 
+QString Platform::downloadedProgram(const QString& savedPath, const QString& fileName)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(savedPath)
+    return fileName;
+#else
+    Q_UNUSED(fileName)
+    return diskPath(savedPath);
+#endif
+}
+
 QFileInfoList Platform::entryInfoList(const QString& dirPath, const QStringList& nameFilters,
                                       QDir::Filters filters, QDir::SortFlags sort)
 {

@@ -41,6 +41,9 @@ public:
 
     // Where the updater program is started from.
     virtual QString updaterProgram();
+    // How the updater starts the program it downloaded to `savedPath`: by
+    // its bare name on Windows, by the saved file elsewhere.
+    static QString downloadedProgram(const QString& savedPath, const QString& fileName);
 
     // Entries of a folder as Windows lists them: without hidden entries unless
     // `filters` holds QDir::Hidden.

@@ -16,6 +16,7 @@ private slots:
     void drives();
     void diskPathTurnsBackslashes();
     void freeBytesOfAnExistingFolder();
+    void updaterLiesBesideTheMainProgram();
 };
 
 void TestPlatform::hiddenByDotOrList()
@@ -109,6 +110,14 @@ void TestPlatform::freeBytesOfAnExistingFolder()
     PlatformRecorder recorder;
     recorder.freeBytesAnswer = -1;
     QCOMPARE(recorder.freeBytes(dir.path()), qint64(-1));
+}
+
+// The main program starts the updater from its own folder.
+void TestPlatform::updaterLiesBesideTheMainProgram()
+{
+    const QFileInfo updater(QStringLiteral(MAIN_PROGRAM_DIR "/VersionProbe"));
+    QVERIFY(updater.isFile());
+    QVERIFY(updater.isExecutable());
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)
