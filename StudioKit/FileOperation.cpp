@@ -51,14 +51,14 @@ bool isSameOrAncestor(const QString& folder, const QString& path)
 
 // Empty, relative and root paths, the shop roots and their ancestors are
 // never deleted, whatever a caller computed.
-bool mayDelete(const QString& path)
+bool mayDelete(const QString& path, const QStringList& keptRoots)
 {
     if (path.isEmpty() || QDir::isRelativePath(path))
         return false;
     const QString folder = comparablePath(path);
     if (QDir(folder).isRoot())
         return false;
-    for (const QString& root : {g_picPath, g_bakPicPath, g_homePicPath}) {
+    for (const QString& root : keptRoots) {
         const QString local = Platform::diskPath(root.trimmed());
         if (!local.isEmpty() && QDir::isAbsolutePath(local) && isSameOrAncestor(folder, comparablePath(local)))
             return false;
@@ -126,13 +126,13 @@ QFileInfoList visibleEntries(const QString& folder)
                                               QDir::Name | QDir::IgnoreCase);
 }
 
-void removeVisibleContent(const QString& folder)
+void removeVisibleContent(const QString& folder, const QStringList& keptRoots)
 {
     for (const QFileInfo& entry : visibleEntries(folder)) {
         if (entry.fileName() == QLatin1String(".") || entry.fileName() == QLatin1String(".."))
             continue;
         if (isRealDir(entry))
-            FileOperation::removeDirRecursive(entry.filePath());
+            FileOperation::removeDirRecursive(entry.filePath(), keptRoots);
         else
             removeEntry(entry);
     }
@@ -239,11 +239,16 @@ bool FileOperation::copyDir(QString sourceFolder, QString destinationFolder, boo
     return true;
 }
 
-bool FileOperation::deleteDirTree(QString folder)
+QStringList FileOperation::shopRoots()
+{
+    return {g_picPath, g_bakPicPath, g_homePicPath};
+}
+
+bool FileOperation::deleteDirTree(QString folder, const QStringList& keptRoots)
 {
     const QString path = QDir::cleanPath(Platform::diskPath(folder));
     const QFileInfo top(path);
-    if (!top.isDir() || !mayDelete(path))
+    if (!top.isDir() || !mayDelete(path, keptRoots))
         return false;
     if (top.isSymLink())
         return removeEntry(top);
@@ -295,15 +300,15 @@ bool FileOperation::deleteDirTree(QString folder)
     return removeFolderItself(path);
 }
 
-bool FileOperation::removeDirRecursive(QString folder)
+bool FileOperation::removeDirRecursive(QString folder, const QStringList& keptRoots)
 {
     const QString path = QDir::cleanPath(Platform::diskPath(folder));
     const QFileInfo top(path);
-    if (!top.isDir() || !mayDelete(path))
+    if (!top.isDir() || !mayDelete(path, keptRoots))
         return false;
     if (top.isSymLink())
         return removeEntry(top);
-    removeVisibleContent(path);
+    removeVisibleContent(path, keptRoots);
     return removeFolderItself(path);
 }
 

@@ -33,10 +33,13 @@ public:
     static QString numberedName(QString target, int n);
     static bool copyDir(QString sourceFolder, QString destinationFolder, bool overwrite);
 
+    // The shop's photo, backup and home roots: no deletion removes them or
+    // a folder above them. Read them on the thread that owns the globals.
+    static QStringList shopRoots();
     // Deletes the folder with all its content, hidden entries included.
-    static bool deleteDirTree(QString folder);
+    static bool deleteDirTree(QString folder, const QStringList& keptRoots = shopRoots());
     // Deletes the visible content, then the folder; hidden entries stay.
-    static bool removeDirRecursive(QString folder);
+    static bool removeDirRecursive(QString folder, const QStringList& keptRoots = shopRoots());
 
     static void openFileDir(QString path);
 

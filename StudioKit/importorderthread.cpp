@@ -234,7 +234,11 @@ ImportOrderThread::ImportOrderThread(ImportOrderModel* model, importOrdersPhotoD
 }
 
 ImportOrderThread::ImportOrderThread(OrderItemInfo item, QObject* parent)
-    : QThread(parent), deleteDir(item.orderpath), callerTag(kDeleteTag), orderId(item.order_photo_id)
+    : QThread(parent)
+    , deleteDir(item.orderpath)
+    , keptRoots(FileOperation::shopRoots())
+    , callerTag(kDeleteTag)
+    , orderId(item.order_photo_id)
 {
     connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
@@ -693,7 +697,7 @@ void ImportOrderThread::startDelete()
     if (deleteDir.isEmpty() || deleteDir.contains(QLatin1String(".."))
         || QDir::isRelativePath(Platform::diskPath(deleteDir)) || !FileOperation::isDirExist(deleteDir))
         return;
-    const bool removed = FileOperation::deleteDirTree(deleteDir);
+    const bool removed = FileOperation::deleteDirTree(deleteDir, keptRoots);
     qDebug() << "isDelete" << (removed ? "true" : "false");
     if (removed)
         emit deleteSucceed(orderId, deleteDir);

@@ -112,6 +112,7 @@ private:
     quint16 doneCount = 0;
     QList<LyraFileInfo> lyraFiles;
     QString deleteDir;
+    QStringList keptRoots; // the shop roots when a delete-mode worker was made
     QString callerTag;
     QString orderId;
     OrderCopy order;
