@@ -705,8 +705,12 @@ void importOrdersPhotoDlg::delAllOrdersSlot()
         curModel = nullptr;
     if (ordersTableWgt->currentIndex().isValid())
         ordersTableWgtClickedSlot(ordersTableWgt->currentIndex().row());
-    if (!curModel)
+    if (!curModel) {
         clearInfoPanel();
+        // With orders left, the image suffix still follows the type.
+        if (!orderList.isEmpty())
+            imageSuffixEdit->setEnabled(importType == TypeOriginal);
+    }
 }
 
 void importOrdersPhotoDlg::renumberRows()

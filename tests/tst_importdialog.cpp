@@ -401,6 +401,7 @@ void TestImportDialog::removingTheShownOrderResetsTheCurrentOrder()
     // The right half no longer shows the removed order and edits reach nobody.
     QCOMPARE(value("orderNumberValue"), QString());
     QCOMPARE(edit("folderSuffixEdit")->text(), QString());
+    QVERIFY(edit("imageSuffixEdit")->isEnabled());
     edit("folderSuffixEdit")->setText("新的");
     QCOMPARE(b->folderSuffix(0), QString("WB-M-R1"));
     QCOMPARE(a->folderSuffix(0), QString("WA-M-R1"));
