@@ -1048,7 +1048,7 @@ void importOrdersPhotoDlg::importAllOrdersBtnSlot()
         }
     }
 
-    batchOrders = pending;
+    ordersToStart = pending;
     ordersDone = 0;
     setControlsEnabled(false);
     importAllBtn->setText(kBusyText);
@@ -1078,6 +1078,7 @@ void importOrdersPhotoDlg::recordBeforeCounts(ImportOrderModel* order)
 
 void importOrdersPhotoDlg::startImportOrder(ImportOrderModel* order, int row)
 {
+    ordersToStart.removeOne(order);
     g_picPath = order->picRootPath();
     g_bakPicPath = order->bakRootPath();
     g_homePicPath = order->homeRootPath();
@@ -1156,7 +1157,7 @@ void importOrdersPhotoDlg::startFollowingOrder(int fromRow)
         qDebug() << "2orderMdl row is:" << row;
         qDebug() << "2orderMdl is:" << order->orderNumber();
         qDebug() << "2orderMdl isImported:" << (order->isImported(importType) ? "true" : "false");
-        if (!order->isImported(importType) && batchOrders.contains(order)) {
+        if (!order->isImported(importType) && ordersToStart.contains(order)) {
             recordBeforeCounts(order);
             qDebug() << "updateFinishInfo1----";
             startImportOrder(order, row);

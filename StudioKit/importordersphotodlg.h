@@ -154,9 +154,9 @@ private:
     int lyraCopiedCount = 0;
     quint16 ordersDone = 0;
     quint16 ordersToImport = 0;
-    // The orders this batch imports; orders added while it runs wait for the
-    // next press.
-    QList<ImportOrderModel*> batchOrders;
+    // The orders this batch has still to start, each once; orders added
+    // while it runs wait for the next press.
+    QList<ImportOrderModel*> ordersToStart;
     // Lyra files of the running order that did not arrive.
     QStringList lyraFailures;
     // The Lyra copy jobs of this window.

@@ -84,6 +84,7 @@ public:
 
     QTableWidget* table() const { return dialog->findChild<QTableWidget*>("ordersTableWgt"); }
     QString state(int row) const { return table()->item(row, 3)->text(); }
+    QPushButton* selectButton(int row) const { return table()->cellWidget(row, 4)->findChild<QPushButton*>(); }
     QLabel* selectLabel(int row) const { return table()->cellWidget(row, 4)->findChild<QLabel*>(); }
     QLabel* progressLabel(int row) const { return table()->cellWidget(row, 5)->findChild<QLabel*>(); }
     QProgressBar* progressBar(int row) const { return table()->cellWidget(row, 5)->findChild<QProgressBar*>(); }

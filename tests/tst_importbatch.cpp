@@ -38,6 +38,7 @@ private slots:
     void failedVideoCopyEndsTheBatch();
     void lyraFoldersAreCopiedByJobs();
     void lyraCopyFailureIsNotReported();
+    void orderChosenAnewDuringABatchWaitsForTheNextPress();
     void lyraOrderThatCannotRun_data();
     void lyraOrderThatCannotRun();
     void closingTheWindowDuringLyraCopies();
@@ -394,6 +395,43 @@ void TestImportBatch::lyraCopyFailureIsNotReported()
     QCOMPARE(ui->batchButton()->text(), QString("批量导片"));
     QTest::qWait(200);
     QCOMPARE(env->service->count("order/savelyrapath"), 0);
+}
+
+// The select buttons stay usable during a batch: a finished order given a new
+// folder meanwhile is not started again by the same batch.
+void TestImportBatch::orderChosenAnewDuringABatchWaitsForTheNextPress()
+{
+    const QString source = root() + "/选片";
+    writePhoto(source + "/LY-1/a.jpg", 1);
+    writePhoto(source + "/LY-2/b.jpg", 2);
+    writePhoto(source + "/LY-3/c.jpg", 3);
+    ui->chooseType("导入Lyra");
+    ImportOrderModel* first = ui->add(ImportDialogDriver::orderJson("A", root()));
+    ImportOrderModel* second = ui->add(ImportDialogDriver::orderJson("B", root()));
+    first->setLyraSourceDir(source + "/LY-1");
+    first->setLyraSourceParent(source);
+    second->setLyraSourceDir(source + "/LY-2");
+    second->setLyraSourceParent(source);
+    env->dialogs.fileAnswers << QStringList{source + "/LY-3"};
+    bool chosenAnew = false;
+    connect(ui->table(), &QTableWidget::itemChanged, this, [&](QTableWidgetItem* item) {
+        if (!chosenAnew && item->row() == 0 && item->column() == 3 && item->text() == "已导入") {
+            chosenAnew = true;
+            ui->selectButton(0)->click();
+        }
+    });
+
+    ui->batchButton()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxesTitled("导入完成").size(), 1, 20000);
+    QVERIFY(chosenAnew);
+    QCOMPARE(boxesTitled("导入完成").first().text, QString("2个订单已经全部导完"));
+    QCOMPARE(ui->state(1), QString("已导入"));
+    QCOMPARE(first->lyraSourceDir(), source + "/LY-3");
+    QVERIFY(!first->isImported(5));
+    QTest::qWait(200);
+    QVERIFY(!QFileInfo::exists(root() + "/lyra/选版服务器/LY-3"));
+    QCOMPARE(boxesTitled("导入完成").size(), 1);
+    QCOMPARE(ui->batchButton()->text(), QString("批量导片"));
 }
 
 void TestImportBatch::lyraOrderThatCannotRun_data()
