@@ -594,6 +594,7 @@ void ImportOrderThread::copyLyraDirToSer(QString sourceDir)
 void ImportOrderThread::copyDir(QString from, QString to)
 {
     lyraFiles.clear();
+    foldersInWalk = {QFileInfo(Platform::diskPath(from)).canonicalFilePath()};
     copyDir2(from, to);
     emit startImportDirLyraThreadSigl(lyraFiles, to);
 }
@@ -608,9 +609,15 @@ void ImportOrderThread::copyDir2(QString from, QString to)
                                                                      QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : entries) {
         const QString path = joinPath(from, entry.fileName());
-        // A linked folder is taken as a file, so a link cycle cannot recurse.
-        if (entry.isDir() && !entry.isSymLink()) {
-            copyDir2(path, joinPath(to, entry.fileName()));
+        if (entry.isDir()) {
+            // A linked folder is walked too, unless it leads back into a
+            // folder being walked.
+            const QString folder = entry.canonicalFilePath();
+            if (!foldersInWalk.contains(folder)) {
+                foldersInWalk.insert(folder);
+                copyDir2(path, joinPath(to, entry.fileName()));
+                foldersInWalk.remove(folder);
+            }
             continue;
         }
         LyraFileInfo file;

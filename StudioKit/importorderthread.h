@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QThread>
@@ -111,6 +112,7 @@ private:
     quint16 fileCount = 0;
     quint16 doneCount = 0;
     QList<LyraFileInfo> lyraFiles;
+    QSet<QString> foldersInWalk; // the real folders copyDir2 is inside of
     QString deleteDir;
     QStringList keptRoots; // the shop roots when a delete-mode worker was made
     QString callerTag;

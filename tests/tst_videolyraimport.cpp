@@ -334,6 +334,26 @@ private slots:
             QCOMPARE(thread, QThread::currentThread());
     }
 
+    void linkedFoldersAreWalkedWithoutCycles()
+    {
+        const QString chosen = path(QStringLiteral("shots/Lyra"));
+        writeFile(chosen + QStringLiteral("/a.jpg"), samplePhoto(1));
+        writeFile(path(QStringLiteral("elsewhere/x.jpg")), samplePhoto(2));
+        QVERIFY(QFile::link(path(QStringLiteral("elsewhere")), chosen + QStringLiteral("/链接")));
+        QVERIFY(QFile::link(chosen, chosen + QStringLiteral("/回环")));
+        auto model = makeModel();
+        auto worker = prepareLyra(model.get(), chosen, path(QStringLiteral("shots")));
+        LyraReceiver receiver;
+
+        const QList<LyraFileInfo> list = importLyra(worker.get(), &receiver);
+
+        QCOMPARE(sourcesOf(list), (QStringList{chosen + "/a.jpg", chosen + "/链接/x.jpg"}));
+        QCOMPARE(receiver.failures.size(), 0);
+        const QString target = path(QStringLiteral("lyra/store/选版服务器/Lyra"));
+        QCOMPARE(entries(target), (QStringList{"a.jpg", "链接/", "链接/x.jpg"}));
+        QCOMPARE(readFile(target + "/链接/x.jpg"), readFile(path(QStringLiteral("elsewhere/x.jpg"))));
+    }
+
     void lyraTargetsSwapOnlyTheLeadingParent_data()
     {
         QTest::addColumn<QString>("chosen");
