@@ -24,6 +24,7 @@ private slots:
     void emptyVideoFolderEmptiesTheList();
     void videoListIsSentOnYesOnly();
     void folderOutsideTheRootIsReportedEmpty();
+    void finishReportCountsOnlyTheNewFiles();
 
 private:
     // An order whose folders exist, as the service delivers it.
@@ -229,6 +230,36 @@ void TestImportReports::folderOutsideTheRootIsReportedEmpty()
                          "picnumber=1&picbacknumber=0&importype=1&" + kToken + "&order_photo_id=E-id" + paths + kLogin
                              + "&timestamp=T&typeid=2"}));
     QVERIFY(QFile::exists(path + "设计/e.jpg"));
+}
+
+// An order that already holds photos: the report counts what this import
+// added. A photo imported again replaces its copy in the order folder and
+// adds a numbered one in the backup.
+void TestImportReports::finishReportCountsOnlyTheNewFiles()
+{
+    const QString path = root() + "/server/A/";
+    const QString bakPath = root() + "/backup/A/";
+    for (const char* folder : {"thumbnail2250", "thumbnail100"})
+        QDir().mkpath(path + folder);
+    for (const QString& name : {"old1.jpg", "old2.jpg"}) {
+        writePhoto(path + "照片/" + name, 1);
+        writePhoto(bakPath + "照片/" + name, 1);
+    }
+    writePhoto(root() + "/shots/new.jpg", 2);
+    writePhoto(root() + "/shots/old1.jpg", 3);
+    ImportOrderModel* order = existingOrder("A");
+    order->setSelectedFiles(0, {root() + "/shots/new.jpg", root() + "/shots/old1.jpg"});
+    ui->chooseType("导入原片");
+
+    ui->batchButton()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(env->dialogs.texts(), QStringList{"1个订单已经全部导完"}, 20000);
+    QTRY_COMPARE(env->service->count("order/updatepicpath"), 2);
+    const QByteArray paths = "&orderpicpath=" + path.toUtf8() + "&orderbakpicpath=" + bakPath.toUtf8();
+    QCOMPARE(reports("order/updatepicpath", "order_photo_id", "A-id").last(),
+             "picnumber=1&picbacknumber=2&importype=1&" + kToken + "&order_photo_id=A-id" + paths + kLogin
+                 + "&timestamp=T&typeid=0");
+    QCOMPARE(QDir(bakPath + "照片").entryList(QDir::Files),
+             (QStringList{"new.jpg", "old1(1).jpg", "old1.jpg", "old2.jpg"}));
 }
 
 QTEST_MAIN(TestImportReports)
