@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts the stand-in studio service with its
 # demo data and opens the program. Log in as demo / demo123.
+# With --offer-update the stand-in announces a new version, to try the
+# hand-over to the updater.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,7 +17,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exit 1
 fi
 
-./build/studio-service/studio-service --root "$demo_root" &
+./build/studio-service/studio-service --root "$demo_root" "$@" &
 service_pid=$!
 trap 'kill "$service_pid" 2>/dev/null || true' EXIT
 sleep 1
@@ -27,3 +29,8 @@ fi
 # The program keeps its small settings files in the folder it starts in.
 cd "$demo_root"
 "$OLDPWD/build/StudioKit/澜叶软件Orbit-影务通"
+
+# An update hand-over leaves the updater running; it still needs the service.
+while grep -qx VersionProbe /proc/[0-9]*/comm 2>/dev/null; do
+  sleep 1
+done

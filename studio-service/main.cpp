@@ -1,4 +1,5 @@
 #include "DemoPhotos.h"
+#include "Routes.h"
 #include "StudioService.h"
 
 #include <QCommandLineParser>
@@ -48,6 +49,23 @@ void createLyraSelection(const QString& folder)
         DemoPhotos::samplePicture(1200, 800, 300 + i).save(folder + QLatin1Char('/') + names.at(i), "JPEG", 85);
 }
 
+// Announces version 1.8.0: a small script the updater downloads and starts;
+// it leaves a note in the folder it runs in.
+void offerUpdate(StudioService& service)
+{
+    const QString fileName = QStringLiteral("影务通-1.8.0.sh");
+    const QByteArray script = "#!/bin/sh\necho '影务通 1.8.0 已安装' > 更新说明.txt\n";
+    QDir().mkpath(service.demoRoot() + QStringLiteral("/downloads"));
+    writeFile(service.demoRoot() + QStringLiteral("/downloads/") + fileName, script);
+    service.demo().insert(QStringLiteral("update"),
+                          QJsonObject{{QStringLiteral("application_name"), QStringLiteral("影务通")},
+                                      {QStringLiteral("number"), QStringLiteral("1.8.0")},
+                                      {QStringLiteral("time"), QStringLiteral("2026-12-01 10:00:00")},
+                                      {QStringLiteral("file_name"), fileName},
+                                      {QStringLiteral("path"), downloadUrl(service, fileName)},
+                                      {QStringLiteral("file_size"), QString::number(script.size())}});
+}
+
 } // namespace
 
 // The demo server: serves the demo data on the port of the compiled-in base
@@ -61,6 +79,9 @@ int main(int argc, char* argv[])
     QCommandLineOption rootOption(QStringLiteral("root"), QStringLiteral("Demo file-server folder."),
                                   QStringLiteral("dir"), QDir::tempPath() + QStringLiteral("/studio-demo"));
     parser.addOption(rootOption);
+    QCommandLineOption updateOption(QStringLiteral("offer-update"),
+                                    QStringLiteral("Announce a new program version to the version check."));
+    parser.addOption(updateOption);
     parser.process(app);
 
     StudioService service(QDir(parser.value(rootOption)).absolutePath());
@@ -92,6 +113,8 @@ int main(int argc, char* argv[])
         out << "studio-service: cannot listen on port " << StudioService::defaultPort() << Qt::endl;
         return 1;
     }
+    if (parser.isSet(updateOption))
+        offerUpdate(service);
     out << "studio-service: listening on " << service.baseUrl() << ", demo folder " << service.demoRoot() << Qt::endl;
     return app.exec();
 }
