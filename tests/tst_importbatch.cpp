@@ -47,6 +47,9 @@ private:
     QString logText() const;
     QList<DialogRecorder::Box> boxesTitled(const QString& title) const;
     QStringList shots(const QString& name, int count, int firstSeed);
+    QString lyraSelections() const { return root() + "/选片"; }
+    // An order of the Lyra type whose chosen folder is `folder` of the selections.
+    ImportOrderModel* addLyraOrder(const QString& key, const QString& folder);
 };
 
 void TestImportBatch::init()
@@ -85,6 +88,14 @@ QStringList TestImportBatch::shots(const QString& name, int count, int firstSeed
         files << path;
     }
     return files;
+}
+
+ImportOrderModel* TestImportBatch::addLyraOrder(const QString& key, const QString& folder)
+{
+    ImportOrderModel* order = ui->add(ImportDialogDriver::orderJson(key, root()));
+    order->setLyraSourceDir(lyraSelections() + "/" + folder);
+    order->setLyraSourceParent(lyraSelections());
+    return order;
 }
 
 void TestImportBatch::refusals_data()
@@ -335,18 +346,14 @@ void TestImportBatch::failedVideoCopyEndsTheBatch()
 
 void TestImportBatch::lyraFoldersAreCopiedByJobs()
 {
-    const QString source = root() + "/选片";
+    const QString source = lyraSelections();
     writePhoto(source + "/LY-1/b.jpg", 1);
     writePhoto(source + "/LY-1/a.jpg", 2);
     writePhoto(source + "/LY-1/精选/c.jpg", 3);
     writePhoto(source + "/LY-2/d.jpg", 4);
     ui->chooseType("导入Lyra");
-    ImportOrderModel* first = ui->add(ImportDialogDriver::orderJson("A", root()));
-    ImportOrderModel* second = ui->add(ImportDialogDriver::orderJson("B", root()));
-    first->setLyraSourceDir(source + "/LY-1");
-    first->setLyraSourceParent(source);
-    second->setLyraSourceDir(source + "/LY-2");
-    second->setLyraSourceParent(source);
+    ImportOrderModel* first = addLyraOrder("A", "LY-1");
+    addLyraOrder("B", "LY-2");
 
     ui->batchButton()->click();
     QTRY_COMPARE_WITH_TIMEOUT(env->dialogs.texts(), QStringList{"2个订单已经全部导完"}, 20000);
@@ -373,15 +380,13 @@ void TestImportBatch::lyraFoldersAreCopiedByJobs()
 
 void TestImportBatch::lyraCopyFailureIsNotReported()
 {
-    const QString source = root() + "/选片";
+    const QString source = lyraSelections();
     writePhoto(source + "/LY-1/a.jpg", 1);
     writePhoto(source + "/LY-1/b.jpg", 2);
     // A folder where the first file has to go: that copy cannot succeed.
     QDir().mkpath(root() + "/lyra/选版服务器/LY-1/a.jpg");
     ui->chooseType("导入Lyra");
-    ImportOrderModel* order = ui->add(ImportDialogDriver::orderJson("A", root()));
-    order->setLyraSourceDir(source + "/LY-1");
-    order->setLyraSourceParent(source);
+    ImportOrderModel* order = addLyraOrder("A", "LY-1");
 
     ui->batchButton()->click();
     const QString message = "订单[A-1]有1个文件复制到Lyra服务器失败，请检查后重新批量导片\n" + source
@@ -401,17 +406,13 @@ void TestImportBatch::lyraCopyFailureIsNotReported()
 // folder meanwhile is not started again by the same batch.
 void TestImportBatch::orderChosenAnewDuringABatchWaitsForTheNextPress()
 {
-    const QString source = root() + "/选片";
+    const QString source = lyraSelections();
     writePhoto(source + "/LY-1/a.jpg", 1);
     writePhoto(source + "/LY-2/b.jpg", 2);
     writePhoto(source + "/LY-3/c.jpg", 3);
     ui->chooseType("导入Lyra");
-    ImportOrderModel* first = ui->add(ImportDialogDriver::orderJson("A", root()));
-    ImportOrderModel* second = ui->add(ImportDialogDriver::orderJson("B", root()));
-    first->setLyraSourceDir(source + "/LY-1");
-    first->setLyraSourceParent(source);
-    second->setLyraSourceDir(source + "/LY-2");
-    second->setLyraSourceParent(source);
+    ImportOrderModel* first = addLyraOrder("A", "LY-1");
+    addLyraOrder("B", "LY-2");
     env->dialogs.fileAnswers << QStringList{source + "/LY-3"};
     bool chosenAnew = false;
     connect(ui->table(), &QTableWidget::itemChanged, this, [&](QTableWidgetItem* item) {
@@ -446,16 +447,14 @@ void TestImportBatch::lyraOrderThatCannotRun()
 {
     QFETCH(bool, emptyFolder);
     QFETCH(QString, message);
-    const QString source = root() + "/选片";
+    const QString source = lyraSelections();
     QDir().mkpath(source + "/LY-1/空");
     if (!emptyFolder) {
         writePhoto(source + "/LY-1/a.jpg", 1);
         writeFile(root() + "/lyra/选版服务器/LY-1", "a file in the folder's place");
     }
     ui->chooseType("导入Lyra");
-    ImportOrderModel* order = ui->add(ImportDialogDriver::orderJson("A", root()));
-    order->setLyraSourceDir(source + "/LY-1");
-    order->setLyraSourceParent(source);
+    ImportOrderModel* order = addLyraOrder("A", "LY-1");
 
     ui->batchButton()->click();
     QTRY_COMPARE_WITH_TIMEOUT(env->dialogs.texts(), QStringList{message}, 20000);
@@ -475,13 +474,11 @@ void TestImportBatch::lyraOrderThatCannotRun()
 
 void TestImportBatch::closingTheWindowDuringLyraCopies()
 {
-    const QString source = root() + "/选片";
+    const QString source = lyraSelections();
     for (int i = 0; i < 200; ++i)
         writeFile(QString("%1/LY-1/%2.jpg").arg(source).arg(i), QByteArray(100000, 'x'));
     ui->chooseType("导入Lyra");
-    ImportOrderModel* order = ui->add(ImportDialogDriver::orderJson("A", root()));
-    order->setLyraSourceDir(source + "/LY-1");
-    order->setLyraSourceParent(source);
+    ImportOrderModel* order = addLyraOrder("A", "LY-1");
     // The window closes as soon as its copy jobs have been handed out.
     connect(ui->progressBar(0), &QProgressBar::valueChanged, dialog.data(), [this] { dialog->close(); });
     ui->batchButton()->click();
