@@ -14,12 +14,12 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QMouseEvent>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QSaveFile>
 
 // Resources of a static library are registered by hand.
 static void initLoginResources()

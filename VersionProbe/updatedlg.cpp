@@ -165,8 +165,7 @@ void updateDlg::replyLoadApp(QNetworkReply* finished)
         return;
 
     startButton->setText(QString::fromUtf8(kFinishedText));
-    // Started by its full path: a bare name would be looked up elsewhere, and
-    // no arguments, so a name with spaces stays one program.
+    // No arguments, so a name with spaces stays one program.
     if (!Platform::instance().startDetached(Platform::downloadedProgram(localPath, fileName), {}))
         fail(QStringLiteral("无法启动更新程序：") + localPath);
 }
