@@ -298,9 +298,10 @@ void ImportOrderThread::importOrder()
 void ImportOrderThread::importPhotos()
 {
     const int count = order.files.size();
+    // Declared before the pool, so it outlives the jobs still leaving add().
+    EndedPhotoJobs endedJobs;
     QThreadPool pool;
     pool.setMaxThreadCount(photoJobLimit > 0 ? photoJobLimit : QThread::idealThreadCount());
-    EndedPhotoJobs endedJobs;
     QSet<QString> namesInWork;
     QHash<int, qint64> bytesInWork;
     qint64 totalBytesInWork = 0;
