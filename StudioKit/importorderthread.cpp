@@ -14,13 +14,14 @@
 #include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QMutex>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QTemporaryFile>
 #include <QThreadPool>
-#include <QWaitCondition>
+
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -179,22 +180,21 @@ class EndedPhotoJobs
 public:
     void add(int index, const ImportOrderThread::PhotoOutcome& outcome)
     {
-        QMutexLocker lock(&mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         ended.append({index, outcome});
-        endedOne.wakeOne();
+        endedOne.notify_one();
     }
 
     QPair<int, ImportOrderThread::PhotoOutcome> take()
     {
-        QMutexLocker lock(&mutex);
-        while (ended.isEmpty())
-            endedOne.wait(&mutex);
+        std::unique_lock<std::mutex> lock(mutex);
+        endedOne.wait(lock, [this] { return !ended.isEmpty(); });
         return ended.takeFirst();
     }
 
 private:
-    QMutex mutex;
-    QWaitCondition endedOne;
+    std::mutex mutex;
+    std::condition_variable endedOne;
     QList<QPair<int, ImportOrderThread::PhotoOutcome>> ended;
 };
 
