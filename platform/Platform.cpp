@@ -14,6 +14,11 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -166,6 +171,32 @@ QString Platform::downloadedProgram(const QString& savedPath, const QString& fil
 #else
     Q_UNUSED(fileName)
     return diskPath(savedPath);
+#endif
+}
+
+bool Platform::renameWithoutReplacing(const QString& from, const QString& to)
+{
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(from).utf16()),
+                       reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(to).utf16()), 0);
+#else
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+#endif
+    // A hard link cannot take a name either.
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    // Shares that support neither: look, then rename.
+    return !QFileInfo::exists(to) && ::rename(source.constData(), target.constData()) == 0;
 #endif
 }
 

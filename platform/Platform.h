@@ -45,6 +45,10 @@ public:
     // its bare name on Windows, by the saved file elsewhere.
     static QString downloadedProgram(const QString& savedPath, const QString& fileName);
 
+    // Gives a file a new name only while no entry has that name: it never
+    // replaces another file, nor copies over one.
+    static bool renameWithoutReplacing(const QString& from, const QString& to);
+
     // Entries of a folder as Windows lists them: without hidden entries unless
     // `filters` holds QDir::Hidden.
     QFileInfoList entryInfoList(const QString& dirPath, const QStringList& nameFilters,

@@ -1,5 +1,6 @@
 #include "Platform.h"
 #include "PlatformRecorder.h"
+#include "TestSupport.h"
 
 #include <QtTest>
 
@@ -17,6 +18,7 @@ private slots:
     void diskPathTurnsBackslashes();
     void freeBytesOfAnExistingFolder();
     void updaterLiesBesideTheMainProgram();
+    void renameNeverReplaces();
 };
 
 void TestPlatform::hiddenByDotOrList()
@@ -118,6 +120,22 @@ void TestPlatform::updaterLiesBesideTheMainProgram()
     const QFileInfo updater(QStringLiteral(MAIN_PROGRAM_DIR "/VersionProbe"));
     QVERIFY(updater.isFile());
     QVERIFY(updater.isExecutable());
+}
+
+void TestPlatform::renameNeverReplaces()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("new.jpg");
+    const QString taken = dir.filePath("taken.jpg");
+    writeFile(file, "new");
+    writeFile(taken, "old");
+    QVERIFY(!Platform::renameWithoutReplacing(file, taken));
+    QCOMPARE(readFile(taken), QByteArray("old"));
+    QCOMPARE(readFile(file), QByteArray("new"));
+
+    QVERIFY(Platform::renameWithoutReplacing(file, dir.filePath("free.jpg")));
+    QVERIFY(!QFile::exists(file));
+    QCOMPARE(readFile(dir.filePath("free.jpg")), QByteArray("new"));
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)
