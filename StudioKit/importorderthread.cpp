@@ -149,7 +149,7 @@ bool writeKeeping(const QString& path, const QByteArray& bytes)
             const QString candidate = n == 0 ? local : FileOperation::numberedName(local, n);
             if (QFileInfo::exists(candidate))
                 continue;
-            if (QFile::rename(temp.fileName(), candidate))
+            if (Platform::renameWithoutReplacing(temp.fileName(), candidate))
                 return true;
             if (!QFileInfo::exists(candidate))
                 break;
@@ -157,6 +157,14 @@ bool writeKeeping(const QString& path, const QByteArray& bytes)
     }
     QFile::remove(temp.fileName());
     return false;
+}
+
+// Names that can end up at one backup name: "IMG_1.jpg", "img_1(2).JPG" and
+// "IMG_1(1)(1).jpg" all number from "img_1.jpg".
+QString nameFamily(const QString& targetName)
+{
+    static const QRegularExpression numbers(QStringLiteral("(\\([0-9]+\\))+(?=\\.[^.]*$|$)"));
+    return targetName.toLower().remove(numbers);
 }
 
 // What the photo jobs of one order may hold in memory at once; a single
@@ -291,10 +299,12 @@ void ImportOrderThread::importOrder()
 
 // The photos go through a pool, at most one job per core and within a memory
 // budget, while this thread keeps the worker's contract: the run flag is
-// read before each photo starts, progress counts photos as they end, only
-// the first failure is reported and ends the order. Photos with the same
-// target name run one after another in list order, so backup numbering and
-// the last-one-wins copy come out as in a run of one photo at a time.
+// read before each photo starts, progress counts photos as they end, and a
+// failure stops further starts and is reported once the running photos have
+// ended (the one earliest in the list), so an error still means the worker is
+// done. Photos whose names can meet in the backup numbering run one after
+// another in list order, so the numbers and the last-one-wins copy come out as
+// in a run of one photo at a time.
 void ImportOrderThread::importPhotos()
 {
     const int count = order.files.size();
@@ -302,26 +312,27 @@ void ImportOrderThread::importPhotos()
     EndedPhotoJobs endedJobs;
     QThreadPool pool;
     pool.setMaxThreadCount(photoJobLimit > 0 ? photoJobLimit : QThread::idealThreadCount());
-    QSet<QString> namesInWork;
+    QSet<QString> familiesInWork;
     QHash<int, qint64> bytesInWork;
     qint64 totalBytesInWork = 0;
     qint64 nextBytes = -1;
     int next = 0;
-    bool failed = false;
+    int failedIndex = -1;
+    PhotoOutcome failure;
     doneCount = 0;
     for (;;) {
-        while (!failed && next < count && bytesInWork.size() < pool.maxThreadCount()) {
-            const QString name = order.targetNames.at(next).toLower();
+        while (failedIndex < 0 && next < count && bytesInWork.size() < pool.maxThreadCount()) {
+            const QString family = nameFamily(order.targetNames.at(next));
             if (nextBytes < 0)
                 nextBytes = estimatedPhotoBytes(order.files.at(next));
-            if (namesInWork.contains(name)
+            if (familiesInWork.contains(family)
                 || (!bytesInWork.isEmpty() && totalBytesInWork + nextBytes > kPhotoJobsMemoryBudget))
                 break;
             if (g_importRunFlag == kStop) {
                 next = count;
                 break;
             }
-            namesInWork.insert(name);
+            familiesInWork.insert(family);
             bytesInWork.insert(next, nextBytes);
             totalBytesInWork += nextBytes;
             nextBytes = -1;
@@ -332,34 +343,40 @@ void ImportOrderThread::importPhotos()
             });
         }
         if (bytesInWork.isEmpty())
-            return;
+            break;
         const QPair<int, PhotoOutcome> ended = endedJobs.take();
-        namesInWork.remove(order.targetNames.at(ended.first).toLower());
+        familiesInWork.remove(nameFamily(order.targetNames.at(ended.first)));
         totalBytesInWork -= bytesInWork.take(ended.first);
-        if (!failed)
-            failed = !reportPhoto(ended.second);
+        if (ended.second.result != PhotoOutcome::Result::Imported) {
+            if (failedIndex < 0 || ended.first < failedIndex) {
+                failedIndex = ended.first;
+                failure = ended.second;
+            }
+        } else if (failedIndex < 0) {
+            ++doneCount;
+            reportProgress();
+        }
     }
+    if (failedIndex >= 0)
+        reportFailure(failure);
 }
 
-bool ImportOrderThread::reportPhoto(const PhotoOutcome& outcome)
+void ImportOrderThread::reportFailure(const PhotoOutcome& outcome)
 {
     switch (outcome.result) {
     case PhotoOutcome::Result::Imported:
-        ++doneCount;
-        reportProgress();
-        return true;
+        break;
     case PhotoOutcome::Result::EmptyPath:
         emit importErrorMsg(QStringLiteral("订单[%1]导片路径或源文件为空，已中断，可重试").arg(order.orderNumber));
-        return false;
+        break;
     case PhotoOutcome::Result::NoSpace:
         g_importRunFlag = kStop;
         emit checkDiskSizeSigl(outcome.path);
-        return false;
+        break;
     case PhotoOutcome::Result::WriteFailed:
         emit importImageThreadError(kWriteFailedError);
-        return false;
+        break;
     }
-    return false;
 }
 
 void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)

@@ -102,7 +102,7 @@ private:
 
     void storeOrderPaths(const QString& orderPath, const QString& backupPath);
     void importPhotos();
-    bool reportPhoto(const PhotoOutcome& outcome);
+    void reportFailure(const PhotoOutcome& outcome);
     void reportProgress();
     bool writeFailed(const QString& path);
     QString lyraTargetPath(const QString& sourcePath) const;

@@ -622,14 +622,14 @@ private slots:
         for (int i = 1; i <= 8; ++i)
             files << cameraPhoto(QStringLiteral("IMG_%1.jpg").arg(i), 320, 240, i % 2 ? 6 : 1);
         // Three photos with one name: backups numbered in list order, the
-        // last one in the order folder.
+        // last one in the order folder. A fourth whose own name is one of
+        // those numbers takes the next number of its own.
         QStringList sameName;
-        for (const QString& folder : {"a", "b", "c"}) {
-            sameName << cameraFile(folder + QStringLiteral("/DSC_1.jpg"),
-                                   cameraJpeg(DemoPhotos::samplePicture(320, 240, folder.at(0).unicode()), 1));
+        for (const QString& name : {"a/DSC_1.jpg", "b/DSC_1.jpg", "c/DSC_1.jpg", "d/DSC_1(1).jpg"}) {
+            sameName << cameraFile(name, cameraJpeg(DemoPhotos::samplePicture(320, 240, name.at(0).unicode()), 1));
         }
-        files = QStringList{sameName.at(0)} + files.mid(0, 4) + QStringList{sameName.at(1), sameName.at(2)}
-                + files.mid(4);
+        files = QStringList{sameName.at(0)} + files.mid(0, 4) + QStringList{sameName.at(1), sameName.at(3)}
+                + QStringList{sameName.at(2)} + files.mid(4);
 
         QMap<QString, QByteArray> trees[2];
         for (const int jobs : {1, 0}) {
@@ -656,9 +656,11 @@ private slots:
         const QString backup = QStringLiteral("backup/") + kOrderFolder + QStringLiteral("照片/");
         QCOMPARE(trees[1].value(backup + "DSC_1.jpg"), readFile(sameName.at(0)));
         QCOMPARE(trees[1].value(backup + "DSC_1(1).jpg"), readFile(sameName.at(1)));
+        QCOMPARE(trees[1].value(backup + "DSC_1(1)(1).jpg"), readFile(sameName.at(3)));
         QCOMPARE(trees[1].value(backup + "DSC_1(2).jpg"), readFile(sameName.at(2)));
-        QCOMPARE(trees[1].value(QStringLiteral("server/") + kOrderFolder + QStringLiteral("照片/DSC_1.jpg")),
-                 readFile(sameName.at(2)));
+        const QString photos = QStringLiteral("server/") + kOrderFolder + QStringLiteral("照片/");
+        QCOMPARE(trees[1].value(photos + "DSC_1.jpg"), readFile(sameName.at(2)));
+        QCOMPARE(trees[1].value(photos + "DSC_1(1).jpg"), readFile(sameName.at(3)));
     }
 
     void poolReportsOnlyTheFirstFailure()
@@ -679,6 +681,28 @@ private slots:
         QCOMPARE(spies.errorCount(), 1);
         QCOMPARE(spies.progress.count(), 0);
         QCOMPARE(spies.finished.count(), 0);
+    }
+
+    // The error comes once the photos in work have ended: after it, nothing
+    // of the order is written any more, so a retry meets no running job.
+    void poolFailureComesAfterThePhotosInWork()
+    {
+        QStringList files;
+        for (int i = 1; i <= 6; ++i)
+            files << cameraPhoto(QStringLiteral("IMG_%1.jpg").arg(i), 1600, 1200);
+        auto model = makeModel();
+        auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal, files);
+        QVERIFY(QFile::remove(files.first()));
+        QStringList writtenAtTheError;
+        connect(worker.get(), &ImportOrderThread::importImageThreadError, worker.get(),
+                [&] { writtenAtTheError = entries(m_dir->path(), QDir::Files); }, Qt::DirectConnection);
+        ImportSignals spies(worker.get());
+
+        runToEnd(worker.get());
+
+        QCOMPARE(spies.imageError.count(), 1);
+        QCOMPARE(spies.finished.count(), 0);
+        QCOMPARE(entries(m_dir->path(), QDir::Files), writtenAtTheError);
     }
 
     void emptyPathsOrSelection_data()
