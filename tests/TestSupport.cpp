@@ -44,6 +44,13 @@ void sendMouse(QWidget* widget, QPoint grip, QEvent::Type type, QPoint offset, Q
     QApplication::sendEvent(widget, &event);
 }
 
+void leftDrag(QWidget* widget, QPoint grip, QPoint by)
+{
+    sendMouse(widget, grip, QEvent::MouseButtonPress, {}, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(widget, grip, QEvent::MouseMove, by, Qt::NoButton, Qt::LeftButton);
+    sendMouse(widget, grip, QEvent::MouseButtonRelease, by, Qt::LeftButton, Qt::NoButton);
+}
+
 void compareBox(const DialogRecorder::Box& box, QMessageBox::Icon icon, const QString& title,
                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {

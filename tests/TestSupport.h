@@ -50,6 +50,9 @@ void sendMouse(QWidget* widget, QPoint grip, QEvent::Type type, QPoint offset, Q
 void compareBox(const DialogRecorder::Box& box, QMessageBox::Icon icon, const QString& title,
                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton);
 
+// Presses the left button at `grip` of `widget`, moves by `by` and releases.
+void leftDrag(QWidget* widget, QPoint grip, QPoint by);
+
 // Path of a file under tests/fixtures.
 QString fixturePath(const QString& name);
 

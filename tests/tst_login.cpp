@@ -300,9 +300,7 @@ void TestLogin::leftDragMovesTheFramelessWindow()
     send(QEvent::MouseButtonPress, {}, Qt::RightButton, Qt::RightButton);
     send(QEvent::MouseMove, {15, 15}, Qt::NoButton, Qt::RightButton);
     QCOMPARE(login.pos(), start);
-    send(QEvent::MouseButtonPress, {}, Qt::LeftButton, Qt::LeftButton);
-    send(QEvent::MouseMove, {30, 20}, Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, {30, 20}, Qt::LeftButton, Qt::NoButton);
+    leftDrag(banner, grip, {30, 20});
     QTRY_COMPARE(login.pos(), start + QPoint(30, 20));
     send(QEvent::MouseMove, {80, 80}, Qt::NoButton, Qt::NoButton);
     QTest::qWait(20);

@@ -330,9 +330,7 @@ void TestWebLogin::leftDragMovesTheWindow()
     const QPoint start = window.pos();
     QWidget* cover = window.findChild<QLabel*>("label_2");
     const QPoint grip(600, 300);
-    sendMouse(cover, grip, QEvent::MouseButtonPress, {}, Qt::LeftButton, Qt::LeftButton);
-    sendMouse(cover, grip, QEvent::MouseMove, {30, 20}, Qt::NoButton, Qt::LeftButton);
-    sendMouse(cover, grip, QEvent::MouseButtonRelease, {30, 20}, Qt::LeftButton, Qt::NoButton);
+    leftDrag(cover, grip, {30, 20});
     QTRY_COMPARE(window.pos(), start + QPoint(30, 20));
     sendMouse(cover, grip, QEvent::MouseMove, {80, 80}, Qt::NoButton, Qt::NoButton);
     QTest::qWait(20);
