@@ -1,7 +1,7 @@
 #include "updatedlg.h"
 #include "ui_updatedlg.h"
 
-#include "Dialogs.h"
+#include "core/Dialogs.h"
 #include "Platform.h"
 
 #include <QDebug>

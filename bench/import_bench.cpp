@@ -8,10 +8,10 @@
 // photos: how many 4000x3000 JPEGs to import as one order of originals with
 // backup (default 40); every second one carries Exif orientation 6.
 
+#include "core/Globals.h"
 #include "DemoPhotos.h"
-#include "Globals.h"
-#include "importordermodel.h"
-#include "importorderthread.h"
+#include "import/importordermodel.h"
+#include "import/importorderthread.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
 #include "Routes.h"
 #include "StudioService.h"
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 #include "updatedlg.h"
 
 #include <QDir>

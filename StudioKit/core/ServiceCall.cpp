@@ -1,0 +1,56 @@
+#include "core/ServiceCall.h"
+
+#include "core/Dialogs.h"
+#include "core/FormBody.h"
+
+#include <QDebug>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+namespace ServiceCall {
+
+QNetworkReply* postForm(QNetworkAccessManager* manager, const QString& url, const QByteArray& body)
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
+    request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
+    QNetworkReply* reply = manager->post(request, body);
+    qDebug() << "url==" << url;
+    qDebug() << "postData==" << FormBody::masked(body);
+    return reply;
+}
+
+QString networkErrorText(QNetworkReply* reply)
+{
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    return QStringLiteral("网络请求错误\n") + (status.isValid() ? status.toString() : QString());
+}
+
+bool parseObject(const QByteArray& body, QJsonObject* object)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError) {
+        qDebug() << "Error:" << error.errorString() << error.error;
+        return false;
+    }
+    if (!document.isObject())
+        return false;
+    *object = document.object();
+    return true;
+}
+
+bool readReply(QNetworkReply* reply, QJsonObject* object)
+{
+    if (reply->error() != QNetworkReply::NoError) {
+        Dialogs::information(nullptr, QStringLiteral("警告"), networkErrorText(reply), QMessageBox::Yes,
+                             QMessageBox::Yes);
+        return false;
+    }
+    return parseObject(reply->readAll(), object);
+}
+
+} // namespace ServiceCall

@@ -1,0 +1,516 @@
+#include "files/ImageOperation.h"
+
+#include "files/CodeImageInfo.h"
+#include "files/FileOperation.h"
+#include "files/ImageData.h"
+#include "Platform.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QMutex>
+#include <QPainter>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTransform>
+#include <QtEndian>
+
+#include <filesystem>
+
+namespace {
+
+const int kJpegtranStartMs = 5000;
+const int kJpegtranRunMs = 180000;
+const quint16 kOrientationTag = 0x0112;
+const quint16 kTypeShort = 3;
+
+// --- EXIF reading ---
+
+class TiffReader
+{
+public:
+    explicit TiffReader(const QByteArray& data) : m_data(data) {}
+
+    bool readByteOrder()
+    {
+        if (m_data.startsWith("II"))
+            m_littleEndian = true;
+        else if (m_data.startsWith("MM"))
+            m_littleEndian = false;
+        else
+            return false;
+        quint32 magic = 0;
+        return u16(2, &magic) && magic == 42;
+    }
+
+    bool u16(qint64 offset, quint32* value) const
+    {
+        if (offset < 0 || offset + 2 > m_data.size())
+            return false;
+        const uchar* p = reinterpret_cast<const uchar*>(m_data.constData()) + offset;
+        *value = m_littleEndian ? qFromLittleEndian<quint16>(p) : qFromBigEndian<quint16>(p);
+        return true;
+    }
+
+    bool u32(qint64 offset, quint32* value) const
+    {
+        if (offset < 0 || offset + 4 > m_data.size())
+            return false;
+        const uchar* p = reinterpret_cast<const uchar*>(m_data.constData()) + offset;
+        *value = m_littleEndian ? qFromLittleEndian<quint32>(p) : qFromBigEndian<quint32>(p);
+        return true;
+    }
+
+private:
+    const QByteArray& m_data;
+    bool m_littleEndian = false;
+};
+
+// Orientation from the TIFF block of an Exif segment, 0 when it holds none.
+int orientationFromTiff(const QByteArray& tiff)
+{
+    TiffReader reader(tiff);
+    quint32 ifd0 = 0;
+    quint32 count = 0;
+    if (!reader.readByteOrder() || !reader.u32(4, &ifd0) || !reader.u16(ifd0, &count))
+        return 0;
+    for (quint32 i = 0; i < count; ++i) {
+        const qint64 entry = qint64(ifd0) + 2 + 12 * qint64(i);
+        quint32 tag = 0;
+        quint32 type = 0;
+        quint32 values = 0;
+        quint32 value = 0;
+        if (!reader.u16(entry, &tag) || !reader.u16(entry + 2, &type)
+            || !reader.u32(entry + 4, &values) || !reader.u16(entry + 8, &value))
+            return 0;
+        if (tag == kOrientationTag)
+            return type == kTypeShort && values >= 1 && value >= 1 && value <= 8 ? int(value) : 0;
+    }
+    return 0;
+}
+
+bool readByte(QIODevice& device, uchar* byte)
+{
+    char c = 0;
+    if (!device.getChar(&c))
+        return false;
+    *byte = uchar(c);
+    return true;
+}
+
+// Walks the JPEG markers up to the image data and reads the first Exif APP1
+// segment; 0 when there is no usable orientation.
+int orientationFromJpeg(QIODevice& device)
+{
+    if (device.read(2) != QByteArray("\xFF\xD8", 2))
+        return 0;
+    for (;;) {
+        uchar byte = 0;
+        if (!readByte(device, &byte) || byte != 0xFF)
+            return 0;
+        uchar marker = 0xFF;
+        while (marker == 0xFF) {
+            if (!readByte(device, &marker))
+                return 0;
+        }
+        if (marker == 0xDA || marker == 0xD9) // image data or end: no Exif
+            return 0;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) // no length
+            continue;
+        const QByteArray lengthBytes = device.read(2);
+        if (lengthBytes.size() != 2)
+            return 0;
+        const int length = qFromBigEndian<quint16>(reinterpret_cast<const uchar*>(lengthBytes.constData())) - 2;
+        if (length < 0)
+            return 0;
+        if (marker == 0xE1) {
+            const QByteArray content = device.read(length);
+            if (content.size() != length)
+                return 0;
+            const QByteArray exifHeader("Exif\0\0", 6);
+            if (content.startsWith(exifHeader))
+                return orientationFromTiff(content.mid(exifHeader.size()));
+        } else if (device.skip(length) != length) {
+            return 0;
+        }
+    }
+}
+
+// --- rotation ---
+
+// The turn that brings a picture of this orientation upright; false for the
+// orientations that are left alone.
+bool uprightTurn(int orientation, QTransform* turn)
+{
+    switch (orientation) {
+    case 6: turn->rotate(90); break;
+    case 8: turn->rotate(-90); break;
+    case 3: turn->rotate(180); break;
+    default: return false;
+    }
+    qDebug() << "旋转图片旋转图片" << orientation;
+    return true;
+}
+
+// --- jpegtran ---
+
+struct JpegtranOverride {
+    QMutex mutex;
+    std::optional<QString> program;
+};
+
+JpegtranOverride& jpegtranOverride()
+{
+    static JpegtranOverride instance;
+    return instance;
+}
+
+QString jpegtranAngle(int orientation)
+{
+    switch (orientation) {
+    case 6: return QStringLiteral("90");
+    case 8: return QStringLiteral("270");
+    case 3: return QStringLiteral("180");
+    default: return {};
+    }
+}
+
+std::filesystem::path fsPath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Moves `from` onto `to`, replacing it in one step.
+bool renameOver(const QString& from, const QString& to)
+{
+    std::error_code error;
+    std::filesystem::rename(fsPath(from), fsPath(to), error);
+    return !error;
+}
+
+bool saveJpeg(const QImage& image, const QString& path, int quality)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && image.save(&file, "JPG", quality) && file.commit();
+}
+
+// --- thumbnails, marks and labels ---
+
+const int kFineThumbSide = 1000;
+const QSize kBadgeSize(22, 18);
+const QColor kMarkColor(32, 45, 98);
+const QColor kFrameColor(160, 160, 164);
+const QSize kLabelSize(218, 150);
+
+// A copy that QPainter can draw on: palette, one-bit and grey pictures are
+// turned into 32-bit ones, others keep their format.
+QImage paintableCopy(const QImage& image)
+{
+    if (image.depth() < 16 || image.format() == QImage::Format_Grayscale16)
+        return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    return image;
+}
+
+QImage fitInto(const QImage& image, int side)
+{
+    return image.scaled(side, side, Qt::KeepAspectRatio, Qt::FastTransformation);
+}
+
+} // namespace
+
+int ImageOperation::getDirection(QString path)
+{
+    QFile file(Platform::diskPath(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        qDebug() << "文件不存在" << path;
+        return 1;
+    }
+    const int orientation = orientationFromJpeg(file);
+    if (orientation == 0) {
+        qDebug() << "没找到方向" << path;
+        return 1;
+    }
+    return orientation;
+}
+
+int ImageOperation::getDirection(const QByteArray& jpegData)
+{
+    QBuffer buffer;
+    buffer.setData(jpegData);
+    buffer.open(QIODevice::ReadOnly);
+    const int orientation = orientationFromJpeg(buffer);
+    return orientation == 0 ? 1 : orientation;
+}
+
+QImage ImageOperation::rotateImage(QImage image, int orientation)
+{
+    QTransform turn;
+    return uprightTurn(orientation, &turn) ? image.transformed(turn, Qt::FastTransformation) : image;
+}
+
+QPixmap ImageOperation::rotateImage(QPixmap pixmap, int orientation)
+{
+    QTransform turn;
+    return uprightTurn(orientation, &turn) ? pixmap.transformed(turn, Qt::FastTransformation) : pixmap;
+}
+
+QString ImageOperation::findJpegtran()
+{
+    {
+        JpegtranOverride& forced = jpegtranOverride();
+        QMutexLocker lock(&forced.mutex);
+        if (forced.program)
+            return *forced.program;
+    }
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QStringList candidates = {
+        programDir + QStringLiteral("/jpegtran"),
+        programDir + QStringLiteral("/jpegtran.exe"),
+        programDir + QStringLiteral("/tools/jpegtran"),
+        programDir + QStringLiteral("/tools/jpegtran.exe"),
+        QStringLiteral("/usr/local/bin/jpegtran"),
+        QStringLiteral("/opt/homebrew/bin/jpegtran"),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    }
+    for (const QString& name : {QStringLiteral("jpegtran"), QStringLiteral("jpegtran.exe")}) {
+        const QString found = QStandardPaths::findExecutable(name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+void ImageOperation::overrideJpegtran(const std::optional<QString>& program)
+{
+    JpegtranOverride& forced = jpegtranOverride();
+    QMutexLocker lock(&forced.mutex);
+    forced.program = program;
+}
+
+bool ImageOperation::losslessRotateJpeg(const QString& source, const QString& target, int orientation)
+{
+    if (orientation == 1)
+        return false;
+    const QString program = findJpegtran();
+    if (program.isEmpty()) {
+        qDebug() << "未找到 jpegtran，无法无损旋转";
+        return false;
+    }
+    const QString angle = jpegtranAngle(orientation);
+    if (angle.isEmpty())
+        return false;
+
+    const QString targetPath = Platform::diskPath(target);
+    const QString tempPath = targetPath + QStringLiteral(".rotz.jpg");
+    QFile::remove(tempPath);
+
+    QProcess process;
+    process.start(program, {QStringLiteral("-rotate"), angle, QStringLiteral("-copy"), QStringLiteral("none"),
+                            QStringLiteral("-outfile"), QDir::toNativeSeparators(tempPath),
+                            QDir::toNativeSeparators(Platform::diskPath(source))});
+    if (!process.waitForStarted(kJpegtranStartMs)) {
+        qDebug() << "jpegtran 启动失败" << program;
+        return false;
+    }
+    if (process.waitForFinished(kJpegtranRunMs) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0) {
+        const bool written = renameOver(tempPath, targetPath)
+                             || FileOperation::copyFile(tempPath, targetPath, true);
+        QFile::remove(tempPath);
+        return written;
+    }
+    qDebug() << "jpegtran 执行失败" << process.exitCode()
+             << QString::fromLocal8Bit(process.readAllStandardError());
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+    }
+    QFile::remove(tempPath);
+    return false;
+}
+
+bool ImageOperation::saveRotatedOriginal(const QString& source, const QStringList& targets,
+                                         int orientation, QImage* out, QStringList* failedTargets)
+{
+    if (targets.isEmpty() || orientation == 1)
+        return false;
+    const QString& first = targets.first();
+    if (losslessRotateJpeg(source, first, orientation)) {
+        qDebug() << "原图无损旋转成功" << first;
+        if (out)
+            *out = loadImage(first);
+    } else {
+        const QImage image = loadImage(source);
+        if (image.isNull())
+            return false;
+        const QImage upright = rotateImage(image, orientation);
+        const bool saved = saveJpeg(upright, Platform::diskPath(first), 100);
+        qDebug() << "原图回退 QImage FastTransformation 旋转" << first << saved;
+        if (!saved)
+            return false;
+        if (out)
+            *out = upright;
+    }
+    for (int i = 1; i < targets.size(); ++i) {
+        if (!FileOperation::copyFile(first, targets.at(i), true) && failedTargets)
+            failedTargets->append(targets.at(i));
+    }
+    return true;
+}
+
+QImage ImageOperation::loadImage(QString path)
+{
+    QFile file(Platform::diskPath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return loadImage(file.readAll());
+}
+
+QImage ImageOperation::loadImage(const QByteArray& data)
+{
+    QImage image;
+    decodeInto(data, &image);
+    return image;
+}
+
+bool ImageOperation::decodeInto(const QByteArray& data, QImage* image)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    if (reader.read(image))
+        return true;
+    *image = QImage();
+    return false;
+}
+
+QImage ImageOperation::drawNumberBadge(QImage image, int number)
+{
+    if (number <= 0 || image.isNull())
+        return image;
+    QImage result = paintableCopy(image);
+    const QRect box(QPoint(0, result.height() - kBadgeSize.height()), kBadgeSize);
+    QPainter painter(&result);
+    painter.fillRect(box, QColor(255, 0, 0));
+    // A stroked rectangle is one pixel larger than its QRect.
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(QColor(255, 255, 255), 1));
+    painter.drawText(box, Qt::AlignCenter, QString::number(number));
+    return result;
+}
+
+QRect ImageOperation::scaleMarkRect(QImage from, int left, int top, int right, int bottom, QImage to)
+{
+    // A missing picture has no size to scale from.
+    if (from.width() <= 0 || from.height() <= 0 || to.isNull())
+        return {};
+    const double sx = double(to.width()) / from.width();
+    const double sy = double(to.height()) / from.height();
+    const int x1 = int(left * sx);
+    const int y1 = int(top * sy);
+    const int x2 = x1 + int((right - left + 1) * sx) - 1;
+    const int y2 = y1 + int((bottom - top + 1) * sy) - 1;
+    return QRect(QPoint(x1, y1), QPoint(x2, y2));
+}
+
+QImage ImageOperation::drawMark(QImage image, QRect mark, bool ellipse)
+{
+    if (image.isNull())
+        return image;
+    QImage result = paintableCopy(image);
+    QPainter painter(&result);
+    painter.setPen(QPen(kMarkColor, 2));
+    painter.setBrush(Qt::NoBrush);
+    if (ellipse)
+        painter.drawEllipse(mark);
+    else
+        painter.drawRect(mark);
+    return result;
+}
+
+QImage ImageOperation::squareImage(QImage image)
+{
+    if (image.isNull())
+        return image;
+    const int side = qMax(image.width(), image.height());
+    const QImage scaled = fitInto(image, side - 2);
+    QImage canvas(side, side, QImage::Format_ARGB32);
+    canvas.fill(QColor(255, 255, 255));
+    QPainter painter(&canvas);
+    painter.setPen(QPen(kFrameColor, 2));
+    painter.setBrush(QColor(255, 255, 255));
+    painter.drawRect(canvas.rect());
+    painter.drawImage((side - scaled.width()) / 2, (side - scaled.height()) / 2, scaled);
+    return canvas;
+}
+
+QImage ImageOperation::composeThumb(QImage image, int left, int top, int right, int bottom, int size,
+                                    bool ellipse, int number)
+{
+    if (image.isNull())
+        return {};
+    const QImage scaled = fitInto(image, size);
+    const QRect mark = scaleMarkRect(image, left, top, right, bottom, scaled);
+    return drawNumberBadge(squareImage(drawMark(scaled, mark, ellipse)), number);
+}
+
+QImage ImageOperation::getWebViewThumb(Image image, int size)
+{
+    if (image.type != PHOTOTYPE_FINE)
+        qDebug() << "出错：网页中的照片不是来自成品！";
+    // Recorded names may differ in case from the files on disk ("A.jpg" for "A.JPG").
+    const QString thumbPath = FileOperation::resolveNameCase(image.getThumbPath());
+    QImage picture;
+    if (FileOperation::isFileExist(thumbPath)) {
+        picture = loadImage(thumbPath);
+    } else {
+        const QImage photo = loadImage(FileOperation::resolveNameCase(image.getImagePath()));
+        if (photo.isNull())
+            return {};
+        picture = fitInto(photo, kFineThumbSide);
+        saveImage(picture, image.getThumbPath());
+    }
+    return composeThumb(picture, image.left, image.top, image.right, image.bottom, size, image.isEllipse(), 0);
+}
+
+QImage ImageOperation::makeCodeLabel(CodeImageInfo info)
+{
+    QImage label(kLabelSize, QImage::Format_RGB888);
+    label.fill(QColor(255, 255, 255));
+    QPainter painter(&label);
+    painter.setPen(QColor(0, 0, 0));
+    painter.drawText(QRect(5, 0, 218, 20), Qt::AlignLeft | Qt::AlignTop, info.line1);
+    painter.drawText(QRect(5, 20, 218, 20), Qt::AlignLeft | Qt::AlignTop, info.line2);
+    painter.drawText(QRect(0, 110, 218, 20), Qt::AlignCenter, info.caption);
+    painter.drawText(QRect(0, 130, 218, 20), Qt::AlignCenter, info.footer);
+    const QImage barCode = info.imagePath.isEmpty() ? QImage() : loadImage(info.imagePath);
+    if (!barCode.isNull())
+        painter.drawImage(QRect(5, 40, 208, 70), barCode, QRect(0, 0, barCode.width(), 74));
+    return label;
+}
+
+bool ImageOperation::saveImage(const QImage& image, const QString& path)
+{
+    if (image.isNull())
+        return false;
+    const QString local = Platform::diskPath(path);
+    const QByteArray format = QFileInfo(local).suffix().toLower().toLatin1();
+    QSaveFile file(local);
+    return file.open(QIODevice::WriteOnly) && image.save(&file, format.constData()) && file.commit();
+}

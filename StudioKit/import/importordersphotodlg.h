@@ -1,0 +1,206 @@
+#ifndef IMPORTORDERSPHOTODLG_H
+#define IMPORTORDERSPHOTODLG_H
+
+#include "import/LyraFileInfo.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QJsonObject>
+#include <QList>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <QThreadPool>
+
+class ImportOrderModel;
+class QAction;
+class QButtonGroup;
+class QFrame;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QNetworkReply;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QTableWidget;
+class QVBoxLayout;
+class SearchOrderWindow;
+
+// The batch import window: one import type for the whole window, a table of
+// orders taken from order pickers, and the chosen order's details.
+//
+// It owns the orders it lists: every model it accepts becomes its child and
+// is deleted with the window. Pickers it opened are deleted with it too, so
+// none keeps a pointer to a model that is gone.
+class importOrdersPhotoDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    enum ImportTypeEnum {
+        TypeOriginal = 0,
+        TypeFinished = 1,
+        TypeDesign = 2,
+        TypeTrialVideo = 3,
+        TypeRetouchedVideo = 4,
+        TypeLyra = 5
+    };
+
+    explicit importOrdersPhotoDlg(QWidget* parent = nullptr);
+    ~importOrdersPhotoDlg() override;
+
+public slots:
+    void getNewOrderSlot(QList<ImportOrderModel*> orderLst);
+
+    // Called by name, queued, by the Lyra copy jobs.
+    void importCopyLyraProgressSlot(int row, int currentCount, int totalCount, QString toDir);
+    void importCopyLyraFailedSlot(int row, QString sourcePath, QString reason);
+    void slt_lyrathreadmsg(QString str);
+
+private slots:
+    void importTypeSlot(int id);
+    void ordersTableWgtClickedSlot(int row);
+    void addNewOrderBtnSlot();
+    void selectAllSlot();
+    void cancelAllSlot();
+    void delAllOrdersSlot();
+    void showTableMouseRightButton(QPoint pos);
+    void tbOpenOrderPathAction();
+    void openOrderPhotoPathBtnSlot();
+    void openOrderOriginPathBtnSlot();
+    void selectImgBtnSlot();
+    void isCanSelImgSlot(QNetworkReply* reply);
+    void prefieOrderChangedSlot(QString text);
+    void prefieFolderChangedSlot(QString text);
+    void prefieImageChangedSlot(QString text);
+
+    void importAllOrdersBtnSlot();
+    void importProgressSlot(ushort imgCount, ushort totalCount);
+    void finishedImportOrderSlot(ushort totalCount);
+    void startImportCopyLyraProgressSlot(QList<LyraFileInfo> list, QString toDir);
+    void finishedImportOrderLyraSlot(int row, QString picPath);
+    void reImportBtnSlot();
+
+    void upDataVideoUrlsBtnSlot();
+    void httpUploadOrderInfoJson(QJsonObject infoJson);
+    void httpUploadVideoListJson(QJsonObject infoJson);
+    void httpUploadLyraInfoJson(QJsonObject infoJson);
+
+    void handleImportImageError(uchar errorCode);
+    void handleImportErrorMsg(QString reason);
+    void lookDiskSizeSlot(QString picPath);
+    void lookPicPathSlot();
+    void handleImportLyraDirError();
+
+    void showLstWgtContextMenuSlot(QPoint pos);
+    void openImportedImgSlot();
+    void deleteImportedImgSlot();
+
+private:
+    void initUI();
+    void initInfoPanel(QGridLayout* grid);
+    void initOrderTable(QVBoxLayout* box);
+    void initSelectedList(QVBoxLayout* box);
+    void initImportedList(QVBoxLayout* box);
+    void refreshOrderTable();
+    void clearInfoPanel();
+    void setAllChecks(Qt::CheckState state);
+    void renumberRows();
+    void openLocalFolder(const QString& path);
+
+    void queryIsCanSelImg(ImportOrderModel* order);
+    void selImg(int row, ImportOrderModel* order);
+    void countImportedImages(ImportOrderModel* order);
+    void countImportedVideos(ImportOrderModel* order);
+
+    void setControlsEnabled(bool on);
+    void resetBatchButton();
+    bool isBatchRunning() const;
+    void startImportOrder(ImportOrderModel* order, int row);
+    void recordBeforeCounts(ImportOrderModel* order);
+    void startFollowingOrder(int fromRow);
+    void finishBatchIfDone();
+    void showRowProgress(int row, int value, int maximum, const QString& text);
+    void showImportError(QString order, QString message);
+    QString senderOrder() const;
+
+    void updateFinishInfo(ImportOrderModel* model, QString importype, int picnumber, int picbacknumber);
+    void updataVideoList(ImportOrderModel* model, QString videofiles, QString videopaths);
+    void updateLyraInfo(ImportOrderModel* model, QString lyrapath);
+
+    void showImportedFiles(QString path);
+    void showImportedList(QStringList paths);
+    void fillImportedList(QStringList paths);
+    void loadThumbIcons(QStringList paths);
+    void delListFiles(const QStringList& names);
+
+    QLabel* rowLabel(int row, int column) const;
+    QProgressBar* rowProgressBar(int row) const;
+
+    // Each selection query remembers its own order, so an answer always
+    // opens the file dialog for the order whose button asked.
+    QHash<QNetworkReply*, ImportOrderModel*> pendingQueries;
+    ImportTypeEnum importType = TypeFinished;
+    ImportOrderModel* curModel = nullptr;
+    int curRow = -1;
+    QList<ImportOrderModel*> orderList;
+    QString lastDir;
+    QList<QPointer<SearchOrderWindow>> pickers;
+
+    int beforeCount = 0;
+    int bakBeforeCount = 0;
+    int lyraCopiedCount = 0;
+    quint16 ordersDone = 0;
+    quint16 ordersToImport = 0;
+    // The orders this batch has still to start, each once; orders added
+    // while it runs wait for the next press.
+    QList<ImportOrderModel*> ordersToStart;
+    // Lyra files of the running order that did not arrive.
+    QStringList lyraFailures;
+    // The Lyra copy jobs of this window.
+    QThreadPool lyraPool;
+
+    QSplitter* mainSpliter;
+    QFrame* leftFrame;
+    QFrame* rightFrame;
+    QButtonGroup* typeGroup;
+    QTableWidget* ordersTableWgt;
+    QPushButton* videoBtn;
+    QPushButton* addOrderBtn;
+    QPushButton* importAllBtn;
+    QPushButton* selectAllBtn;
+    QPushButton* cancelAllBtn;
+    QPushButton* delSelectedBtn;
+    QMenu* tableMenu;
+    QAction* openOrderPathAction;
+    QLabel* rightTitle;
+    QLabel* orderNumberValue;
+    QLabel* photoTypeValue;
+    QLabel* serviceTimesValue;
+    QLabel* womanNameValue;
+    QLabel* manNameValue;
+    QLabel* babyNameTitle;
+    QLabel* babyNameValue;
+    QLabel* comboNameValue;
+    QLabel* bookShopValue;
+    QLabel* dealDateValue;
+    QLabel* photographerValue;
+    QLabel* makeupValue;
+    QLabel* yindouerValue;
+    QLabel* orderPathValue;
+    QLabel* orderBakPathValue;
+    QLabel* orderLyraPathValue;
+    QPushButton* reImportBtn;
+    QPushButton* openPathBtn;
+    QPushButton* openOriginPathBtn;
+    QLineEdit* folderSuffixEdit;
+    QLineEdit* imageSuffixEdit;
+    QLineEdit* orderPrefixEdit;
+    QTableWidget* selectedTable;
+    QListWidget* importedList;
+    QMenu* importedMenu;
+};
+
+#endif

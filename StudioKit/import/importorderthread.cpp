@@ -1,0 +1,734 @@
+#include "import/importorderthread.h"
+
+#include "core/Globals.h"
+#include "files/FileOperation.h"
+#include "files/ImageOperation.h"
+#include "import/importordermodel.h"
+#include "Platform.h"
+
+#include <QBuffer>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+#include <QTemporaryFile>
+#include <QThreadPool>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+const QString kImportTag = QStringLiteral("importordersphotodlg");
+const QString kDeleteTag = QStringLiteral("searchorder");
+const QString kStop = QStringLiteral("no");
+
+// The folders of one photo type inside an order folder.
+struct PhotoFolders {
+    QString photos;
+    QString thumbnail2250;
+    QString thumbnail1000;
+    QString thumbnail200;
+};
+
+PhotoFolders photoFolders(int type)
+{
+    switch (type) {
+    case importOrdersPhotoDlg::TypeFinished:
+        return {QStringLiteral("成品/"), QStringLiteral("成品缩略图2250/"), QStringLiteral("成品缩略图/"),
+                QStringLiteral("成品缩略图100/")};
+    case importOrdersPhotoDlg::TypeDesign:
+        return {QStringLiteral("设计/"), QStringLiteral("设计缩略图2250/"), QStringLiteral("设计缩略图/"),
+                QStringLiteral("设计缩略图100/")};
+    default:
+        return {QStringLiteral("照片/"), QStringLiteral("thumbnail2250/"), QStringLiteral("thumbnail/"),
+                QStringLiteral("thumbnail100/")};
+    }
+}
+
+const QString kFinishedFolder = QStringLiteral("成品/");
+
+// The visible sub-folders of a new order folder, in the order they are made.
+const QStringList kVisibleFolders = {
+    QStringLiteral("照片/"), QStringLiteral("照片/新建文件夹"), kFinishedFolder, QStringLiteral("汰片/"),
+    QStringLiteral("设计/"), QStringLiteral("试拍视频/"), QStringLiteral("精修视频/")};
+
+// Roots come with a trailing separator; one without it still gets its
+// folders inside it rather than glued to its last name.
+QString withSeparator(const QString& root)
+{
+    if (root.endsWith(QLatin1Char('/')) || root.endsWith(QLatin1Char('\\')))
+        return root;
+    return root + QLatin1Char('/');
+}
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char('/') || c == QLatin1Char('\\');
+}
+
+// `name` inside `folder`, without doubling a separator the folder ends with.
+QString joinPath(const QString& folder, const QString& name)
+{
+    if (!folder.isEmpty() && isSeparator(folder.back()))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+// The parent as a prefix: "/" becomes "" and "D:/" becomes "D:", so a folder
+// right under a root still has its separator after the prefix.
+QString withoutTrailingSeparators(QString path)
+{
+    while (!path.isEmpty() && isSeparator(path.back()))
+        path.chop(1);
+    return path;
+}
+
+bool isBelow(const QString& path, const QString& parent)
+{
+    return path.size() > parent.size() && path.startsWith(parent) && isSeparator(path.at(parent.size()));
+}
+
+bool isUsableRoot(const QString& root)
+{
+    return !root.isEmpty() && QDir::isAbsolutePath(Platform::diskPath(root));
+}
+
+// "yyyy-MM-dd" as digits, split into the year-month and the day folder.
+bool splitShotDate(const QString& shotdate, QString* yearMonth, QString* day)
+{
+    static const QRegularExpression format(QStringLiteral("^([0-9]{4}-[0-9]{2})-([0-9]{2})$"));
+    const QRegularExpressionMatch match = format.match(shotdate);
+    if (!match.hasMatch())
+        return false;
+    *yearMonth = match.captured(1);
+    *day = match.captured(2);
+    return true;
+}
+
+QByteArray encoded(const QImage& image, const QByteArray& format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    if (!writer.write(image))
+        return {};
+    buffer.close();
+    return bytes;
+}
+
+// Replaces the file through a temporary file in its folder.
+bool writeReplacing(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(Platform::diskPath(path));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+// Writes a new file under the first free name of `path` and its numbered
+// variants; an existing file is never replaced. The content is complete
+// before it takes the name.
+bool writeKeeping(const QString& path, const QByteArray& bytes)
+{
+    const QString local = Platform::diskPath(path);
+    QTemporaryFile temp(QFileInfo(local).absolutePath() + QStringLiteral("/.import-XXXXXX"));
+    temp.setAutoRemove(false);
+    if (!temp.open())
+        return false;
+    const bool written = temp.write(bytes) == bytes.size() && temp.flush();
+    temp.close();
+    if (written) {
+        for (int n = 0;; ++n) {
+            const QString candidate = n == 0 ? local : FileOperation::numberedName(local, n);
+            if (QFileInfo::exists(candidate))
+                continue;
+            if (Platform::renameWithoutReplacing(temp.fileName(), candidate))
+                return true;
+            if (!QFileInfo::exists(candidate))
+                break;
+        }
+    }
+    QFile::remove(temp.fileName());
+    return false;
+}
+
+// Names that can end up at one backup name: "IMG_1.jpg", "img_1(2).JPG" and
+// "IMG_1(1)(1).jpg" all number from "img_1.jpg".
+QString nameFamily(const QString& targetName)
+{
+    static const QRegularExpression numbers(QStringLiteral("(\\([0-9]+\\))+(?=\\.[^.]*$|$)"));
+    return targetName.toLower().remove(numbers);
+}
+
+// What the photo jobs of one order may hold in memory at once; a single
+// photo larger than this still runs, alone.
+constexpr qint64 kPhotoJobsMemoryBudget = qint64(1) << 30;
+
+// A photo job's peak: the file and its re-encoded copy, the decoded picture
+// and its turned copy. Only the image header is read.
+qint64 estimatedPhotoBytes(const QString& sourcePath)
+{
+    const QString local = Platform::diskPath(sourcePath);
+    const QSize size = QImageReader(local).size();
+    const qint64 pixels = size.isValid() ? qint64(size.width()) * size.height() : 0;
+    return 3 * QFileInfo(local).size() + 2 * 4 * pixels;
+}
+
+// Photo jobs that have ended, handed to the worker thread in the order they
+// ended.
+class EndedPhotoJobs
+{
+public:
+    void add(int index, const ImportOrderThread::PhotoOutcome& outcome)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ended.append({index, outcome});
+        endedOne.notify_one();
+    }
+
+    QPair<int, ImportOrderThread::PhotoOutcome> take()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        endedOne.wait(lock, [this] { return !ended.isEmpty(); });
+        return ended.takeFirst();
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable endedOne;
+    QList<QPair<int, ImportOrderThread::PhotoOutcome>> ended;
+};
+
+ImportOrderThread::PhotoOutcome photoFailed(ImportOrderThread::PhotoOutcome::Result result, const QString& path)
+{
+    if (result == ImportOrderThread::PhotoOutcome::Result::WriteFailed)
+        qDebug() << "导片读写失败" << path;
+    return {result, path};
+}
+
+} // namespace
+
+ImportOrderThread::ImportOrderThread(ImportOrderModel* model, importOrdersPhotoDlg::ImportTypeEnum type,
+                                     QObject* parent)
+    : QThread(parent), model(model), importType(type), callerTag(kImportTag)
+{
+    qDebug() << "thread-start";
+    order.serverRoot = g_picPath;
+    order.backupRoot = g_bakPicPath;
+    order.originalsToFinished = g_yptbcp == QLatin1String("1");
+    order.lyraRoot = g_lyraPicPath;
+    qRegisterMetaType<QList<LyraFileInfo>>("QList<LyraFileInfo>");
+    if (!model)
+        return;
+    order.orderNumber = model->orderNumber();
+    order.shotdate = model->shotdate();
+    // Design images and both video types share the third suffix.
+    order.folderSuffix = model->folderSuffix(qMin(int(type), int(importOrdersPhotoDlg::TypeDesign)));
+    order.importOrderPath = model->importOrderPath();
+    order.importOrderBakPath = model->importOrderBakPath();
+    order.lyraSourceDir = model->lyraSourceDir();
+    order.lyraSourceParent = withoutTrailingSeparators(model->lyraSourceParent());
+    if (type <= importOrdersPhotoDlg::TypeRetouchedVideo) {
+        order.files = model->selectedFiles(type);
+        order.targetNames = model->renamedFileNames(order.files, type);
+        fileCount = quint16(order.files.size());
+    }
+}
+
+ImportOrderThread::ImportOrderThread(OrderItemInfo item, QObject* parent)
+    : QThread(parent)
+    , deleteDir(item.orderpath)
+    , keptRoots(FileOperation::shopRoots())
+    , callerTag(kDeleteTag)
+    , orderId(item.order_photo_id)
+{
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+ImportOrderThread::~ImportOrderThread()
+{
+    qDebug() << "import thread delete";
+}
+
+void ImportOrderThread::run()
+{
+    if (callerTag == kImportTag) {
+        if (importType != importOrdersPhotoDlg::TypeLyra)
+            createOrderDir(order.serverRoot, order.backupRoot);
+        importOrder();
+    } else if (callerTag == kDeleteTag) {
+        qDebug() << "deleteDir==" << deleteDir;
+        startDelete();
+    }
+}
+
+void ImportOrderThread::importOrder()
+{
+    if (importType == importOrdersPhotoDlg::TypeLyra) {
+        copyLyraDirToSer(order.lyraSourceDir);
+        return;
+    }
+    if (order.importOrderPath.isEmpty() || order.importOrderBakPath.isEmpty()) {
+        emit importErrorMsg(QStringLiteral("订单[%1]路径为空，无法导片，请检查订单路径/备份路径后重试").arg(order.orderNumber));
+        return;
+    }
+    if (order.files.isEmpty()) {
+        emit importErrorMsg(QStringLiteral("订单[%1]没有可导入的文件，请重新选择后重试").arg(order.orderNumber));
+        return;
+    }
+    if (importType <= importOrdersPhotoDlg::TypeDesign) {
+        importPhotos();
+        return;
+    }
+    doneCount = 0;
+    for (int i = 0; i < order.files.size(); ++i) {
+        if (g_importRunFlag == kStop)
+            return;
+        ++doneCount;
+        if (!importVideo(order.importOrderPath, order.importOrderBakPath, order.files.at(i), order.targetNames.at(i)))
+            return;
+    }
+}
+
+// The photos go through a pool, at most one job per core and within a memory
+// budget, while this thread keeps the worker's contract: the run flag is
+// read before each photo starts, progress counts photos as they end, and a
+// failure stops further starts and is reported once the running photos have
+// ended (the one earliest in the list), so an error still means the worker is
+// done. Photos whose names can meet in the backup numbering run one after
+// another in list order, so the numbers and the last-one-wins copy come out as
+// in a run of one photo at a time.
+void ImportOrderThread::importPhotos()
+{
+    const int count = order.files.size();
+    // Declared before the pool, so it outlives the jobs still leaving add().
+    EndedPhotoJobs endedJobs;
+    QThreadPool pool;
+    pool.setMaxThreadCount(photoJobLimit > 0 ? photoJobLimit : QThread::idealThreadCount());
+    QSet<QString> familiesInWork;
+    QHash<int, qint64> bytesInWork;
+    qint64 totalBytesInWork = 0;
+    qint64 nextBytes = -1;
+    int next = 0;
+    int failedIndex = -1;
+    PhotoOutcome failure;
+    doneCount = 0;
+    for (;;) {
+        while (failedIndex < 0 && next < count && bytesInWork.size() < pool.maxThreadCount()) {
+            const QString family = nameFamily(order.targetNames.at(next));
+            if (nextBytes < 0)
+                nextBytes = estimatedPhotoBytes(order.files.at(next));
+            if (familiesInWork.contains(family)
+                || (!bytesInWork.isEmpty() && totalBytesInWork + nextBytes > kPhotoJobsMemoryBudget))
+                break;
+            if (g_importRunFlag == kStop) {
+                next = count;
+                break;
+            }
+            familiesInWork.insert(family);
+            bytesInWork.insert(next, nextBytes);
+            totalBytesInWork += nextBytes;
+            nextBytes = -1;
+            const int index = next++;
+            pool.start([this, index, &endedJobs] {
+                endedJobs.add(index, importImage(order.importOrderPath, order.importOrderBakPath,
+                                                 order.files.at(index), order.targetNames.at(index)));
+            });
+        }
+        if (bytesInWork.isEmpty())
+            break;
+        const QPair<int, PhotoOutcome> ended = endedJobs.take();
+        familiesInWork.remove(nameFamily(order.targetNames.at(ended.first)));
+        totalBytesInWork -= bytesInWork.take(ended.first);
+        if (ended.second.result != PhotoOutcome::Result::Imported) {
+            if (failedIndex < 0 || ended.first < failedIndex) {
+                failedIndex = ended.first;
+                failure = ended.second;
+            }
+        } else if (failedIndex < 0) {
+            ++doneCount;
+            reportProgress();
+        }
+    }
+    if (failedIndex >= 0)
+        reportFailure(failure);
+}
+
+void ImportOrderThread::reportFailure(const PhotoOutcome& outcome)
+{
+    switch (outcome.result) {
+    case PhotoOutcome::Result::Imported:
+        break;
+    case PhotoOutcome::Result::EmptyPath:
+        emit importErrorMsg(QStringLiteral("订单[%1]导片路径或源文件为空，已中断，可重试").arg(order.orderNumber));
+        break;
+    case PhotoOutcome::Result::NoSpace:
+        g_importRunFlag = kStop;
+        emit checkDiskSizeSigl(outcome.path);
+        break;
+    case PhotoOutcome::Result::WriteFailed:
+        emit importImageThreadError(kWriteFailedError);
+        break;
+    }
+}
+
+void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
+{
+    serverRoot = serverRoot.trimmed();
+    // A relative root would put the tree below the program's current folder.
+    if (!isUsableRoot(serverRoot)
+        || (!FileOperation::isDirExist(serverRoot) && !QDir().mkpath(Platform::diskPath(serverRoot)))) {
+        qDebug() << "服务器路径错误:" << serverRoot;
+        emit importImageThreadError(1);
+        return;
+    }
+    if (!isUsableRoot(backupRoot) || !FileOperation::createDir(backupRoot)) {
+        emit importImageThreadError(2);
+        return;
+    }
+    qDebug() << "orderpath" << order.importOrderPath;
+    qDebug() << "orderbackpath" << order.importOrderBakPath;
+    if (!order.importOrderPath.isEmpty() || !order.importOrderBakPath.isEmpty())
+        return;
+
+    QString folder = sanitizeFileName(order.orderNumber.trimmed());
+    if (!order.folderSuffix.isEmpty())
+        folder += sanitizeFileName((QStringLiteral("-") + order.folderSuffix).trimmed());
+    QString yearMonth;
+    QString day;
+    // A date or name that could climb out of the root creates nothing.
+    if (!splitShotDate(order.shotdate, &yearMonth, &day) || folder.isEmpty() || folder.contains(QLatin1String(".."))) {
+        qDebug() << "订单目录无效" << order.shotdate << folder;
+        g_importRunFlag = kStop;
+        emit checkOrderPicPathSigl();
+        return;
+    }
+
+    const QString server = withSeparator(serverRoot);
+    const QString backup = withSeparator(backupRoot);
+    const QString orderFolder = yearMonth + QLatin1Char('/') + day + QLatin1Char('/') + folder + QLatin1Char('/');
+    const QString orderPath = server + orderFolder;
+    const QString backupPath = backup + orderFolder;
+
+    FileOperation::createDir(server + yearMonth);
+    FileOperation::createDir(backup + yearMonth);
+    FileOperation::createDir(server + yearMonth + QLatin1Char('/') + day);
+    FileOperation::createDir(orderPath);
+    for (const QString& name : kVisibleFolders)
+        FileOperation::createDir(orderPath + name);
+    for (int type : {importOrdersPhotoDlg::TypeOriginal, importOrdersPhotoDlg::TypeFinished,
+                     importOrdersPhotoDlg::TypeDesign}) {
+        const PhotoFolders folders = photoFolders(type);
+        const QStringList thumbnails = {folders.thumbnail1000, folders.thumbnail200, folders.thumbnail2250};
+        for (const QString& name : thumbnails)
+            FileOperation::createDir(orderPath + name);
+        // The attribute belongs to the folder's own name, without the slash.
+        for (const QString& name : thumbnails)
+            FileOperation::setHiddenAttribute(orderPath + name.chopped(1));
+    }
+    FileOperation::createDir(backup + yearMonth + QLatin1Char('/') + day);
+    FileOperation::createDir(backupPath);
+    FileOperation::createDir(backupPath + photoFolders(importOrdersPhotoDlg::TypeOriginal).photos);
+    qDebug() << "orderBackupPathCrt===" << backupPath;
+
+    if (!FileOperation::isDirExist(orderPath)) {
+        g_importRunFlag = kStop;
+        emit checkOrderPicPathSigl();
+        return;
+    }
+    storeOrderPaths(orderPath, backupPath);
+}
+
+void ImportOrderThread::storeOrderPaths(const QString& orderPath, const QString& backupPath)
+{
+    order.importOrderPath = orderPath;
+    order.importOrderBakPath = backupPath;
+    // The model belongs to the GUI thread: a tree made by the run reaches it
+    // through this object's event queue there.
+    QMetaObject::invokeMethod(
+        this,
+        [this, orderPath, backupPath] {
+            if (!model)
+                return;
+            model->setImportOrderPath(orderPath);
+            model->setImportOrderBakPath(backupPath);
+        },
+        Qt::AutoConnection);
+}
+
+void ImportOrderThread::createLyraDir(QString path)
+{
+    qDebug() << "lyraPicPath=" << path;
+    // A shop without a Lyra path leaves only "\选版服务器": that folder would
+    // land at a filesystem root.
+    const QFileInfo target(Platform::diskPath(path));
+    if (target.isRelative() || QDir(target.absolutePath()).isRoot()) {
+        qDebug() << "Lyra服务器路径无效" << path;
+        emit importDirLyraThreadError();
+        return;
+    }
+    if (FileOperation::isDirExist(path))
+        return;
+    if (!QDir().mkpath(Platform::diskPath(path))) {
+        qDebug() << "Lyra服务器路径创建失败" << path;
+        emit importDirLyraThreadError();
+    }
+}
+
+ImportOrderThread::PhotoOutcome ImportOrderThread::importImage(QString orderPath, QString backupPath,
+                                                              QString sourcePath, QString targetName) const
+{
+    using Result = PhotoOutcome::Result;
+    qDebug() << "orderBackupPath=" << backupPath;
+    qDebug() << "orderPath=" << orderPath;
+    if (orderPath.isEmpty() || backupPath.isEmpty() || sourcePath.isEmpty())
+        return photoFailed(Result::EmptyPath, sourcePath);
+    if (!judgeMemorySize(sourcePath))
+        return photoFailed(Result::NoSpace, sourcePath);
+
+    // One read serves the backup, the orientation, the plain copies and the
+    // decoding.
+    QFile source(Platform::diskPath(sourcePath));
+    if (!source.open(QIODevice::ReadOnly))
+        return photoFailed(Result::WriteFailed, sourcePath);
+    const QByteArray data = source.readAll();
+    if (data.size() != source.size())
+        return photoFailed(Result::WriteFailed, sourcePath);
+    source.close();
+
+    const PhotoFolders folders = photoFolders(importType);
+    const bool original = importType == importOrdersPhotoDlg::TypeOriginal;
+    if (original) {
+        const QString backup = backupPath + folders.photos + targetName;
+        if (!writeKeeping(backup, data))
+            return photoFailed(Result::WriteFailed, backup);
+    }
+
+    QImage picture;
+    if (!ImageOperation::decodeInto(data, &picture))
+        qDebug() << "picPath=" << sourcePath;
+    const int orientation = ImageOperation::getDirection(data);
+    const QByteArray format = QFileInfo(targetName).suffix().toLower().toLatin1();
+
+    QStringList photoTargets = {orderPath + folders.photos + targetName};
+    if (original && order.originalsToFinished)
+        photoTargets << orderPath + kFinishedFolder + targetName;
+    // A photo that cannot be decoded is copied as it is, whatever its
+    // orientation, so nothing is lost.
+    QByteArray photo = data;
+    if (orientation != 1 && !picture.isNull()) {
+        picture = ImageOperation::rotateImage(picture, orientation);
+        photo = encoded(picture, format, 100);
+        if (photo.isEmpty())
+            return photoFailed(Result::WriteFailed, photoTargets.first());
+    }
+    for (const QString& target : photoTargets) {
+        if (!writeReplacing(target, photo))
+            return photoFailed(Result::WriteFailed, target);
+    }
+
+    if (picture.isNull()) {
+        for (const QString& folder : {folders.thumbnail1000, folders.thumbnail2250}) {
+            if (!writeReplacing(orderPath + folder + targetName, data))
+                return photoFailed(Result::WriteFailed, orderPath + folder + targetName);
+        }
+    } else {
+        // Each size is scaled from the one before, so the full picture is
+        // scaled only once.
+        const QList<QPair<int, QString>> sizes = {
+            {2250, folders.thumbnail2250}, {1000, folders.thumbnail1000}, {200, folders.thumbnail200}};
+        for (const auto& size : sizes) {
+            picture = picture.scaled(size.first, size.first, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            const QString target = orderPath + size.second + targetName;
+            const QByteArray thumbnail = encoded(picture, format, -1);
+            if (thumbnail.isEmpty() || !writeReplacing(target, thumbnail))
+                return photoFailed(Result::WriteFailed, target);
+        }
+    }
+
+    return {};
+}
+
+bool ImportOrderThread::importVideo(QString orderPath, QString backupPath, QString sourcePath, QString targetName)
+{
+    Q_UNUSED(backupPath)
+    if (orderPath.isEmpty() || sourcePath.isEmpty()) {
+        emit importErrorMsg(QStringLiteral("订单[%1]视频路径或源文件为空，已中断，可重试").arg(order.orderNumber));
+        return false;
+    }
+    const QString folder = importType == importOrdersPhotoDlg::TypeTrialVideo ? QStringLiteral("试拍视频/")
+                                                                             : QStringLiteral("精修视频/");
+    const QString target = orderPath + folder + targetName;
+    if (!copyFile(sourcePath, target))
+        return writeFailed(target);
+    reportProgress();
+    return true;
+}
+
+bool ImportOrderThread::copyFile(QString source, QString target)
+{
+    qDebug() << "toDir=" << target;
+    if (source == target)
+        return true;
+    const QString from = Platform::diskPath(source);
+    if (!QFileInfo(from).isFile())
+        return false;
+    const QString to = Platform::diskPath(target);
+    // QFile::copy never replaces and writes through a temporary file, so a
+    // failed copy leaves no half file under the name.
+    return QFile::copy(from, to) || QFileInfo(to).isFile();
+}
+
+void ImportOrderThread::copyLyraDirToSer(QString sourceDir)
+{
+    qDebug() << "LyraDir=" << sourceDir;
+    qDebug() << "importServLyraPath=" << order.lyraRoot;
+    const QString lastPart = sourceDir.split(QLatin1Char('/')).last();
+    qDebug() << "endStr=" << lastPart;
+    const QString toDir = order.lyraRoot + QLatin1Char('\\') + lastPart;
+    qDebug() << "导片的根目录是:" << toDir;
+    // The file targets are the source paths with the parent swapped for the
+    // Lyra root: a folder that is gone, or not below that parent, has none.
+    if (!FileOperation::isDirExist(sourceDir) || !isBelow(sourceDir, order.lyraSourceParent)) {
+        emit importErrorMsg(QStringLiteral("订单[%1]Lyra源文件夹不存在，已中断，可重试").arg(order.orderNumber));
+        return;
+    }
+    if (!FileOperation::isDirExist(toDir))
+        FileOperation::createDir(toDir);
+    if (!FileOperation::isDirExist(toDir)) {
+        qDebug() << "Lyra导入目录创建失败" << toDir;
+        emit importDirLyraThreadError();
+        return;
+    }
+    copyDir(sourceDir, toDir);
+}
+
+void ImportOrderThread::copyDir(QString from, QString to)
+{
+    lyraFiles.clear();
+    foldersInWalk = {QFileInfo(Platform::diskPath(from)).canonicalFilePath()};
+    copyDir2(from, to);
+    emit startImportDirLyraThreadSigl(lyraFiles, to);
+}
+
+void ImportOrderThread::copyDir2(QString from, QString to)
+{
+    if (!FileOperation::isDirExist(to)) {
+        FileOperation::createDir(to);
+        qDebug() << "创建文件夹=" << QFileInfo(Platform::diskPath(to)).absoluteFilePath();
+    }
+    const QFileInfoList entries = Platform::instance().entryInfoList(from, {}, QDir::AllEntries | QDir::NoDotAndDotDot,
+                                                                     QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        const QString path = joinPath(from, entry.fileName());
+        if (entry.isDir()) {
+            // A linked folder is walked too, unless it leads back into a
+            // folder being walked.
+            const QString folder = entry.canonicalFilePath();
+            if (!foldersInWalk.contains(folder)) {
+                foldersInWalk.insert(folder);
+                copyDir2(path, joinPath(to, entry.fileName()));
+                foldersInWalk.remove(folder);
+            }
+            continue;
+        }
+        LyraFileInfo file;
+        file.setSourcePath(path);
+        file.setTargetPath(lyraTargetPath(path));
+        qDebug() << "原路径：" << file.sourcePath();
+        qDebug() << "导入生成路径：" << file.targetPath();
+        lyraFiles << file;
+    }
+    qDebug() << "导入路径：" << to;
+}
+
+// Only the leading parent folder is swapped: the same text deeper in the
+// path names the customer's own folders.
+QString ImportOrderThread::lyraTargetPath(const QString& sourcePath) const
+{
+    return order.lyraRoot + sourcePath.mid(order.lyraSourceParent.size());
+}
+
+bool ImportOrderThread::writeFailed(const QString& path)
+{
+    qDebug() << "导片读写失败" << path;
+    emit importImageThreadError(kWriteFailedError);
+    return false;
+}
+
+void ImportOrderThread::reportProgress()
+{
+    emit hasImportedImgCount(doneCount, fileCount);
+    if (doneCount == fileCount)
+        emit hasFinishedImportSigl(doneCount);
+}
+
+bool ImportOrderThread::judgeMemorySize(QString path) const
+{
+    const qint64 size = QFileInfo(Platform::diskPath(path)).size();
+    qDebug() << "picSize=" << size;
+    qDebug() << "mypicPath=" << path;
+    return judgeDiskSize(size, order.serverRoot);
+}
+
+bool ImportOrderThread::judgeDiskSize(qint64 size, QString path) const
+{
+    const qint64 available = Platform::instance().freeBytes(path);
+    if (available < 0)
+        return true;
+    qDebug() << "服务器路径" << path;
+    qDebug() << "可用的磁盘空闲容量: " << available;
+    return quint64(size) < quint64(available);
+}
+
+bool ImportOrderThread::getPicShotTime(QString path, QString& shotTime)
+{
+    QFile file(Platform::diskPath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Exif dates are text beginning with "20"; they sit near the start of
+    // the file or a little after offset 2000.
+    for (const qint64 start : {qint64(0), qint64(2000)}) {
+        if (!file.seek(start))
+            break;
+        char byte = 0;
+        for (int i = 0; i < 500 && file.getChar(&byte); ++i) {
+            if (byte != '2')
+                continue;
+            char next = 0;
+            if (!file.getChar(&next) || next != '0')
+                continue;
+            QByteArray text = file.read(17);
+            const int end = text.indexOf('\0');
+            if (end >= 0)
+                text.truncate(end);
+            shotTime = QString::fromLatin1(text).trimmed();
+            return true;
+        }
+    }
+    return true;
+}
+
+void ImportOrderThread::startDelete()
+{
+    // Only an absolute folder path is removed, never one that climbs with
+    // ".."; the tree removal itself refuses roots and the shop roots.
+    if (deleteDir.isEmpty() || deleteDir.contains(QLatin1String(".."))
+        || QDir::isRelativePath(Platform::diskPath(deleteDir)) || !FileOperation::isDirExist(deleteDir))
+        return;
+    const bool removed = FileOperation::deleteDirTree(deleteDir, keptRoots);
+    qDebug() << "isDelete" << (removed ? "true" : "false");
+    if (removed)
+        emit deleteSucceed(orderId, deleteDir);
+}
+
+// Built here rather than with the other classes' meta-objects, so the worker
+// links without the import dialog.
+#include "moc_importorderthread.cpp"

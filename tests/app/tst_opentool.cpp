@@ -1,0 +1,165 @@
+#include "app/SelectTool.h"
+#include "core/Globals.h"
+#include "import/importordersphotodlg.h"
+#include "StudioService.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QJsonObject shopReply(const QString& picPath, const QString& bakPath, const QString& homePath)
+{
+    return {{"is_all_del_photo", 1}, {"SUPERID", "3"},   {"EID", "501"},        {"SHOPID", "12"},
+            {"SHOPNAME", "澜叶旗舰店"}, {"sjfjxz", "0"},     {"picpath", picPath}, {"bakpicpath", bakPath},
+            {"homepicpath", homePath}};
+}
+
+QList<importOrdersPhotoDlg*> importWindows()
+{
+    QList<importOrdersPhotoDlg*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<importOrdersPhotoDlg*>(widget))
+            windows << window;
+    }
+    return windows;
+}
+
+} // namespace
+
+// What the launcher opens once the shop switch has succeeded.
+class TestOpenTool : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void importToolChecksTheFirstDriveRoot_data();
+    void importToolChecksTheFirstDriveRoot();
+    void importWindowOpensMaximised();
+    void otherToolsOpenNothingYet_data();
+    void otherToolsOpenNothingYet();
+
+private:
+    void choose(const char* toolButton, const QJsonObject& reply);
+
+    std::unique_ptr<ServiceEnvironment> env;
+    std::unique_ptr<SelectTool> launcher;
+};
+
+void TestOpenTool::init()
+{
+    env.reset(new ServiceEnvironment);
+    QVERIFY(env->listening);
+    g_uid = "1001";
+    launcher.reset(new SelectTool(QList<ShopInfo>{{"澜叶旗舰店", "12"}}));
+    launcher->show();
+}
+
+void TestOpenTool::cleanup()
+{
+    qDeleteAll(importWindows());
+    launcher.reset();
+    env.reset();
+}
+
+void TestOpenTool::choose(const char* toolButton, const QJsonObject& reply)
+{
+    env->service->script("public/switch_shop", Response::success(reply));
+    launcher->findChild<QRadioButton*>(toolButton)->click();
+    QTest::mouseClick(launcher->findChild<QPushButton*>("pushButton"), Qt::LeftButton);
+    QTRY_COMPARE(env->service->count("public/switch_shop"), 1);
+    QTest::qWait(50);
+}
+
+void TestOpenTool::importToolChecksTheFirstDriveRoot_data()
+{
+    QTest::addColumn<QStringList>("paths"); // photo, backup, home-effect root
+    QTest::addColumn<QStringList>("existingRoots");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("photo root missing")
+        << QStringList{"D:/photos/", "/srv/backup/", ""} << QStringList{}
+        << "导片路径 \"D:/photos/\" 中的根目录 \"D:/\" 不存在 \n(请到店铺后台重新设置)";
+    QTest::newRow("network photo root, backup missing")
+        << QStringList{"\\\\server\\photos\\", "E:\\backup\\", "D:/home/"} << QStringList{"D:/"}
+        << "备份路径 \"E:\\backup\\\" 中的根目录 \"E:\\\" 不存在 \n(请到店铺后台重新设置)";
+    QTest::newRow("only the home root names a drive")
+        << QStringList{"", "photos/backup/", "F:/home/"} << QStringList{}
+        << "家居效果路径 \"F:/home/\" 中的根目录 \"F:/\" 不存在 \n(请到店铺后台重新设置)";
+    QTest::newRow("photo root exists, backup would not")
+        << QStringList{"D:/photos/", "E:/backup/", "F:/home/"} << QStringList{"D:/"} << "";
+    QTest::newRow("no drive at all") << QStringList{"/srv/photos/", "/srv/backup/", "/srv/home/"} << QStringList{} << "";
+    QTest::newRow("all empty") << QStringList{"", "", ""} << QStringList{} << "";
+}
+
+void TestOpenTool::importToolChecksTheFirstDriveRoot()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QStringList, existingRoots);
+    QFETCH(QString, message);
+    for (const QString& root : existingRoots)
+        env->platform->existingDriveRoots << root;
+    choose("importPicRadio", shopReply(paths.at(0), paths.at(1), paths.at(2)));
+    QCOMPARE(g_picPath, paths.at(0));
+    if (message.isEmpty()) {
+        QVERIFY(env->dialogs.boxes.isEmpty());
+        QCOMPARE(importWindows().size(), 1);
+        return;
+    }
+    QCOMPARE(env->dialogs.texts(), QStringList{message});
+    const DialogRecorder::Box box = env->dialogs.boxes.first();
+    compareBox(box, QMessageBox::Warning, "警告", QMessageBox::Ok, QMessageBox::NoButton);
+    QCOMPARE(box.parent.data(), launcher.get());
+    QVERIFY(importWindows().isEmpty());
+}
+
+void TestOpenTool::importWindowOpensMaximised()
+{
+    choose("importPicRadio", shopReply("/srv/photos/", "/srv/backup/", "/srv/home/"));
+    QCOMPARE(importWindows().size(), 1);
+    importOrdersPhotoDlg* window = importWindows().first();
+    QVERIFY(!window->parent());
+    QVERIFY(window->isVisible());
+    QVERIFY(window->windowState() & Qt::WindowMaximized);
+    // Qt adds the title and system-menu hints to any such set; a window
+    // given exactly the three buttons ends up with the same flags.
+    QDialog reference;
+    reference.setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    QCOMPARE(window->windowFlags(), reference.windowFlags());
+    QVERIFY(!(window->windowFlags() & Qt::WindowContextHelpButtonHint));
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+    QVERIFY(launcher->isVisible());
+
+    QPointer<importOrdersPhotoDlg> closing = window;
+    window->close();
+    QTRY_VERIFY(!closing);
+}
+
+void TestOpenTool::otherToolsOpenNothingYet_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QString>("sjfjxz");
+    QTest::newRow("design separation") << "radioButton_separatePhotos" << "0";
+    QTest::newRow("batch deletion") << "rb_plsc" << "0";
+    QTest::newRow("after-sample separation") << "radioButton_yhfj" << "1";
+    QTest::newRow("lyra separation") << "rb_lyrafj" << "0";
+}
+
+void TestOpenTool::otherToolsOpenNothingYet()
+{
+    QFETCH(QString, tool);
+    QFETCH(QString, sjfjxz);
+    const int windowsBefore = QApplication::topLevelWidgets().size();
+    choose(tool.toLatin1().constData(), shopReply("D:/photos/", "", ""));
+    QCOMPARE(g_sjfjxz, sjfjxz);
+    QVERIFY(env->dialogs.boxes.isEmpty());
+    QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+}
+
+QTEST_MAIN(TestOpenTool)
+#include "tst_opentool.moc"

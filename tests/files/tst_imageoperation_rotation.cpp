@@ -1,0 +1,315 @@
+#include "files/ImageOperation.h"
+#include "support/TestSupport.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QString orientationFixture(const QString& name)
+{
+    return fixturePath(QStringLiteral("orientation/") + name);
+}
+
+QByteArray jpegBytes(const QImage& image, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", quality);
+    return bytes;
+}
+
+QImage rgb(const QImage& image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The picture turned upright, pixel by pixel, independently of QTransform.
+QImage expectedUpright(const QImage& source, int orientation)
+{
+    const int w = source.width();
+    const int h = source.height();
+    const bool swaps = orientation == 6 || orientation == 8;
+    QImage result(swaps ? h : w, swaps ? w : h, QImage::Format_RGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        for (int x = 0; x < result.width(); ++x) {
+            QPoint from(x, y);
+            if (orientation == 6)
+                from = QPoint(y, h - 1 - x);
+            else if (orientation == 8)
+                from = QPoint(w - 1 - y, x);
+            else if (orientation == 3)
+                from = QPoint(w - 1 - x, h - 1 - y);
+            result.setPixel(x, y, source.pixel(from));
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+class TstImageOperationRotation : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString path(const QString& relative) const { return m_dir->path() + QLatin1Char('/') + relative; }
+
+    // A shell script standing in for jpegtran; it records its arguments.
+    QString standIn(const QByteArray& body, bool executable = true)
+    {
+        const QString program = path(QStringLiteral("jpegtran"));
+        writeFile(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + QFile::encodeName(path("args")) + "'\n" + body);
+        if (executable)
+            QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+        return program;
+    }
+
+    QStringList recordedArguments() const
+    {
+        QFile file(path(QStringLiteral("args")));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void cleanup()
+    {
+        ImageOperation::overrideJpegtran(std::nullopt);
+        m_dir.reset();
+    }
+
+    void getDirection_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("orientation");
+        for (int value : {1, 3, 6, 8}) {
+            QTest::addRow("little-endian %d", value) << QStringLiteral("le_%1.jpg").arg(value) << value;
+            QTest::addRow("big-endian %d", value) << QStringLiteral("be_%1.jpg").arg(value) << value;
+        }
+        QTest::newRow("no Exif") << "no_exif.jpg" << 1;
+        QTest::newRow("Exif without the tag") << "no_orientation.jpg" << 1;
+        QTest::newRow("cut inside the tag") << "truncated.jpg" << 1;
+        QTest::newRow("tag pattern outside Exif") << "stray_pattern.jpg" << 1;
+    }
+
+    void getDirection()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, orientation);
+        QCOMPARE(ImageOperation::getDirection(orientationFixture(file)), orientation);
+        QCOMPARE(ImageOperation::getDirection(readFile(orientationFixture(file))), orientation);
+    }
+
+    void getDirectionOfMissingFile()
+    {
+        QCOMPARE(ImageOperation::getDirection(path(QStringLiteral("none.jpg"))), 1);
+    }
+
+    void getDirectionFromBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("orientation");
+        // le_6.jpg: SOI, APP1 (76 bytes, TIFF from offset 12, Orientation value
+        // at 42), then the encoder's APP0 (18 bytes) and the rest.
+        const QByteArray le6 = readFile(orientationFixture(QStringLiteral("le_6.jpg")));
+        QByteArray exifAfterJfif = le6.left(2) + le6.mid(76, 18) + le6.mid(2, 74) + le6.mid(94);
+        QByteArray value9 = le6;
+        value9[42] = 9;
+        QByteArray ifdOutside = le6;
+        ifdOutside[16] = char(0xF0);
+        QByteArray noSoi = le6.mid(2);
+        QTest::newRow("Exif after JFIF") << exifAfterJfif << 6;
+        QTest::newRow("value out of range") << value9 << 1;
+        QTest::newRow("IFD0 outside the segment") << ifdOutside << 1;
+        QTest::newRow("not a JPEG") << noSoi << 1;
+        QTest::newRow("empty") << QByteArray() << 1;
+    }
+
+    void getDirectionFromBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, orientation);
+        QCOMPARE(ImageOperation::getDirection(bytes), orientation);
+    }
+
+    void rotateImage_data()
+    {
+        QTest::addColumn<int>("orientation");
+        for (int value : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9})
+            QTest::addRow("%d", value) << value;
+    }
+
+    void rotateImage()
+    {
+        QFETCH(int, orientation);
+        QImage source(3, 2, QImage::Format_RGB32);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                source.setPixel(x, y, qRgb(x * 80, y * 120, 7));
+        const QImage turned = ImageOperation::rotateImage(source, orientation);
+        QCOMPARE(rgb(turned), expectedUpright(source, orientation));
+        const QPixmap pixmap = ImageOperation::rotateImage(QPixmap::fromImage(source), orientation);
+        QCOMPARE(rgb(pixmap.toImage()), expectedUpright(source, orientation));
+        if (orientation == 6) // landscape becomes portrait, left edge on top
+            QCOMPARE(turned.pixel(0, 0), source.pixel(0, 1));
+    }
+
+    void loadImageKeepsStoredOrientation()
+    {
+        const QImage fromPath = ImageOperation::loadImage(orientationFixture(QStringLiteral("le_6.jpg")));
+        QCOMPARE(fromPath.size(), QSize(32, 16));
+        QCOMPARE(ImageOperation::loadImage(readFile(orientationFixture(QStringLiteral("le_6.jpg")))), fromPath);
+        writeFile(path(QStringLiteral("named.png")), readFile(orientationFixture(QStringLiteral("le_1.jpg"))));
+        QCOMPARE(ImageOperation::loadImage(path(QStringLiteral("named.png"))).size(), QSize(32, 16));
+        writeFile(path(QStringLiteral("broken.jpg")), "not a picture");
+        QVERIFY(ImageOperation::loadImage(path(QStringLiteral("broken.jpg"))).isNull());
+        QVERIFY(ImageOperation::loadImage(path(QStringLiteral("none.jpg"))).isNull());
+    }
+
+    void losslessRotationWithJpegtran_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::newRow("3") << 3;
+        QTest::newRow("6") << 6;
+        QTest::newRow("8") << 8;
+    }
+
+    void losslessRotationWithJpegtran()
+    {
+        QFETCH(int, orientation);
+        if (ImageOperation::findJpegtran().isEmpty())
+            QSKIP("jpegtran is not installed");
+        const QString source = orientationFixture(QStringLiteral("le_%1.jpg").arg(orientation));
+        const QString target = path(QStringLiteral("A 1.jpg"));
+        writeFile(target, "old");
+
+        QVERIFY(ImageOperation::losslessRotateJpeg(source, target, orientation));
+        const QImage upright = ImageOperation::loadImage(target);
+        QCOMPARE(rgb(upright), expectedUpright(rgb(ImageOperation::loadImage(source)), orientation));
+        QCOMPARE(ImageOperation::getDirection(target), 1);
+        QVERIFY(!QFileInfo::exists(target + QStringLiteral(".rotz.jpg")));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("A 1.jpg")});
+    }
+
+    void losslessRotationWithStandIn_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("executable");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("angle"); // empty: the program must not run
+        const QByteArray copies = "cp \"$7\" \"$6\"\n";
+        QTest::newRow("success") << copies << true << 6 << true << "90";
+        QTest::newRow("upside down") << copies << true << 3 << true << "180";
+        QTest::newRow("counter-clockwise") << copies << true << 8 << true << "270";
+        QTest::newRow("exit code 1") << QByteArray(copies + "echo broken >&2\nexit 1\n") << true << 6 << false << "90";
+        QTest::newRow("cannot start") << copies << false << 6 << false << "";
+        QTest::newRow("upright") << copies << true << 1 << false << "";
+        QTest::newRow("mirrored") << copies << true << 5 << false << "";
+    }
+
+    void losslessRotationWithStandIn()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, executable);
+        QFETCH(int, orientation);
+        QFETCH(bool, result);
+        QFETCH(QString, angle);
+        ImageOperation::overrideJpegtran(standIn(script, executable));
+        const QString source = path(QStringLiteral("src.jpg"));
+        writeFile(source, "source bytes");
+        const QString target = path(QStringLiteral("dst.jpg"));
+        writeFile(target, "old");
+
+        QCOMPARE(ImageOperation::losslessRotateJpeg(source, target, orientation), result);
+        QCOMPARE(readFile(target), result ? QByteArray("source bytes") : QByteArray("old"));
+        QVERIFY(!QFileInfo::exists(target + QStringLiteral(".rotz.jpg")));
+        const QStringList expected = angle.isEmpty()
+            ? QStringList()
+            : QStringList{"-rotate", angle, "-copy", "none", "-outfile", target + ".rotz.jpg", source};
+        QCOMPARE(recordedArguments(), expected);
+    }
+
+    void saveRotatedOriginalWithJpegtran()
+    {
+        if (ImageOperation::findJpegtran().isEmpty())
+            QSKIP("jpegtran is not installed");
+        const QString source = orientationFixture(QStringLiteral("be_6.jpg"));
+        const QStringList targets = {path(QStringLiteral("a.jpg")), path(QStringLiteral("b.jpg"))};
+        QImage out;
+        QStringList failed;
+        QVERIFY(ImageOperation::saveRotatedOriginal(source, targets, 6, &out, &failed));
+        QCOMPARE(rgb(out), expectedUpright(rgb(ImageOperation::loadImage(source)), 6));
+        QCOMPARE(out, ImageOperation::loadImage(targets.at(0)));
+        QCOMPARE(readFile(targets.at(1)), readFile(targets.at(0)));
+        QCOMPARE(failed, QStringList());
+    }
+
+    void saveRotatedOriginalReencodes_data()
+    {
+        QTest::addColumn<bool>("jpegtranFails");
+        QTest::newRow("no jpegtran") << false;
+        QTest::newRow("jpegtran fails") << true;
+    }
+
+    void saveRotatedOriginalReencodes()
+    {
+        QFETCH(bool, jpegtranFails);
+        ImageOperation::overrideJpegtran(jpegtranFails ? standIn("exit 1\n") : QString());
+        const QString source = orientationFixture(QStringLiteral("le_8.jpg"));
+        const QStringList targets = {path(QStringLiteral("a.jpg")), path(QStringLiteral("b.jpg")),
+                                     path(QStringLiteral("none/c.jpg"))};
+        QImage out;
+        QStringList failed;
+        QVERIFY(ImageOperation::saveRotatedOriginal(source, targets, 8, &out, &failed));
+
+        const QImage upright = ImageOperation::rotateImage(ImageOperation::loadImage(source), 8);
+        QCOMPARE(out, upright);
+        QCOMPARE(out.size(), QSize(16, 32));
+        QCOMPARE(readFile(targets.at(0)), jpegBytes(upright, 100));
+        QCOMPARE(readFile(targets.at(1)), readFile(targets.at(0)));
+        QCOMPARE(failed, QStringList{targets.at(2)});
+    }
+
+    void saveRotatedOriginalWritesNothing_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("noTargets");
+        QTest::newRow("upright") << "le_1.jpg" << 1 << false;
+        QTest::newRow("no targets") << "le_6.jpg" << 6 << true;
+        QTest::newRow("undecodable source") << "truncated.jpg" << 6 << false;
+    }
+
+    void saveRotatedOriginalWritesNothing()
+    {
+        QFETCH(QString, source);
+        QFETCH(int, orientation);
+        QFETCH(bool, noTargets);
+        ImageOperation::overrideJpegtran(QString());
+        const QStringList targets = noTargets ? QStringList() : QStringList{path(QStringLiteral("a.jpg"))};
+        QImage out;
+        QVERIFY(!ImageOperation::saveRotatedOriginal(orientationFixture(source), targets, orientation, &out));
+        QVERIFY(out.isNull());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+};
+
+QTEST_MAIN(TstImageOperationRotation)
+#include "tst_imageoperation_rotation.moc"
