@@ -1,0 +1,259 @@
+#include "separation/ExpressHtml.h"
+
+#include <QJsonArray>
+#include <QLatin1String>
+
+namespace {
+
+// Values from the service are escaped: the sheet goes through QTextDocument,
+// where a "<" or "&" in a name would swallow text or add markup.
+QString escaped(const QString& value)
+{
+    return value.toHtmlEscaped();
+}
+
+const char* const kHead = "<HTML>"
+                          "<head>"
+                          "<meta http-equiv=\"Content-Language\" content=\"zh-cn\">"
+                          "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"
+                          "<title></title>"
+                          "</head>"
+                          "<body leftmargin=\"0\">"
+                          "<div align=\"center\">";
+
+const char* const kStyle = "<style type=\"text/css\">"
+                           ".style1 {"
+                           "\tfont-size: 24px;"
+                           "\tfont-weight: bold;"
+                           "\tfont-family: \"微软雅黑\",\"Tahoma\";"
+                           "}"
+                           ".thinborder{border-collapse:collapse;border-spacing:0;border-left:1px solid #888;"
+                           "border-top:1px solid #000;}"
+                           ".td_thin{border-right:1px solid #000;border-bottom:1px solid #000;padding:5px 15px;}"
+                           "</style>";
+
+const char* const kTitleBeforeSelector = "<p><table width=100%  border=0 cellspacing=0 cellpadding=1;>"
+                                         "<tr bgcolor=\"#FFFFFF\"><td width=27%><div align=\"center\"></div></td>"
+                                         "<td width=46%><div align=\"center\">"
+                                         "<span align=\"center\" class=\"style1\">快递产品信息</span>"
+                                         "</div></td><td width=27%><div align=\"right\">"
+                                         "<table width=\"100%\"   cellspacing=\"0\" cellpadding=\"1\" border=\"1\">"
+                                         "  <tr>"
+                                         "    <td align=\"left\" class=\"style2\">选片师姓名：";
+const char* const kTitleAfterSelector = "</td>"
+                                        "  </tr>"
+                                        "</table>"
+                                        "</div></td></tr></table></p>"
+                                        "<BR>";
+
+const char* const kOrderOpen = "<table width=\"100%\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">"
+                               "<tr><td align=\"center\">"
+                               "<table width=\"100%\" border=\"1\" align=\"center\" cellpadding=\"0\" cellspacing=\"0\">"
+                               "  <tr>";
+const char* const kOrderLabelOpen = "    <td><div align=\"left\" >";
+const char* const kOrderLabelClose = "</div></td>";
+const char* const kOrderClose = "  </tr>"
+                                "</table></td></tr></table>"
+                                "<BR>";
+
+const char* const kGroupOpen = "<table width=\"100%\"  border=\"0\" cellspacing=\"0\" cellpadding=\"0\">"
+                               "<tr><td align=\"center\">"
+                               "<table width=\"100%\" border=\"1\" align=\"center\" cellpadding=\"0\" cellspacing=\"0\">";
+const char* const kContactName = "联系人: <span style=\"color: #0000FF\">";
+const char* const kContactPhone = "</span>    联系电话:  <span style=\"color: #0000FF\">";
+const char* const kContactPostcode = "</span>     邮编: <span style=\"color: #0000FF\">";
+const char* const kContactAddress = "</span>    地址： <span style=\"color: #0000FF\">";
+const char* const kContactEnd = "</span>";
+const char* const kCourierLineOpen = "<tr><td colspan=\"6\"><span class=\"style2\"><font color=\"#000000\"> 快递信息： ";
+const char* const kCourierLineClose = "</font></td></tr>";
+const char* const kPickupLineOpen = "<tr><td colspan=\"6\"><span class=\"style2\"><font color=\"#000000\">普通件：";
+const char* const kPickupSuffix = "取件";
+const char* const kPickupOrdinaryClose = "</font>";
+const char* const kPickupUrgentOpen = "     <font color=\"#DC143C\">加急件：";
+const char* const kPickupUrgentClose = "取件</font>";
+const char* const kPickupLineClose = "</span>&nbsp;</td></tr>";
+const char* const kGoodsHeader = "  <tr bgcolor=\"#CCCCCC\">"
+                                 "    <td width=\"10%\"><div align=\"center\">序号</div></td>"
+                                 "    <td width=\"40%\"><div align=\"center\">产品名称</div></td>"
+                                 "    <td width=\"10%\"><div align=\"center\">类别</div></td>"
+                                 "    <td width=\"10%\"><div align=\"center\">数量</div></td>"
+                                 "    <td width=\"10%\"><div align=\"center\">P数</div></td>"
+                                 "    <td width=\"20%\"><div align=\"center\">发货日期</div></td>"
+                                 "  </tr>";
+const char* const kRowOpen = "  <tr>";
+const char* const kCellCentre = "    <td align=\"center\">";
+const char* const kCellLeft = "    <td align=\"left\">";
+const char* const kCellClose = "</td>";
+const char* const kCellUrgentDateOpen = "    <td align=\"center\"><span class=\"style2\"><font color=\"#DC143C\">";
+const char* const kCellUrgentDateClose = "</font></span></td>";
+const char* const kRowClose = "  </tr>";
+const char* const kTotalOpen = "<tr>"
+                               "<td><div align=\"center\">总计</div></td>"
+                               "<td colspan=\"5\"><div align=\"center\">产品总数:";
+const char* const kTotalClose = "件</div>"
+                                "</td></tr>"
+                                "</table></td></tr></table>";
+const char* const kGroupGap = "<BR>";
+
+const char* const kClosing = "<BR>"
+                             "<BR>"
+                             "<table width=\"100%\"  border=\"0\" cellspacing=\"0\" cellpadding=\"1\">"
+                             "  <tr>"
+                             "    <td align=\"left\" class=\"style2\" width=\"50%\">费用合计：________________</td>"
+                             "    <td align=\"left\" class=\"style2\" width=\"50%\">客户签字：________________</td>"
+                             "  </tr>"
+                             "</table>"
+                             "<div style=\"font-size:12px\" align=\"center\"><p align=\"right\">";
+const char* const kEnd = "</p></div>"
+                         "</body>"
+                         "</HTML>";
+
+const char* const kNoPickupDate = "1970-01-01";
+// Category whose goods have no P count on the sheet.
+const char* const kCategoryWithoutPCount = "33";
+
+QString fragment(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+ExpressHtml::ExpressHtml(QObject* parent) : QObject(parent), m_clock(&QDateTime::currentDateTime) {}
+
+ExpressHtml::~ExpressHtml() = default;
+
+void ExpressHtml::setClock(std::function<QDateTime()> clock)
+{
+    m_clock = std::move(clock);
+}
+
+void ExpressHtml::addExpressGood(QJsonObject good, const QString& parentGoodName)
+{
+    if (goodsText(good, "isems") != QLatin1String("1"))
+        return;
+    const QString addressId = goodsText(good.value(QLatin1String("orderaddress")).toObject(), "id");
+
+    QList<GoodsInfo> group;
+    if (addressIds.contains(addressId))
+        group = goodsByAddress.value(addressId);
+    else
+        addressIds.append(addressId);
+
+    GoodsInfo record;
+    record.setJson(good);
+    record.parentGoodName = parentGoodName;
+    group.append(record);
+
+    if (record.isUrgent == QLatin1String("1") && !urgentAddressIds.contains(addressId))
+        urgentAddressIds.append(addressId);
+    goodsByAddress.insert(addressId, group);
+}
+
+QString ExpressHtml::getExpressHtml(QJsonObject reply)
+{
+    const QJsonObject order = reply.value(QLatin1String("order")).toObject();
+    const QJsonObject orderInfo = reply.value(QLatin1String("order_info")).toObject();
+    const QString urgentTime = goodsText(order, "isurgenttime");
+    const QString pickupTime = goodsText(order, "pickuptime");
+
+    goodsByAddress.clear();
+    addressIds.clear();
+    urgentAddressIds.clear();
+
+    for (const char* listKey : {"ordergoods0", "ordergoods2"}) {
+        const QJsonArray goods = order.value(QLatin1String(listKey)).toArray();
+        for (const QJsonValue& value : goods) {
+            const QJsonObject good = value.toObject();
+            const QString parentId = goodsText(good, "parentid");
+            // Sub-goods are reached through their set.
+            if (!parentId.isEmpty() && parentId != QLatin1String("0"))
+                continue;
+            if (goodsText(good, "isexist") != QLatin1String("1")) {
+                addExpressGood(good, QString());
+                continue;
+            }
+            const QString setName = goodsText(good, "goodname");
+            const QJsonArray children = good.value(QLatin1String("son_good")).toArray();
+            for (const QJsonValue& child : children)
+                addExpressGood(child.toObject(), setName);
+        }
+    }
+
+    const auto value = [](const QJsonObject& object, const char* key) { return escaped(goodsText(object, key)); };
+    const auto orderCell = [](const QString& label, const QString& text) {
+        return fragment(kOrderLabelOpen) + label + fragment(kOrderLabelClose) + fragment(kOrderLabelOpen) + text +
+               fragment(kOrderLabelClose);
+    };
+
+    QString page = fragment(kHead) + fragment(kStyle);
+    page += fragment(kTitleBeforeSelector) + value(order, "role12name") + fragment(kTitleAfterSelector);
+
+    page += fragment(kOrderOpen);
+    page += orderCell(QStringLiteral("订单号"),
+                      value(orderInfo, "orderpayforkey") + QLatin1Char('-') + value(order, "servicetimes"));
+    page += orderCell(QStringLiteral("客人姓名"),
+                      value(orderInfo, "wname") + QLatin1Char('/') + value(orderInfo, "mname"));
+    page += orderCell(QStringLiteral("客人电话"),
+                      value(orderInfo, "wphone") + QLatin1Char('/') + value(orderInfo, "mphone"));
+    page += fragment(kOrderClose);
+
+    for (int i = 0; i < addressIds.size(); ++i) {
+        if (i > 0)
+            page += fragment(kGroupGap);
+        appendAddressBlock(page, addressIds.at(i), pickupTime, urgentTime);
+    }
+
+    page += fragment(kClosing) + m_clock().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) + fragment(kEnd);
+    return page;
+}
+
+void ExpressHtml::appendAddressBlock(QString& page, const QString& addressId, const QString& pickupTime,
+                                     const QString& urgentTime) const
+{
+    const QList<GoodsInfo> group = goodsByAddress.value(addressId);
+    const QString pickup = escaped(pickupTime);
+    const QString urgent = escaped(urgentTime);
+
+    page += fragment(kGroupOpen);
+
+    QString contact;
+    if (!group.isEmpty()) {
+        const GoodsInfo& first = group.first();
+        contact = fragment(kContactName) + escaped(first.receiverName) + fragment(kContactPhone) +
+                  escaped(first.receiverPhone) + fragment(kContactPostcode) + escaped(first.postcode) +
+                  fragment(kContactAddress) + escaped(first.province + first.city + first.county + first.address) +
+                  fragment(kContactEnd);
+    }
+    page += fragment(kCourierLineOpen) + contact + fragment(kCourierLineClose);
+
+    page += fragment(kPickupLineOpen);
+    if (!pickupTime.isEmpty() && pickupTime != QLatin1String(kNoPickupDate))
+        page += pickup + fragment(kPickupSuffix);
+    page += fragment(kPickupOrdinaryClose);
+    if (urgentAddressIds.contains(addressId) && !urgentTime.isEmpty())
+        page += fragment(kPickupUrgentOpen) + urgent + fragment(kPickupUrgentClose);
+    page += fragment(kPickupLineClose);
+
+    page += fragment(kGoodsHeader);
+    int row = 0;
+    for (const GoodsInfo& good : group) {
+        // A set among the sub-goods has no row of its own, yet counts in the total.
+        if (good.isExist)
+            continue;
+        const QString name = good.isChild ? good.parentGoodName + QLatin1Char('-') + good.goodName : good.goodName;
+        page += fragment(kRowOpen);
+        page += fragment(kCellCentre) + QString::number(++row) + fragment(kCellClose);
+        page += fragment(kCellLeft) + escaped(name) + fragment(kCellClose);
+        page += fragment(kCellCentre) + escaped(good.goodTypeName) + fragment(kCellClose);
+        page += fragment(kCellCentre) + escaped(good.goodAmount) + fragment(kCellClose);
+        const bool noPCount = good.goodTypeId == QLatin1String(kCategoryWithoutPCount);
+        page += fragment(kCellCentre) + (noPCount ? QString() : escaped(good.goodPNumber)) + fragment(kCellClose);
+        if (good.isUrgent == QLatin1String("1"))
+            page += fragment(kCellUrgentDateOpen) + urgent + fragment(kCellUrgentDateClose);
+        else
+            page += fragment(kCellCentre) + pickup + fragment(kCellClose);
+        page += fragment(kRowClose);
+    }
+    page += fragment(kTotalOpen) + QString::number(group.size()) + fragment(kTotalClose);
+}
