@@ -2,9 +2,11 @@
 #include "ui_updatedlg.h"
 
 #include "core/Dialogs.h"
+#include "files/SafeFileWriter.h"
 #include "Platform.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QNetworkAccessManager>
@@ -12,7 +14,6 @@
 #include <QNetworkRequest>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -174,12 +175,11 @@ bool updateDlg::saveDownload(const QByteArray& body)
 {
     // Written beside the old file and renamed over it, so a failed write
     // leaves the old one as it was.
-    QSaveFile file(Platform::diskPath(localPath));
-    if (file.open(QIODevice::WriteOnly) && file.write(body) == body.size()) {
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser
-                            | QFileDevice::ExeGroup | QFileDevice::ExeOther);
-        if (file.commit())
-            return true;
+    const QString path = Platform::diskPath(localPath);
+    if (SafeFileWriter::writeFile(path, body)) {
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeUser
+                                        | QFileDevice::ExeGroup | QFileDevice::ExeOther);
+        return true;
     }
     fail(QStringLiteral("无法写入文件：") + localPath);
     return false;

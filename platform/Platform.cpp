@@ -1,10 +1,11 @@
 #include "Platform.h"
 
+#include "files/SafeFileWriter.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QProcess>
-#include <QSaveFile>
 #include <QSet>
 #include <QStorageInfo>
 #include <QTextStream>
@@ -107,11 +108,8 @@ bool Platform::setHidden(const QString& path)
         return true;
     QStringList names = hiddenNamesIn(info.absolutePath());
     names << info.fileName();
-    QSaveFile file(QDir(info.absolutePath()).filePath(kHiddenListName));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    file.write(names.join(QLatin1Char('\n')).toUtf8() + '\n');
-    return file.commit();
+    return SafeFileWriter::writeFile(QDir(info.absolutePath()).filePath(kHiddenListName),
+                                     names.join(QLatin1Char('\n')).toUtf8() + '\n');
 #endif
 }
 

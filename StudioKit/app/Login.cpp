@@ -8,6 +8,7 @@
 #include "core/Globals.h"
 #include "core/httprequest.h"
 #include "core/ServiceCall.h"
+#include "files/SafeFileWriter.h"
 #include "Platform.h"
 
 #include <QDataStream>
@@ -19,7 +20,6 @@
 #include <QMouseEvent>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QSaveFile>
 
 // Resources of a static library are registered by hand.
 static void initLoginResources()
@@ -97,17 +97,15 @@ void Login::loadUserInfo()
 
 void Login::saveUserInfo()
 {
-    // A failed write keeps the old file rather than leaving half of one.
-    QSaveFile file(credentialFilePath());
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    QDataStream out(&file);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(kCredentialStreamVersion);
     out << ui->username->text();
     // UTF-8 keeps every password intact; ASCII ones give the same bytes as Latin-1.
     if (ui->checkBox->isChecked())
         out << QString::fromLatin1(ui->password->text().toUtf8().toBase64());
-    file.commit();
+    // A failed write keeps the old file rather than leaving half of one.
+    SafeFileWriter::writeFile(credentialFilePath(), bytes);
 }
 
 void Login::clickLogin()

@@ -1,6 +1,7 @@
 #include "files/FileOperation.h"
 
 #include "core/Globals.h"
+#include "files/SafeFileWriter.h"
 #include "Platform.h"
 
 #include <QDataStream>
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 namespace {
@@ -85,30 +85,14 @@ bool removeFolderItself(const QString& path)
     return info.dir().rmdir(info.fileName());
 }
 
-// Writes through a temporary file in the target's folder, so a failed copy
-// leaves the file it was to replace intact.
-bool replaceWithCopy(const QString& source, const QString& target)
-{
-    QFile in(source);
-    QSaveFile out(target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
-        return false;
-    const qint64 blockSize = 1 << 20;
-    while (!in.atEnd()) {
-        const QByteArray block = in.read(blockSize);
-        if (block.isEmpty() || out.write(block) != block.size())
-            return false;
-    }
-    return out.commit();
-}
-
+// A failed copy leaves the file it was to replace intact and no half file
+// under the name.
 bool copyOneFile(const QString& source, const QString& target, bool replace)
 {
     if (isSameFile(source, target))
         return true;
-    if (replace && QFileInfo::exists(target))
-        return replaceWithCopy(source, target);
-    return QFile::copy(source, target);
+    return SafeFileWriter::copyFile(source, target,
+                                    replace ? SafeFileWriter::Existing::Replace : SafeFileWriter::Existing::Keep);
 }
 
 QString firstFreeNumberedName(const QString& target)
@@ -339,14 +323,12 @@ QStringList FileOperation::readStringList(QString fileName, int count)
 void FileOperation::writeStringList(QString fileName, QStringList list, bool hidden)
 {
     const QString path = settingsFilePath(fileName);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        QDataStream out(&file);
-        out.setVersion(kStreamVersion);
-        for (const QString& text : list)
-            out << text;
-        file.commit();
-    }
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(kStreamVersion);
+    for (const QString& text : list)
+        out << text;
+    SafeFileWriter::writeFile(path, bytes);
     if (hidden)
         setHiddenAttribute(path);
 }

@@ -3,6 +3,7 @@
 #include "files/CodeImageInfo.h"
 #include "files/FileOperation.h"
 #include "files/ImageData.h"
+#include "files/SafeFileWriter.h"
 #include "Platform.h"
 
 #include <QBuffer>
@@ -16,12 +17,10 @@
 #include <QMutex>
 #include <QPainter>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTransform>
 #include <QtEndian>
 
-#include <filesystem>
 
 namespace {
 
@@ -181,27 +180,21 @@ QString jpegtranAngle(int orientation)
     }
 }
 
-std::filesystem::path fsPath(const QString& path)
+// The encoded picture, empty when it cannot be encoded.
+QByteArray encodedImage(const QImage& image, const char* format, int quality)
 {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-// Moves `from` onto `to`, replacing it in one step.
-bool renameOver(const QString& from, const QString& to)
-{
-    std::error_code error;
-    std::filesystem::rename(fsPath(from), fsPath(to), error);
-    return !error;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, format, quality))
+        return {};
+    return bytes;
 }
 
 bool saveJpeg(const QImage& image, const QString& path, int quality)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && image.save(&file, "JPG", quality) && file.commit();
+    const QByteArray bytes = encodedImage(image, "JPG", quality);
+    return !bytes.isEmpty() && SafeFileWriter::writeFile(path, bytes);
 }
 
 // --- thumbnails, marks and labels ---
@@ -327,8 +320,9 @@ bool ImageOperation::losslessRotateJpeg(const QString& source, const QString& ta
     }
     if (process.waitForFinished(kJpegtranRunMs) && process.exitStatus() == QProcess::NormalExit
         && process.exitCode() == 0) {
-        const bool written = renameOver(tempPath, targetPath)
-                             || FileOperation::copyFile(tempPath, targetPath, true);
+        // jpegtran's own file is not checked for a full disk: its content
+        // reaches the target through the checked writer.
+        const bool written = SafeFileWriter::copyFile(tempPath, targetPath, SafeFileWriter::Existing::Replace);
         QFile::remove(tempPath);
         return written;
     }
@@ -511,6 +505,6 @@ bool ImageOperation::saveImage(const QImage& image, const QString& path)
         return false;
     const QString local = Platform::diskPath(path);
     const QByteArray format = QFileInfo(local).suffix().toLower().toLatin1();
-    QSaveFile file(local);
-    return file.open(QIODevice::WriteOnly) && image.save(&file, format.constData()) && file.commit();
+    const QByteArray bytes = encodedImage(image, format.constData(), -1);
+    return !bytes.isEmpty() && SafeFileWriter::writeFile(local, bytes);
 }

@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "files/FileOperation.h"
 #include "files/ImageOperation.h"
+#include "files/SafeFileWriter.h"
 #include "import/importordermodel.h"
 #include "Platform.h"
 
@@ -15,9 +16,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
-#include <QTemporaryFile>
 #include <QThreadPool>
 
 #include <condition_variable>
@@ -125,38 +124,24 @@ QByteArray encoded(const QImage& image, const QByteArray& format, int quality)
     return bytes;
 }
 
-// Replaces the file through a temporary file in its folder.
-bool writeReplacing(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(Platform::diskPath(path));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
 // Writes a new file under the first free name of `path` and its numbered
 // variants; an existing file is never replaced. The content is complete
 // before it takes the name.
 bool writeKeeping(const QString& path, const QByteArray& bytes)
 {
     const QString local = Platform::diskPath(path);
-    QTemporaryFile temp(QFileInfo(local).absolutePath() + QStringLiteral("/.import-XXXXXX"));
-    temp.setAutoRemove(false);
-    if (!temp.open())
+    SafeFileWriter writer(local);
+    if (!writer.open() || !writer.write(bytes))
         return false;
-    const bool written = temp.write(bytes) == bytes.size() && temp.flush();
-    temp.close();
-    if (written) {
-        for (int n = 0;; ++n) {
-            const QString candidate = n == 0 ? local : FileOperation::numberedName(local, n);
-            if (QFileInfo::exists(candidate))
-                continue;
-            if (Platform::renameWithoutReplacing(temp.fileName(), candidate))
-                return true;
-            if (!QFileInfo::exists(candidate))
-                break;
-        }
+    for (int n = 0;; ++n) {
+        const QString candidate = n == 0 ? local : FileOperation::numberedName(local, n);
+        if (QFileInfo::exists(candidate))
+            continue;
+        if (writer.commitWithoutReplacing(candidate))
+            return true;
+        if (!QFileInfo::exists(candidate))
+            return false;
     }
-    QFile::remove(temp.fileName());
-    return false;
 }
 
 // Names that can end up at one backup name: "IMG_1.jpg", "img_1(2).JPG" and
@@ -530,13 +515,13 @@ ImportOrderThread::PhotoOutcome ImportOrderThread::importImage(QString orderPath
             return photoFailed(Result::WriteFailed, photoTargets.first());
     }
     for (const QString& target : photoTargets) {
-        if (!writeReplacing(target, photo))
+        if (!SafeFileWriter::writeFile(target, photo))
             return photoFailed(Result::WriteFailed, target);
     }
 
     if (picture.isNull()) {
         for (const QString& folder : {folders.thumbnail1000, folders.thumbnail2250}) {
-            if (!writeReplacing(orderPath + folder + targetName, data))
+            if (!SafeFileWriter::writeFile(orderPath + folder + targetName, data))
                 return photoFailed(Result::WriteFailed, orderPath + folder + targetName);
         }
     } else {
@@ -548,7 +533,7 @@ ImportOrderThread::PhotoOutcome ImportOrderThread::importImage(QString orderPath
             picture = picture.scaled(size.first, size.first, Qt::KeepAspectRatio, Qt::SmoothTransformation);
             const QString target = orderPath + size.second + targetName;
             const QByteArray thumbnail = encoded(picture, format, -1);
-            if (thumbnail.isEmpty() || !writeReplacing(target, thumbnail))
+            if (thumbnail.isEmpty() || !SafeFileWriter::writeFile(target, thumbnail))
                 return photoFailed(Result::WriteFailed, target);
         }
     }
@@ -581,9 +566,8 @@ bool ImportOrderThread::copyFile(QString source, QString target)
     if (!QFileInfo(from).isFile())
         return false;
     const QString to = Platform::diskPath(target);
-    // QFile::copy never replaces and writes through a temporary file, so a
-    // failed copy leaves no half file under the name.
-    return QFile::copy(from, to) || QFileInfo(to).isFile();
+    // A file already at the name is kept and counts as copied.
+    return SafeFileWriter::copyFile(from, to, SafeFileWriter::Existing::Keep) || QFileInfo(to).isFile();
 }
 
 void ImportOrderThread::copyLyraDirToSer(QString sourceDir)

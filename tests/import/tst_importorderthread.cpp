@@ -1,8 +1,10 @@
 #include "core/Globals.h"
 #include "DemoPhotos.h"
 #include "files/ImageOperation.h"
+#include "files/SafeFileWriter.h"
 #include "Platform.h"
 #include "support/ImportWorkerFixture.h"
+#include "support/SmallDisk.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -15,6 +17,10 @@
 #include <QtTest>
 
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -606,6 +612,92 @@ private slots:
         QCOMPARE(spies.finished.count(), 0);
         QVERIFY(!QFileInfo::exists(backupPath() + QStringLiteral("照片/IMG_2.jpg")));
     }
+
+    // Files that did not fully reach the disk fail the photo; nothing is
+    // left empty or half-written under a real name.
+    void flushFailureFailsThePhoto_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("backup") << "backup/" + kOrderFolder + "照片/";
+        QTest::newRow("photo") << "server/" + kOrderFolder + "照片/";
+        QTest::newRow("1000-pixel thumbnail") << "server/" + kOrderFolder + "thumbnail/";
+        QTest::newRow("200-pixel thumbnail") << "server/" + kOrderFolder + "thumbnail100/";
+    }
+
+    void flushFailureFailsThePhoto()
+    {
+        QFETCH(QString, failing);
+        const QString file = cameraPhoto(QStringLiteral("IMG_1.jpg"), 200, 150, 6);
+        auto model = makeModel();
+        auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal, {file});
+        ImportSignals spies(worker.get());
+        SafeFileWriter::failFlushesForTests(path(failing));
+        const auto restore = qScopeGuard([] { SafeFileWriter::failFlushesForTests(QString()); });
+
+        runToEnd(worker.get());
+
+        QCOMPARE(spies.imageError.count(), 1);
+        QCOMPARE(spies.imageError.at(0).at(0).value<uchar>(), ImportOrderThread::kWriteFailedError);
+        QCOMPARE(spies.errorCount(), 1);
+        QCOMPARE(spies.finished.count(), 0);
+        QCOMPARE(entries(path(failing), QDir::Files), QStringList());
+        for (const QString& entry : entries(orderPath(), QDir::Files))
+            QVERIFY2(QFileInfo(orderPath() + entry).size() > 0, qPrintable(entry));
+    }
+
+    void fullDiskFailsThePhoto()
+    {
+        const QString file = cameraPhoto(QStringLiteral("IMG_1.jpg"), 400, 300);
+        SmallDisk disk(path(QStringLiteral("server")));
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.skipReason()));
+        auto model = makeModel();
+        auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal, {file});
+        QVERIFY(QFileInfo(orderPath()).isDir());
+        QVERIFY(disk.fill());
+        ImportSignals spies(worker.get());
+
+        runToEnd(worker.get());
+
+        QCOMPARE(spies.imageError.count(), 1);
+        QCOMPARE(spies.imageError.at(0).at(0).value<uchar>(), ImportOrderThread::kWriteFailedError);
+        QCOMPARE(spies.finished.count(), 0);
+        QStringList photos = entries(orderPath(), QDir::Files);
+        photos.removeAll(QStringLiteral(".hidden"));
+        QCOMPARE(photos, QStringList());
+    }
+
+#ifdef Q_OS_UNIX
+    // Other accounts of the studio read what the import wrote, backups too.
+    void importedFilesHaveTheUsualModes()
+    {
+        const mode_t before = ::umask(022);
+        const auto restore = qScopeGuard([before] { ::umask(before); });
+        g_yptbcp = QStringLiteral("1");
+        const QStringList files = {cameraPhoto(QStringLiteral("IMG_1.jpg"), 200, 150, 6),
+                                   cameraPhoto(QStringLiteral("IMG_2.jpg"), 200, 150)};
+        auto model = makeModel();
+        auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal, files);
+        writeFile(backupPath() + QStringLiteral("照片/IMG_2.jpg"), "older backup");
+        ImportSignals spies(worker.get());
+
+        runToEnd(worker.get());
+
+        QCOMPARE(spies.finished.count(), 1);
+        QMap<QString, int> modes;
+        for (const QString& root : {path(QStringLiteral("server")), path(QStringLiteral("backup"))}) {
+            for (const QString& entry : entries(root, QDir::Files)) {
+                struct stat info {};
+                QCOMPARE(::stat(QFile::encodeName(root + QLatin1Char('/') + entry).constData(), &info), 0);
+                modes.insert(entry, int(info.st_mode & 07777));
+            }
+        }
+        QVERIFY(modes.contains(kOrderFolder + QStringLiteral("照片/IMG_2(1).jpg")));
+        QVERIFY(modes.contains(kOrderFolder + QStringLiteral("thumbnail100/IMG_1.jpg")));
+        for (auto it = modes.cbegin(); it != modes.cend(); ++it)
+            QVERIFY2(it.value() == 0644, qPrintable(QStringLiteral("%1: %2").arg(it.key()).arg(it.value(), 0, 8)));
+    }
+#endif
 
     // Every file below `root` with its content.
     static QMap<QString, QByteArray> tree(const QString& root)

@@ -1,0 +1,184 @@
+#include "files/SafeFileWriter.h"
+
+#include "Platform.h"
+
+#include <QFileInfo>
+#include <QMutex>
+#include <QRandomGenerator>
+
+#include <filesystem>
+
+namespace {
+
+const int kNameAttempts = 32;
+const qint64 kCopyBlock = qint64(1) << 20;
+
+struct FlushFault {
+    QMutex mutex;
+    QString pathPart;
+};
+
+FlushFault& flushFault()
+{
+    static FlushFault fault;
+    return fault;
+}
+
+bool flushFaultApplies(const QString& target)
+{
+    FlushFault& fault = flushFault();
+    QMutexLocker lock(&fault.mutex);
+    return !fault.pathPart.isEmpty() && target.contains(fault.pathPart);
+}
+
+std::filesystem::path fsPath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+} // namespace
+
+SafeFileWriter::SafeFileWriter(const QString& target)
+    : m_target(Platform::diskPath(target))
+{
+}
+
+SafeFileWriter::~SafeFileWriter()
+{
+    discard();
+}
+
+bool SafeFileWriter::open()
+{
+    // A hidden name beside the target: the rename stays on one volume, and
+    // listings skip a temporary file left by a crash.
+    const QString folder = QFileInfo(m_target).absolutePath();
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const QString name = QStringLiteral("%1/.%2.part")
+                                 .arg(folder)
+                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        m_temp.setFileName(name);
+        // Created like any new file: mode 0666 minus the umask.
+        if (m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        if (!QFileInfo::exists(name))
+            break;
+    }
+    const QString error = m_temp.errorString();
+    m_temp.setFileName(QString()); // never another writer's file
+    return fail(QStringLiteral("cannot create a temporary file in ") + folder + QStringLiteral(": ") + error);
+}
+
+bool SafeFileWriter::write(const QByteArray& bytes)
+{
+    if (!m_ok || m_finished || !m_temp.isOpen())
+        return fail(QStringLiteral("not open for writing: ") + m_target);
+    const qint64 written = m_temp.write(bytes);
+    if (written != bytes.size())
+        return fail(m_temp.errorString());
+    m_written += written;
+    return true;
+}
+
+bool SafeFileWriter::finish()
+{
+    if (m_finished)
+        return m_ok;
+    m_finished = true;
+    if (!m_ok || !m_temp.isOpen())
+        return fail(QStringLiteral("not open for writing: ") + m_target);
+    // A full disk shows only here: the bytes sat in the buffer until now.
+    const bool flushed = m_temp.flush() && !flushFaultApplies(m_target);
+    const bool clean = flushed && m_temp.error() == QFileDevice::NoError;
+    m_temp.close();
+    if (!clean || m_temp.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("write failed: ") + m_target);
+    const qint64 onDisk = QFileInfo(m_temp.fileName()).size();
+    if (onDisk != m_written)
+        return fail(QStringLiteral("%1 of %2 bytes reached %3").arg(onDisk).arg(m_written).arg(m_target));
+    return true;
+}
+
+bool SafeFileWriter::commit()
+{
+    if (!finish())
+        return false;
+    // A replaced file keeps its permissions; a missing one has none to keep.
+    const QFile::Permissions kept = QFile::permissions(m_target);
+    if (kept != QFile::Permissions() && !QFile::setPermissions(m_temp.fileName(), kept))
+        return fail(QStringLiteral("cannot keep the permissions of ") + m_target);
+    std::error_code error;
+    std::filesystem::rename(fsPath(m_temp.fileName()), fsPath(m_target), error);
+    if (error)
+        return fail(QString::fromLocal8Bit(error.message().c_str()));
+    m_temp.setFileName(QString());
+    return true;
+}
+
+bool SafeFileWriter::commitWithoutReplacing(const QString& path)
+{
+    if (!finish())
+        return false;
+    const QString target = path.isEmpty() ? m_target : Platform::diskPath(path);
+    if (!Platform::renameWithoutReplacing(m_temp.fileName(), target)) {
+        m_error = QStringLiteral("name taken or not writable: ") + target;
+        return false;
+    }
+    m_temp.setFileName(QString());
+    return true;
+}
+
+bool SafeFileWriter::writeFile(const QString& path, const QByteArray& bytes, Existing existing)
+{
+    SafeFileWriter writer(path);
+    if (!writer.open() || !writer.write(bytes))
+        return false;
+    return existing == Existing::Replace ? writer.commit() : writer.commitWithoutReplacing();
+}
+
+bool SafeFileWriter::copyFile(const QString& source, const QString& target, Existing existing)
+{
+    QFile in(Platform::diskPath(source));
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    SafeFileWriter writer(target);
+    if (!writer.open())
+        return false;
+    while (!in.atEnd()) {
+        const QByteArray block = in.read(kCopyBlock);
+        if (block.isEmpty() || !writer.write(block))
+            return false;
+    }
+    if (in.error() != QFileDevice::NoError)
+        return false;
+    return existing == Existing::Replace ? writer.commit() : writer.commitWithoutReplacing();
+}
+
+void SafeFileWriter::failFlushesForTests(const QString& pathPart)
+{
+    FlushFault& fault = flushFault();
+    QMutexLocker lock(&fault.mutex);
+    fault.pathPart = pathPart;
+}
+
+void SafeFileWriter::discard()
+{
+    if (m_temp.fileName().isEmpty())
+        return;
+    m_temp.close();
+    QFile::remove(m_temp.fileName());
+    m_temp.setFileName(QString());
+}
+
+bool SafeFileWriter::fail(const QString& error)
+{
+    m_ok = false;
+    if (m_error.isEmpty())
+        m_error = error;
+    discard();
+    return false;
+}
