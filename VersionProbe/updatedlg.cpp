@@ -2,6 +2,7 @@
 #include "ui_updatedlg.h"
 
 #include "core/Dialogs.h"
+#include "core/ServiceCall.h"
 #include "files/SafeFileWriter.h"
 #include "Platform.h"
 
@@ -122,13 +123,12 @@ void updateDlg::loadAppSlot()
         return;
     startButton->setText(QString::fromUtf8(kDownloadingText));
 
-    const QUrl url(downloadUrl, QUrl::TolerantMode);
     if (manager)
         manager->deleteLater();
     manager = new QNetworkAccessManager(this);
     connect(manager, &QNetworkAccessManager::finished, this, &updateDlg::replyLoadApp);
 
-    QNetworkRequest request(url);
+    QNetworkRequest request = ServiceCall::request(downloadUrl);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     reply = manager->get(request);
     connect(reply, &QNetworkReply::downloadProgress, this, &updateDlg::updateProgressSlot);

@@ -10,11 +10,32 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
+#include <atomic>
+
 namespace ServiceCall {
+
+namespace {
+
+std::atomic<int> testTimeoutMs{0};
+
+} // namespace
+
+QNetworkRequest request(const QString& url)
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    const int forced = testTimeoutMs.load();
+    request.setTransferTimeout(forced > 0 ? forced : kTransferTimeoutMs);
+    return request;
+}
+
+void setTransferTimeoutForTests(int milliseconds)
+{
+    testTimeoutMs.store(milliseconds);
+}
 
 QNetworkReply* postForm(QNetworkAccessManager* manager, const QString& url, const QByteArray& body)
 {
-    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    QNetworkRequest request = ServiceCall::request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
     QNetworkReply* reply = manager->post(request, body);

@@ -7,10 +7,22 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QNetworkRequest;
 
 // What every exchange with the studio service shares: one form POST with its
 // two headers, and the reading of the reply.
 namespace ServiceCall {
+
+// A request gives up after this long without a byte moving, and then ends
+// through the usual network-error path: no window waits for ever.
+constexpr int kTransferTimeoutMs = 30000;
+
+// Every request of the programs starts here: the URL with the transfer timeout.
+QNetworkRequest request(const QString& url);
+
+// Test hook: a shorter timeout for the requests made from now on; 0 brings
+// back kTransferTimeoutMs.
+void setTransferTimeoutForTests(int milliseconds);
 
 // Posts `body` to `url` with Content-Type and Content-Length; logs the URL and
 // the body with secrets masked.

@@ -20,7 +20,7 @@ HttpRequest::HttpRequest(QObject* parent)
 HttpRequest* HttpRequest::startNetRequest(const QString& url, const QByteArray& body, bool logReply)
 {
     auto* request = new HttpRequest;
-    QNetworkRequest networkRequest(QUrl(url, QUrl::TolerantMode));
+    QNetworkRequest networkRequest = ServiceCall::request(url);
     networkRequest.setAttribute(QNetworkRequest::User, logReply);
     networkRequest.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     networkRequest.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
@@ -37,7 +37,7 @@ HttpRequest* HttpRequest::startNetRequest(const QString& url, const QByteArray& 
 HttpRequest* HttpRequest::startNetPixmapRequest(const QString& url, QLabel* label)
 {
     auto* request = new HttpRequest;
-    QNetworkRequest networkRequest(QUrl(url, QUrl::TolerantMode));
+    QNetworkRequest networkRequest = ServiceCall::request(url);
     networkRequest.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     request->m_manager->get(networkRequest);
     request->m_label = label;

@@ -1,6 +1,7 @@
 #include "app/Login.h"
 #include "app/SelectTool.h"
 #include "core/Globals.h"
+#include "core/ServiceCall.h"
 #include "StudioService.h"
 #include "support/TestSupport.h"
 
@@ -84,6 +85,7 @@ void TestLogin::init()
 
 void TestLogin::cleanup()
 {
+    ServiceCall::setTransferTimeoutForTests(0);
     for (SelectTool* launcher : launchers())
         delete launcher;
     env.reset();
@@ -257,6 +259,7 @@ void TestLogin::networkFailures_data()
     QTest::newRow("not json") << 2 << QStringList{};
     QTest::newRow("json array") << 3 << QStringList{};
     QTest::newRow("connection refused") << 4 << QStringList{"网络请求错误\n"};
+    QTest::newRow("reply that never comes") << 5 << QStringList{"网络请求错误\n"};
 }
 
 void TestLogin::networkFailures()
@@ -269,10 +272,14 @@ void TestLogin::networkFailures()
     login.show();
     QTRY_COMPARE(env->service->count("Version/check_update"), 1);
     QTest::qWait(30);
-    if (fault < faults.size())
+    if (fault == 5) {
+        ServiceCall::setTransferTimeoutForTests(200);
+        env->service->script("public/dologin", Response::failure("用户名或密码错误").delayed(3000));
+    } else if (fault < faults.size()) {
         env->service->script("public/dologin", faults.at(fault));
-    else
+    } else {
         env->service.reset();
+    }
     typeAndLogin(login, "demo", "demo123", false);
     QTRY_VERIFY(login.findChild<QPushButton*>("okButton")->isEnabled());
     QTRY_COMPARE(env->dialogs.texts(), texts);

@@ -1,4 +1,5 @@
 #include "core/Globals.h"
+#include "core/ServiceCall.h"
 #include "files/FileOperation.h"
 #include "import/importordermodel.h"
 #include "import/searchorderwindow.h"
@@ -86,6 +87,7 @@ void TestSearchOrderWindow::init()
 
 void TestSearchOrderWindow::cleanup()
 {
+    ServiceCall::setTransferTimeoutForTests(0);
     picker.reset();
     env.reset();
 }
@@ -209,6 +211,7 @@ void TestSearchOrderWindow::failedSearchesReturnToIdle_data()
     QTest::newRow("numeric code") << 4 << "警告" << "错误代码：";
     QTest::newRow("empty data") << 5 << "提示" << "没有查询到任何订单";
     QTest::newRow("missing data") << 6 << "提示" << "没有查询到任何订单";
+    QTest::newRow("reply that never comes") << 7 << "警告" << "网络请求错误\n";
 }
 
 void TestSearchOrderWindow::failedSearchesReturnToIdle()
@@ -227,7 +230,9 @@ void TestSearchOrderWindow::failedSearchesReturnToIdle()
                                     Response::failure("不行"),
                                     Response::json({{"code", 1}, {"data", QJsonArray{order("LY3", "1")}}}),
                                     orders({}),
-                                    Response::success()};
+                                    Response::success(),
+                                    Response::failure("不行").delayed(3000)};
+    ServiceCall::setTransferTimeoutForTests(200);
     env->service->script("order/order_list", faults.at(fault));
     search(1);
     QCOMPARE(env->service->count("order/order_list"), 2);
