@@ -7,8 +7,13 @@
 #include "core/httprequest.h"
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
-#include "files/ImageOperation.h"
+#include "import/ImportBatchCheck.h"
 #include "import/ImportErrorLog.h"
+#include "import/ImportFileCounts.h"
+#include "import/ImportReports.h"
+#include "import/ImportTypes.h"
+#include "import/ImportedFiles.h"
+#include "import/OrderTableCells.h"
 #include "import/importordermodel.h"
 #include "import/importorderthread.h"
 #include "import/lyraimportthread.h"
@@ -18,10 +23,8 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCursor>
-#include <QDateTime>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -40,41 +43,12 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
-enum Column { NumberColumn = 0, ShopColumn, NamesColumn, StateColumn, SelectColumn, ProgressColumn };
-
-const char* const kTypeTexts[] = {"导入原片", "导入成品/精修", "导入设计", "试拍视频", "精修视频", "导入Lyra"};
-const char* const kModeTitles[] = {"导片模式：原片",     "导片模式：成品",     "导片模式：设计",
-                                   "导片模式：试拍视频", "导片模式：精修视频", "导片模式：Lyra"};
-
-bool isPhotoType(int type)
-{
-    return type >= importOrdersPhotoDlg::TypeOriginal && type <= importOrdersPhotoDlg::TypeDesign;
-}
-
-bool isVideoType(int type)
-{
-    return type == importOrdersPhotoDlg::TypeTrialVideo || type == importOrdersPhotoDlg::TypeRetouchedVideo;
-}
-
-QString selectButtonText(int type)
-{
-    if (type == importOrdersPhotoDlg::TypeLyra)
-        return QStringLiteral("选择Lyra路径");
-    return isVideoType(type) ? QStringLiteral("选择视频") : QStringLiteral("选择照片");
-}
-
-QTableWidgetItem* centredItem(const QString& text)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setTextAlignment(Qt::AlignCenter);
-    return item;
-}
+using namespace OrderTableCells;
 
 QLabel* infoTitle(const QString& text)
 {
@@ -98,122 +72,8 @@ QPushButton* unfocusedButton(const QString& text)
     return button;
 }
 
-// Entries of an order sub-folder matching the patterns, listed as Windows
-// lists them; a missing folder has none.
-int countEntries(const QString& folder, const QStringList& patterns)
-{
-    return Platform::instance().entryInfoList(folder, patterns, QDir::AllEntries | QDir::NoDotAndDotDot).size();
-}
-
-int countPhotoFiles(const QString& dir)
-{
-    return countEntries(dir, {QStringLiteral("*.jpg"), QStringLiteral("*.JPG")});
-}
-
-int countVideoFiles(const QString& dir)
-{
-    return countEntries(dir, {QStringLiteral("*.mp4"), QStringLiteral("*.avi"), QStringLiteral("*.m4v"),
-                              QStringLiteral("*.wmv")});
-}
-
-// The sub-folder of an order folder that receives an import type's files.
-QString typeFolder(int type)
-{
-    switch (type) {
-    case importOrdersPhotoDlg::TypeOriginal: return QStringLiteral("照片/");
-    case importOrdersPhotoDlg::TypeFinished: return QStringLiteral("成品/");
-    case importOrdersPhotoDlg::TypeDesign: return QStringLiteral("设计/");
-    case importOrdersPhotoDlg::TypeTrialVideo: return QStringLiteral("试拍视频/");
-    case importOrdersPhotoDlg::TypeRetouchedVideo: return QStringLiteral("精修视频/");
-    default: return QString();
-    }
-}
-
-// Files of an import type in an order folder. An order without a folder has
-// none; its bare sub-folder names must not be looked up in the current folder.
-int countTypeFiles(const QString& orderPath, int type)
-{
-    if (orderPath.isEmpty())
-        return 0;
-    const QString dir = orderPath + typeFolder(type);
-    return isVideoType(type) ? countVideoFiles(dir) : countPhotoFiles(dir);
-}
-
-// Puts an order back to the state before its first photo import.
-void resetImportState(ImportOrderModel* order)
-{
-    order->setImportOrderPath(QString());
-    order->setImportOrderBakPath(QString());
-    for (int type = importOrdersPhotoDlg::TypeOriginal; type <= importOrdersPhotoDlg::TypeDesign; ++type) {
-        order->setSelectedFiles(type, {});
-        order->setImportedCount(type, 0);
-        order->setFinishedCount(type, 0);
-        order->setIsImported(type, false);
-    }
-}
-
-QString withSlash(const QString& path)
-{
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
-
-// Whether the order's photo root takes new folders. The probe is a fresh
-// folder of its own, so nothing that was there before is touched; a root
-// that does not exist is not probed.
-bool rootIsWritable(const QString& root)
-{
-    if (!FileOperation::isDirExist(root))
-        return true;
-    QTemporaryDir probe(withSlash(Platform::diskPath(root)) + QStringLiteral("澜叶-XXXXXX"));
-    qDebug() << "delPath==" << probe.path();
-    return probe.isValid();
-}
-
-// The refusal for an order without files or folder to import, or nothing.
-QString missingSelectionText(const ImportOrderModel* order, int type)
-{
-    if (type == importOrdersPhotoDlg::TypeLyra)
-        return order->lyraSourceDir().isEmpty() ? QStringLiteral("有订单没有选择Lyra路径") : QString();
-    if (!order->selectedFiles(type).isEmpty())
-        return QString();
-    return isVideoType(type) ? QStringLiteral("有订单没有选择视频") : QStringLiteral("有订单没有选择照片");
-}
-
-// Where the imported-file list of a type comes from and what it touches.
-struct ImportedFolders {
-    QString listed;
-    QString opened;
-    QStringList removed;
-};
-
-ImportedFolders importedFolders(int type)
-{
-    switch (type) {
-    case importOrdersPhotoDlg::TypeFinished:
-        return {QStringLiteral("成品缩略图100"), QStringLiteral("成品"),
-                {QStringLiteral("成品/"), QStringLiteral("成品缩略图/"), QStringLiteral("成品缩略图100/"),
-                 QStringLiteral("成品缩略图2250/")}};
-    case importOrdersPhotoDlg::TypeDesign:
-        return {QStringLiteral("设计缩略图100"), QStringLiteral("设计"),
-                {QStringLiteral("设计/"), QStringLiteral("设计缩略图/"), QStringLiteral("设计缩略图100/"),
-                 QStringLiteral("设计缩略图2250/")}};
-    default:
-        return {QStringLiteral("thumbnail100"),
-                type == importOrdersPhotoDlg::TypeOriginal ? QStringLiteral("照片") : QString(),
-                {QStringLiteral("照片/"), QStringLiteral("thumbnail/"), QStringLiteral("thumbnail100/"),
-                 QStringLiteral("thumbnail2250/")}};
-    }
-}
-
 const QString kBusyText = QStringLiteral("导片中...");
 const QString kIdleText = QStringLiteral("批量导片");
-// The Lyra report carries its own token, not ACCESS_TOKEN.
-const QString kLyraToken = QStringLiteral("9e4a7c2f0b8d3e61a5c9f2d07b4e8a13");
-
-QString timestamp()
-{
-    return QString::number(QDateTime::currentMSecsSinceEpoch());
-}
 
 HttpRequest* postReport(const QString& url, const QByteArray& body)
 {
@@ -299,7 +159,7 @@ void importOrdersPhotoDlg::initUI()
     auto* typeRow = new QHBoxLayout(typeBox);
     typeGroup = new QButtonGroup(this);
     for (int type = TypeOriginal; type <= TypeLyra; ++type) {
-        auto* radio = new QRadioButton(QString::fromUtf8(kTypeTexts[type]));
+        auto* radio = new QRadioButton(importTypeText(type));
         typeGroup->addButton(radio, type);
         typeRow->addWidget(radio);
     }
@@ -376,18 +236,7 @@ void importOrdersPhotoDlg::initOrderTable(QVBoxLayout* box)
     captionRow->addWidget(importAllBtn);
     box->addLayout(captionRow);
 
-    ordersTableWgt = new QTableWidget(0, 6);
-    ordersTableWgt->setObjectName(QStringLiteral("ordersTableWgt"));
-    ordersTableWgt->setHorizontalHeaderLabels({QStringLiteral("订单号"), QStringLiteral("所属门店"),
-                                               QStringLiteral("客户姓名"), QStringLiteral("导片状态"),
-                                               QStringLiteral("操作区"), QStringLiteral("导片进度")});
-    const int widths[] = {200, 150, 150, 80, 200, 180};
-    for (int column = 0; column < 6; ++column)
-        ordersTableWgt->setColumnWidth(column, widths[column]);
-    ordersTableWgt->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ordersTableWgt->setSelectionMode(QAbstractItemView::SingleSelection);
-    ordersTableWgt->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ordersTableWgt->setContextMenuPolicy(Qt::CustomContextMenu);
+    ordersTableWgt = newOrderTable();
     tableMenu = new QMenu(this);
     openOrderPathAction = tableMenu->addAction(QStringLiteral("查看照片"));
     box->addWidget(ordersTableWgt);
@@ -500,7 +349,7 @@ void importOrdersPhotoDlg::importTypeSlot(int id)
     if (id >= TypeOriginal && id <= TypeLyra) {
         importType = ImportTypeEnum(id);
         imageSuffixEdit->setEnabled(id == TypeOriginal);
-        rightTitle->setText(QString::fromUtf8(kModeTitles[id]));
+        rightTitle->setText(importModeTitle(id));
         if (id == TypeTrialVideo || id == TypeRetouchedVideo) {
             videoBtn->setText(id == TypeTrialVideo ? QStringLiteral("更新试拍视频到选片系统")
                                                    : QStringLiteral("更新精修视频到选片系统"));
@@ -532,34 +381,14 @@ void importOrdersPhotoDlg::refreshOrderTable()
                                 centredItem(imported != 0 ? QStringLiteral("已导入(%1)").arg(imported)
                                                           : QStringLiteral("未导入")));
 
-        auto* selectFrame = new QFrame;
-        selectFrame->setObjectName(QStringLiteral("tableFrame"));
-        auto* selectLayout = new QHBoxLayout(selectFrame);
-        selectLayout->setContentsMargins(0, 0, 0, 0);
         auto* selectButton = new QPushButton(selectButtonText(importType));
         selectButton->setProperty("row", row);
         connect(selectButton, &QPushButton::clicked, this, &importOrdersPhotoDlg::selectImgBtnSlot);
         auto* selectLabel = new QLabel(QStringLiteral("未选"));
-        selectLayout->addSpacing(10);
-        selectLayout->addWidget(selectButton);
-        selectLayout->addSpacing(10);
-        selectLayout->addWidget(selectLabel);
-        selectLayout->addSpacing(10);
-        ordersTableWgt->setCellWidget(row, SelectColumn, selectFrame);
-
-        auto* progressFrame = new QFrame;
-        progressFrame->setObjectName(QStringLiteral("tableFrame"));
-        auto* progressLayout = new QHBoxLayout(progressFrame);
-        progressLayout->setContentsMargins(0, 0, 0, 0);
+        ordersTableWgt->setCellWidget(row, SelectColumn, selectCell(selectButton, selectLabel));
         auto* progressBar = new QProgressBar;
-        progressBar->setFixedWidth(110);
-        progressBar->setAlignment(Qt::AlignCenter);
         auto* progressLabel = new QLabel(lyra ? QString() : QStringLiteral("%1/%1").arg(finished));
-        progressLayout->addSpacing(10);
-        progressLayout->addWidget(progressBar);
-        progressLayout->addWidget(progressLabel);
-        progressLayout->addSpacing(10);
-        ordersTableWgt->setCellWidget(row, ProgressColumn, progressFrame);
+        ordersTableWgt->setCellWidget(row, ProgressColumn, progressCell(progressBar, progressLabel));
 
         if (done) {
             progressBar->setRange(0, finished);
@@ -890,8 +719,8 @@ void importOrdersPhotoDlg::selImg(int row, ImportOrderModel* order)
     }
 
     ordersTableWgtClickedSlot(row);
-    showRowProgress(row, 0, chosenCount, QStringLiteral("0/%1").arg(chosenCount));
-    if (QLabel* selectLabel = rowLabel(row, SelectColumn))
+    showProgress(ordersTableWgt, row, 0, chosenCount, QStringLiteral("0/%1").arg(chosenCount));
+    if (QLabel* selectLabel = label(ordersTableWgt, row, SelectColumn))
         selectLabel->setText(QStringLiteral("已选(%1)").arg(chosenText));
 }
 
@@ -925,65 +754,16 @@ void importOrdersPhotoDlg::prefieImageChangedSlot(QString text)
 
 void importOrdersPhotoDlg::countImportedImages(ImportOrderModel* order)
 {
-    QString path = order->importOrderPath();
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    QString marker = QStringLiteral("thumbnail");
-    QString content = QStringLiteral("照片");
-    if (importType == TypeFinished) {
-        marker = QStringLiteral("成品缩略图");
-        content = QStringLiteral("成品");
-    } else if (importType == TypeDesign) {
-        marker = QStringLiteral("设计缩略图");
-        content = QStringLiteral("设计");
-    }
-    if (!FileOperation::isDirExist(path + marker))
-        return;
-    const int count = countEntries(path + content, {QStringLiteral("*.jpg"), QStringLiteral("*.png"),
-                                                    QStringLiteral("*.jpeg")});
-    if (isPhotoType(importType))
+    const int count = importedImageCount(order->importOrderPath(), importType);
+    if (count >= 0)
         order->setImportedCount(importType, quint16(count));
 }
 
 void importOrdersPhotoDlg::countImportedVideos(ImportOrderModel* order)
 {
-    QString path = order->importOrderPath();
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    const QString folder = path + (importType == TypeRetouchedVideo ? QStringLiteral("精修视频")
-                                                                    : QStringLiteral("试拍视频"));
-    if (!FileOperation::isDirExist(folder))
-        return;
-    const int count = countVideoFiles(folder);
-    if (isVideoType(importType))
+    const int count = importedVideoCount(order->importOrderPath(), importType);
+    if (count >= 0)
         order->setImportedCount(importType, quint16(count));
-}
-
-QLabel* importOrdersPhotoDlg::rowLabel(int row, int column) const
-{
-    QWidget* frame = ordersTableWgt->cellWidget(row, column);
-    return frame ? frame->findChild<QLabel*>() : nullptr;
-}
-
-QProgressBar* importOrdersPhotoDlg::rowProgressBar(int row) const
-{
-    QWidget* frame = ordersTableWgt->cellWidget(row, ProgressColumn);
-    return frame ? frame->findChild<QProgressBar*>() : nullptr;
-}
-
-void importOrdersPhotoDlg::showRowProgress(int row, int value, int maximum, const QString& text)
-{
-    if (QProgressBar* progressBar = rowProgressBar(row)) {
-        if (maximum >= 0)
-            progressBar->setRange(0, maximum);
-        progressBar->setValue(value);
-    }
-    if (QLabel* progressLabel = rowLabel(row, ProgressColumn))
-        progressLabel->setText(text);
 }
 
 void importOrdersPhotoDlg::setControlsEnabled(bool on)
@@ -1009,46 +789,13 @@ bool importOrdersPhotoDlg::isBatchRunning() const
 
 void importOrdersPhotoDlg::importAllOrdersBtnSlot()
 {
-    const QString nothingToImport = QStringLiteral("没有需要导入的订单");
-    if (orderList.isEmpty()) {
-        showImportError(QStringLiteral("-"), nothingToImport);
+    const ImportBatchCheck check(orderList, importType);
+    ordersToImport = quint16(check.ordersToImport().size());
+    if (!check.passed()) {
+        showImportError(check.refusedOrder(), check.refusal());
         return;
     }
-    ordersToImport = 0;
-    QList<ImportOrderModel*> pending;
-    for (ImportOrderModel* order : qAsConst(orderList)) {
-        if (!rootIsWritable(order->picRootPath())) {
-            showImportError(order->orderNumber(), QStringLiteral("您没有服务器写入权限"));
-            return;
-        }
-        const QString missing = missingSelectionText(order, importType);
-        if (!missing.isEmpty()) {
-            showImportError(order->orderNumber(), missing);
-            return;
-        }
-        if (!order->isImported(importType)) {
-            ++ordersToImport;
-            pending << order;
-        }
-    }
-    if (ordersToImport == 0) {
-        showImportError(QStringLiteral("-"), nothingToImport);
-        return;
-    }
-    if (importType != TypeLyra) {
-        QString withoutFinished;
-        for (const ImportOrderModel* order : qAsConst(orderList)) {
-            const QString path = order->importOrderPath();
-            if (!path.isEmpty() && !FileOperation::isDirExist(path + QStringLiteral("成品/")))
-                withoutFinished += QStringLiteral("订单号:") + order->orderNumber() + QLatin1Char('\n');
-        }
-        if (!withoutFinished.isEmpty()) {
-            showImportError(QStringLiteral("-"), withoutFinished + QStringLiteral("路径不存在"));
-            return;
-        }
-    }
-
-    ordersToStart = pending;
+    ordersToStart = check.ordersToImport();
     ordersDone = 0;
     setControlsEnabled(false);
     importAllBtn->setText(kBusyText);
@@ -1119,7 +866,7 @@ void importOrdersPhotoDlg::startImportOrder(ImportOrderModel* order, int row)
 void importOrdersPhotoDlg::importProgressSlot(ushort imgCount, ushort totalCount)
 {
     const int row = sender()->property("row").toInt();
-    showRowProgress(row, imgCount, -1, QStringLiteral("%1/%2").arg(imgCount).arg(totalCount));
+    showProgress(ordersTableWgt, row, imgCount, -1, QStringLiteral("%1/%2").arg(imgCount).arg(totalCount));
 }
 
 void importOrdersPhotoDlg::finishedImportOrderSlot(ushort totalCount)
@@ -1183,7 +930,7 @@ void importOrdersPhotoDlg::startImportCopyLyraProgressSlot(QList<LyraFileInfo> l
     const int row = sender()->property("row").toInt();
     const int total = list.size();
     qDebug() << "listlist=" << total;
-    showRowProgress(row, 0, total, QStringLiteral("0/%1").arg(total));
+    showProgress(ordersTableWgt, row, 0, total, QStringLiteral("0/%1").arg(total));
     lyraCopiedCount = 0;
     lyraFailures.clear();
     // A folder without files has nothing to wait for.
@@ -1200,7 +947,7 @@ void importOrdersPhotoDlg::importCopyLyraProgressSlot(int row, int currentCount,
     Q_UNUSED(currentCount)
     ++lyraCopiedCount;
     qDebug() << "开始导入=" << lyraCopiedCount << "--" << totalCount;
-    showRowProgress(row, lyraCopiedCount, totalCount, QStringLiteral("%1/%2").arg(lyraCopiedCount).arg(totalCount));
+    showProgress(ordersTableWgt, row, lyraCopiedCount, totalCount, QStringLiteral("%1/%2").arg(lyraCopiedCount).arg(totalCount));
     if (lyraCopiedCount == totalCount)
         finishedImportOrderLyraSlot(row, toDir);
 }
@@ -1255,8 +1002,8 @@ void importOrdersPhotoDlg::reImportBtnSlot()
     if (curRow == -1)
         return;
     ordersTableWgt->item(curRow, StateColumn)->setText(QStringLiteral("未导入"));
-    showRowProgress(curRow, 0, -1, QStringLiteral("0/0"));
-    if (QLabel* selectLabel = rowLabel(curRow, SelectColumn))
+    showProgress(ordersTableWgt, curRow, 0, -1, QStringLiteral("0/0"));
+    if (QLabel* selectLabel = label(ordersTableWgt, curRow, SelectColumn))
         selectLabel->setText(QStringLiteral("未选"));
 }
 
@@ -1267,70 +1014,26 @@ void importOrdersPhotoDlg::updateFinishInfo(ImportOrderModel* model, QString imp
     // A video order reports its finish only.
     if (video && importype == QLatin1String("0"))
         return;
-    const QString orderPath =
-        model->importOrderPath().startsWith(model->picRootPath()) ? model->importOrderPath() : QString();
-    const QString bakPath =
-        model->importOrderBakPath().startsWith(model->bakRootPath()) ? model->importOrderBakPath() : QString();
-    FormBody body;
-    body.add(QStringLiteral("picnumber"), QString::number(picnumber))
-        .add(QStringLiteral("picbacknumber"), QString::number(picbacknumber))
-        .add(QStringLiteral("importype"), importype)
-        .add(QStringLiteral("token"), ACCESS_TOKEN)
-        .add(QStringLiteral("order_photo_id"), model->order_photo_id())
-        .add(QStringLiteral("orderpicpath"), orderPath)
-        .add(QStringLiteral("orderbakpicpath"), bakPath)
-        .add(QStringLiteral("superid"), g_superId)
-        .add(QStringLiteral("eid"), g_eid)
-        .add(QStringLiteral("shopid"), g_shopId)
-        .add(QStringLiteral("timestamp"), timestamp());
-    if (video) {
-        QStringList paths;
-        QStringList names;
-        for (const QString& file : model->selectedFiles(importType)) {
-            const QString name = FileOperation::getFileName(file);
-            names << name;
-            paths << orderPath + typeFolder(importType) + name;
-        }
-        body.add(QStringLiteral("videopaths"), paths.join(QLatin1Char('|')))
-            .add(QStringLiteral("videofiles"), names.join(QLatin1Char('|')));
-    }
-    if (importType != TypeLyra)
-        body.add(QStringLiteral("typeid"), QString::number(importType));
+    const QByteArray body =
+        ImportReports::finishInfo(model, importType, importype, picnumber, picbacknumber, ImportReports::timestamp());
     qDebug() << "提交路径地址1:===" << URL_ORDER_UPDATEPICPATH;
-    connect(postReport(URL_ORDER_UPDATEPICPATH, body.bytes()), &HttpRequest::netSuccessInfo, this,
+    connect(postReport(URL_ORDER_UPDATEPICPATH, body), &HttpRequest::netSuccessInfo, this,
             &importOrdersPhotoDlg::httpUploadOrderInfoJson);
 }
 
 void importOrdersPhotoDlg::updataVideoList(ImportOrderModel* model, QString videofiles, QString videopaths)
 {
-    FormBody body;
-    body.add(QStringLiteral("timestamp"), timestamp())
-        .add(QStringLiteral("videopaths"), videopaths)
-        .add(QStringLiteral("videofiles"), videofiles)
-        .add(QStringLiteral("shopid"), g_shopId)
-        .add(QStringLiteral("order_photo_id"), model->order_photo_id())
-        .add(QStringLiteral("superid"), g_superId)
-        .add(QStringLiteral("eid"), g_eid)
-        .add(QStringLiteral("token"), ACCESS_TOKEN);
-    if (isVideoType(importType))
-        body.add(QStringLiteral("typeid"), QString::number(importType));
+    const QByteArray body =
+        ImportReports::videoList(model, importType, videofiles, videopaths, ImportReports::timestamp());
     qDebug().noquote() << "更新选片视频地址:===" << URL_ORDER_UPDATEVIDEO;
-    connect(postReport(URL_ORDER_UPDATEVIDEO, '&' + body.bytes()), &HttpRequest::netSuccessInfo, this,
+    connect(postReport(URL_ORDER_UPDATEVIDEO, body), &HttpRequest::netSuccessInfo, this,
             &importOrdersPhotoDlg::httpUploadVideoListJson);
 }
 
 void importOrdersPhotoDlg::updateLyraInfo(ImportOrderModel* model, QString lyrapath)
 {
     qDebug() << "getOrderPath=" << model->importOrderPath();
-    const QByteArray body = FormBody()
-                                .add(QStringLiteral("token"), kLyraToken)
-                                .add(QStringLiteral("orderphotoid"), model->order_photo_id())
-                                .addEncoded(QStringLiteral("lyrapath"), QUrl::toPercentEncoding(lyrapath))
-                                .add(QStringLiteral("superid"), g_superId)
-                                .add(QStringLiteral("eid"), g_eid)
-                                .add(QStringLiteral("shopid"), g_shopId)
-                                .bytes();
-    connect(postReport(URL_ORDER_SAVELYRAPATH, '&' + body), &HttpRequest::netSuccessInfo, this,
+    connect(postReport(URL_ORDER_SAVELYRAPATH, ImportReports::lyraInfo(model, lyrapath)), &HttpRequest::netSuccessInfo, this,
             &importOrdersPhotoDlg::httpUploadLyraInfoJson);
 }
 
@@ -1370,7 +1073,7 @@ void importOrdersPhotoDlg::upDataVideoUrlsBtnSlot()
         return;
     }
     const bool trial = importType == TypeTrialVideo;
-    const QString folder = order->importOrderPath() + typeFolder(trial ? TypeTrialVideo : TypeRetouchedVideo);
+    const QString folder = order->importOrderPath() + importTypeFolder(trial ? TypeTrialVideo : TypeRetouchedVideo);
     const QString listName = trial ? QStringLiteral("试拍视频") : QStringLiteral("精修视频");
     const QString head = trial ? QStringLiteral("是否要将<font color=\"red\">选片系统 试拍视频列表</font>更新为:  <br/> ")
                                : QStringLiteral("是否要将<font color=\"red\">选片系统 精修视频列表</font>更新为: <br/>");
@@ -1449,25 +1152,7 @@ void importOrdersPhotoDlg::handleImportLyraDirError()
 
 void importOrdersPhotoDlg::showImportedFiles(QString path)
 {
-    // An order without a folder has nothing imported.
-    if (path.isEmpty()) {
-        importedList->clear();
-        return;
-    }
-    const QString folder = withSlash(path) + importedFolders(importType).listed;
-    if (!FileOperation::isDirExist(folder)) {
-        importedList->clear();
-        return;
-    }
-    QStringList paths;
-    const QFileInfoList entries = Platform::instance().entryInfoList(
-        folder, {}, QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& entry : entries) {
-        const QString file = folder + QLatin1Char('/') + entry.fileName();
-        if (FileOperation::isFileExist(file))
-            paths << file;
-    }
-    showImportedList(paths);
+    showImportedList(importedFilePaths(path, importType));
 }
 
 void importOrdersPhotoDlg::showImportedList(QStringList paths)
@@ -1489,15 +1174,8 @@ void importOrdersPhotoDlg::fillImportedList(QStringList paths)
 
 void importOrdersPhotoDlg::loadThumbIcons(QStringList paths)
 {
-    for (int i = 0; i < paths.size(); ++i) {
-        QFile file(Platform::diskPath(paths.at(i)));
-        const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        QImage picture = QImage::fromData(data);
-        if (!picture.isNull())
-            picture = ImageOperation::squareImage(
-                picture.scaled(100, 100, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-        importedList->item(i)->setData(Qt::DecorationRole, QPixmap::fromImage(picture));
-    }
+    for (int i = 0; i < paths.size(); ++i)
+        importedList->item(i)->setData(Qt::DecorationRole, importedFileIcon(paths.at(i)));
 }
 
 void importOrdersPhotoDlg::showLstWgtContextMenuSlot(QPoint pos)
@@ -1513,9 +1191,9 @@ void importOrdersPhotoDlg::openImportedImgSlot()
         return;
     const QString path = curModel->importOrderPath();
     qDebug() << "open orderPath:" << path;
-    const QString folder = importedFolders(importType).opened;
-    if (!path.isEmpty() && !folder.isEmpty())
-        FileOperation::openFileDir(withSlash(path) + folder);
+    const QString folder = importedFilesFolder(path, importType);
+    if (!folder.isEmpty())
+        FileOperation::openFileDir(folder);
 }
 
 void importOrdersPhotoDlg::deleteImportedImgSlot()
@@ -1535,10 +1213,6 @@ void importOrdersPhotoDlg::delListFiles(const QStringList& names)
     // Never relative to the current folder.
     if (path.isEmpty())
         return;
-    const QStringList folders = importedFolders(importType).removed;
-    for (const QString& name : names) {
-        for (const QString& folder : folders)
-            FileOperation::removeFile(withSlash(path) + folder + name);
-    }
+    removeImportedFiles(path, importType, names);
     showImportedFiles(path);
 }

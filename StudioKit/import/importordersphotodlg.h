@@ -22,7 +22,6 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QNetworkReply;
-class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QTableWidget;
@@ -122,7 +121,6 @@ private:
     void recordBeforeCounts(ImportOrderModel* order);
     void startFollowingOrder(int fromRow);
     void finishBatchIfDone();
-    void showRowProgress(int row, int value, int maximum, const QString& text);
     void showImportError(QString order, QString message);
     QString senderOrder() const;
 
@@ -135,9 +133,6 @@ private:
     void fillImportedList(QStringList paths);
     void loadThumbIcons(QStringList paths);
     void delListFiles(const QStringList& names);
-
-    QLabel* rowLabel(int row, int column) const;
-    QProgressBar* rowProgressBar(int row) const;
 
     // Each selection query remembers its own order, so an answer always
     // opens the file dialog for the order whose button asked.

@@ -1,0 +1,77 @@
+#include "import/ImportTypes.h"
+
+#include "import/importordermodel.h"
+#include "import/importordersphotodlg.h"
+
+namespace {
+
+const char* const kTypeTexts[] = {"导入原片", "导入成品/精修", "导入设计", "试拍视频", "精修视频", "导入Lyra"};
+const char* const kModeTitles[] = {"导片模式：原片",     "导片模式：成品",     "导片模式：设计",
+                                   "导片模式：试拍视频", "导片模式：精修视频", "导片模式：Lyra"};
+
+bool isKnownType(int type)
+{
+    return type >= importOrdersPhotoDlg::TypeOriginal && type <= importOrdersPhotoDlg::TypeLyra;
+}
+
+} // namespace
+
+bool isPhotoType(int type)
+{
+    return type >= importOrdersPhotoDlg::TypeOriginal && type <= importOrdersPhotoDlg::TypeDesign;
+}
+
+bool isVideoType(int type)
+{
+    return type == importOrdersPhotoDlg::TypeTrialVideo || type == importOrdersPhotoDlg::TypeRetouchedVideo;
+}
+
+QString importTypeText(int type)
+{
+    return isKnownType(type) ? QString::fromUtf8(kTypeTexts[type]) : QString();
+}
+
+QString importModeTitle(int type)
+{
+    return isKnownType(type) ? QString::fromUtf8(kModeTitles[type]) : QString();
+}
+
+QString selectButtonText(int type)
+{
+    if (type == importOrdersPhotoDlg::TypeLyra)
+        return QStringLiteral("选择Lyra路径");
+    return isVideoType(type) ? QStringLiteral("选择视频") : QStringLiteral("选择照片");
+}
+
+QString importTypeFolder(int type)
+{
+    switch (type) {
+    case importOrdersPhotoDlg::TypeOriginal: return QStringLiteral("照片/");
+    case importOrdersPhotoDlg::TypeFinished: return QStringLiteral("成品/");
+    case importOrdersPhotoDlg::TypeDesign: return QStringLiteral("设计/");
+    case importOrdersPhotoDlg::TypeTrialVideo: return QStringLiteral("试拍视频/");
+    case importOrdersPhotoDlg::TypeRetouchedVideo: return QStringLiteral("精修视频/");
+    default: return QString();
+    }
+}
+
+QString missingSelectionText(const ImportOrderModel* order, int type)
+{
+    if (type == importOrdersPhotoDlg::TypeLyra)
+        return order->lyraSourceDir().isEmpty() ? QStringLiteral("有订单没有选择Lyra路径") : QString();
+    if (!order->selectedFiles(type).isEmpty())
+        return QString();
+    return isVideoType(type) ? QStringLiteral("有订单没有选择视频") : QStringLiteral("有订单没有选择照片");
+}
+
+void resetImportState(ImportOrderModel* order)
+{
+    order->setImportOrderPath(QString());
+    order->setImportOrderBakPath(QString());
+    for (int type = importOrdersPhotoDlg::TypeOriginal; type <= importOrdersPhotoDlg::TypeDesign; ++type) {
+        order->setSelectedFiles(type, {});
+        order->setImportedCount(type, 0);
+        order->setFinishedCount(type, 0);
+        order->setIsImported(type, false);
+    }
+}
