@@ -1,12 +1,16 @@
-// Imports generated 12-megapixel photos the way the batch import does, once
-// one photo at a time and once on the worker's pool, and reports both
-// throughputs, the speedup, the peak memory of each run and whether both
-// runs wrote the same files.
+// Imports 12-megapixel photos the way the batch import does, once one photo
+// at a time and once on the worker's pool, and reports both throughputs, the
+// speedup, the peak memory of each run and whether both runs wrote the same
+// files.
 //
 //     import_bench [photos]
+//     import_bench --photos DIR
 //
-// photos: how many 4000x3000 JPEGs to import as one order of originals with
-// backup (default 40); every second one carries Exif orientation 6.
+// photos: how many 4000x3000 JPEGs to generate and import as one order of
+// originals with backup (default 40); every second one carries Exif
+// orientation 6. With --photos the JPEGs of DIR (not its sub-folders) are
+// imported instead, so a studio can measure on its own camera's files; DIR
+// is only read.
 
 #include "core/Globals.h"
 #include "DemoPhotos.h"
@@ -14,9 +18,11 @@
 #include "import/importorderthread.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -132,17 +138,10 @@ bool sameTree(const QString& first, const QString& second)
 
 } // namespace
 
-int main(int argc, char** argv)
+// Generates `count` camera-like photos in `camera`; false when one cannot be
+// written.
+bool generatePhotos(const QString& camera, int count, QStringList* files)
 {
-    QCoreApplication app(argc, argv);
-    qInstallMessageHandler(quietDebug);
-    const QStringList args = app.arguments();
-    const int photos = args.size() > 1 ? qMax(1, args.at(1).toInt()) : 40;
-
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
-    const QString camera = dir.filePath(QStringLiteral("camera"));
     QDir().mkpath(camera);
     // Two pictures of each kind are enough: every file is read, decoded and
     // written on its own.
@@ -150,23 +149,74 @@ int main(int argc, char** argv)
                                   DemoPhotos::jpegWithOrientation(photoLike(2), 6),
                                   DemoPhotos::jpegWithOrientation(photoLike(3), 1),
                                   DemoPhotos::jpegWithOrientation(photoLike(4), 6)};
-    QStringList files;
-    qint64 sourceBytes = 0;
-    for (int i = 0; i < photos; ++i) {
+    for (int i = 0; i < count; ++i) {
         const QString file = camera + QStringLiteral("/IMG_%1.JPG").arg(i, 4, 10, QLatin1Char('0'));
         const QByteArray& content = samples[i % 4];
         QFile out(file);
         if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
-            return 1;
-        files << file;
-        sourceBytes += content.size();
+            return false;
+        *files << file;
     }
+    return true;
+}
+
+// The JPEGs of a folder of the user's, in name order.
+QStringList folderPhotos(const QString& folder)
+{
+    QStringList files;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files,
+                                   QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries)
+        files << entry.absoluteFilePath();
+    return files;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: import_bench [photos]\n       import_bench --photos DIR\n");
+    return 2;
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    qInstallMessageHandler(quietDebug);
+    const QStringList args = app.arguments();
+
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    QStringList files;
+    QString description;
+    if (args.size() > 1 && args.at(1) == QLatin1String("--photos")) {
+        if (args.size() != 3)
+            return usage();
+        const QString folder = args.at(2);
+        files = folderPhotos(folder);
+        if (files.isEmpty()) {
+            std::fprintf(stderr, "no JPEG photos in %s\n", qPrintable(folder));
+            return 2;
+        }
+        description = QStringLiteral("of %1").arg(QDir::toNativeSeparators(QDir(folder).absolutePath()));
+    } else {
+        if (args.size() > 2 || (args.size() == 2 && args.at(1).startsWith(QLatin1Char('-'))))
+            return usage();
+        const int photos = args.size() > 1 ? qMax(1, args.at(1).toInt()) : 40;
+        if (!generatePhotos(dir.filePath(QStringLiteral("camera")), photos, &files))
+            return 1;
+        description = QStringLiteral("4000x3000 (half turned)");
+    }
+    const int photos = files.size();
+    qint64 sourceBytes = 0;
+    for (const QString& file : qAsConst(files))
+        sourceBytes += QFileInfo(file).size();
 
     const Run single = importOnce(dir.filePath(QStringLiteral("one")), files, 1);
     const Run pooled = importOnce(dir.filePath(QStringLiteral("pool")), files, 0);
     const bool identical = sameTree(dir.filePath(QStringLiteral("one")), dir.filePath(QStringLiteral("pool")));
 
-    std::printf("%d photos 4000x3000 (half turned), %.1f MB of JPEG, %d cores\n", photos, sourceBytes / 1e6,
+    std::printf("%d photos %s, %.1f MB of JPEG, %d cores\n", photos, qPrintable(description), sourceBytes / 1e6,
                 QThread::idealThreadCount());
     std::printf("one at a time: %.2f photos/s, peak memory %s\n", single.imported / single.seconds,
                 qPrintable(single.peakMemory));

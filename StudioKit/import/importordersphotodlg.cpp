@@ -14,6 +14,7 @@
 #include "import/ImportTypes.h"
 #include "import/ImportedFiles.h"
 #include "import/OrderTableCells.h"
+#include "import/VideoListUpdate.h"
 #include "import/importordermodel.h"
 #include "import/importorderthread.h"
 #include "import/lyraimportthread.h"
@@ -1074,33 +1075,13 @@ void importOrdersPhotoDlg::upDataVideoUrlsBtnSlot()
     }
     const bool trial = importType == TypeTrialVideo;
     const QString folder = order->importOrderPath() + importTypeFolder(trial ? TypeTrialVideo : TypeRetouchedVideo);
-    const QString listName = trial ? QStringLiteral("试拍视频") : QStringLiteral("精修视频");
-    const QString head = trial ? QStringLiteral("是否要将<font color=\"red\">选片系统 试拍视频列表</font>更新为:  <br/> ")
-                               : QStringLiteral("是否要将<font color=\"red\">选片系统 精修视频列表</font>更新为: <br/>");
     if (!FileOperation::isDirExist(folder)) {
         tell(QStringLiteral("此订单导片路径打不开，请检查服务器是否连接成功！"));
         return;
     }
-    QStringList names;
-    for (const QFileInfo& entry : Platform::instance().entryInfoList(folder, {}, QDir::Files, QDir::NoSort))
-        names << entry.fileName();
-    if (names.isEmpty()) {
-        const QString question = folder + QStringLiteral("  没有%1， 是否要将<font color=\"red\">选片系统 %1列表</font>列表清空？ ")
-                                              .arg(listName);
-        if (ask(question))
-            updataVideoList(order, QString(), QString());
-        return;
-    }
-    QString question = head + QStringLiteral("<font size='18' color='blue'>");
-    const QString absoluteFolder = QDir(Platform::diskPath(folder)).absolutePath();
-    QStringList paths;
-    for (const QString& name : qAsConst(names)) {
-        question += QStringLiteral("<br/>") + name;
-        paths << absoluteFolder + QLatin1Char('/') + name;
-    }
-    question += QStringLiteral("</font>");
-    if (ask(question))
-        updataVideoList(order, names.join(QLatin1Char('|')), paths.join(QLatin1Char('|')));
+    const VideoListUpdate update(folder, trial);
+    if (ask(update.question()))
+        updataVideoList(order, update.videofiles(), update.videopaths());
 }
 
 void importOrdersPhotoDlg::showImportError(QString order, QString message)
