@@ -365,6 +365,23 @@ bool ImageOperation::saveRotatedOriginal(const QString& source, const QStringLis
     return true;
 }
 
+bool ImageOperation::saveRotatedOriginal(const QString& source, const QString& target, int orientation,
+                                         const QImage& decoded, QImage* upright)
+{
+    if (orientation == 1 || decoded.isNull())
+        return false;
+    const QImage turned = rotateImage(decoded, orientation);
+    if (upright)
+        *upright = turned;
+    if (losslessRotateJpeg(source, target, orientation)) {
+        qDebug() << "原图无损旋转成功" << target;
+        return true;
+    }
+    const bool saved = saveJpeg(turned, Platform::diskPath(target), 100);
+    qDebug() << "原图回退 QImage FastTransformation 旋转" << target << saved;
+    return saved;
+}
+
 QImage ImageOperation::loadImage(QString path)
 {
     QFile file(Platform::diskPath(path));

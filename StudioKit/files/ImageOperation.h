@@ -48,6 +48,13 @@ public:
                                     int orientation, QImage* out,
                                     QStringList* failedTargets = nullptr);
 
+    // The same for one target and a source already decoded: the turned
+    // picture comes from `decoded` in memory (jpegtran's output is not read
+    // back), and the fallback encodes it as "JPG" quality 100. False, with
+    // nothing written, for orientation 1 or a null picture.
+    static bool saveRotatedOriginal(const QString& source, const QString& target, int orientation,
+                                    const QImage& decoded, QImage* upright);
+
     // Decodes by content, not by file name, and never applies the EXIF
     // orientation itself. A null image when unreadable.
     static QImage loadImage(QString path);

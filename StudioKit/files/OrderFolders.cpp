@@ -7,6 +7,21 @@ QString g_spareDirB;
 QString g_sheetBaseDir = QStringLiteral("");
 QString g_sheetThumbDir;
 
+PhotoKindFolders photoKindFolders(int kind)
+{
+    switch (kind) {
+    case 0:
+        return {QStringLiteral("照片/"), QStringLiteral("thumbnail2250/"), QStringLiteral("thumbnail/"),
+                QStringLiteral("thumbnail100/")};
+    case 1:
+        return {QStringLiteral("成品/"), QStringLiteral("成品缩略图2250/"), QStringLiteral("成品缩略图/"),
+                QStringLiteral("成品缩略图100/")};
+    default:
+        return {QStringLiteral("设计/"), QStringLiteral("设计缩略图2250/"), QStringLiteral("设计缩略图/"),
+                QStringLiteral("设计缩略图100/")};
+    }
+}
+
 void setOrderPath(QString folder)
 {
     g_orderPath = folder;

@@ -15,6 +15,16 @@ extern QString g_spareDirB;
 extern QString g_sheetBaseDir;
 extern QString g_sheetThumbDir;
 
+// The folders of one kind of picture inside an order folder, each ending
+// with "/": 0 photos, 1 finished images, any other kind design images.
+struct PhotoKindFolders {
+    QString photos;
+    QString thumbnail2250;
+    QString thumbnail1000;
+    QString thumbnail200;
+};
+PhotoKindFolders photoKindFolders(int kind);
+
 void setOrderPath(QString folder);
 QString getOrderPath();
 

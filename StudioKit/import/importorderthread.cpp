@@ -2,22 +2,19 @@
 
 #include "core/Globals.h"
 #include "files/FileOperation.h"
-#include "files/ImageOperation.h"
+#include "files/OrderFolders.h"
 #include "files/SafeFileWriter.h"
 #include "import/importordermodel.h"
+#include "import/PhotoImport.h"
+#include "import/PhotoPool.h"
 #include "Platform.h"
 
-#include <QBuffer>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QImageReader>
-#include <QImageWriter>
+#include <QVector>
 #include <QRegularExpression>
-#include <QSet>
-#include <QThreadPool>
 
 #include <condition_variable>
 #include <mutex>
@@ -27,29 +24,6 @@ namespace {
 const QString kImportTag = QStringLiteral("importordersphotodlg");
 const QString kDeleteTag = QStringLiteral("searchorder");
 const QString kStop = QStringLiteral("no");
-
-// The folders of one photo type inside an order folder.
-struct PhotoFolders {
-    QString photos;
-    QString thumbnail2250;
-    QString thumbnail1000;
-    QString thumbnail200;
-};
-
-PhotoFolders photoFolders(int type)
-{
-    switch (type) {
-    case importOrdersPhotoDlg::TypeFinished:
-        return {QStringLiteral("成品/"), QStringLiteral("成品缩略图2250/"), QStringLiteral("成品缩略图/"),
-                QStringLiteral("成品缩略图100/")};
-    case importOrdersPhotoDlg::TypeDesign:
-        return {QStringLiteral("设计/"), QStringLiteral("设计缩略图2250/"), QStringLiteral("设计缩略图/"),
-                QStringLiteral("设计缩略图100/")};
-    default:
-        return {QStringLiteral("照片/"), QStringLiteral("thumbnail2250/"), QStringLiteral("thumbnail/"),
-                QStringLiteral("thumbnail100/")};
-    }
-}
 
 const QString kFinishedFolder = QStringLiteral("成品/");
 
@@ -111,74 +85,19 @@ bool splitShotDate(const QString& shotdate, QString* yearMonth, QString* day)
     return true;
 }
 
-QByteArray encoded(const QImage& image, const QByteArray& format, int quality)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    if (!writer.write(image))
-        return {};
-    buffer.close();
-    return bytes;
-}
-
-// Writes a new file under the first free name of `path` and its numbered
-// variants; an existing file is never replaced. The content is complete
-// before it takes the name.
-bool writeKeeping(const QString& path, const QByteArray& bytes)
-{
-    const QString local = Platform::diskPath(path);
-    SafeFileWriter writer(local);
-    if (!writer.open() || !writer.write(bytes))
-        return false;
-    for (int n = 0;; ++n) {
-        const QString candidate = n == 0 ? local : FileOperation::numberedName(local, n);
-        if (QFileInfo::exists(candidate))
-            continue;
-        if (writer.commitWithoutReplacing(candidate))
-            return true;
-        if (!QFileInfo::exists(candidate))
-            return false;
-    }
-}
-
-// Names that can end up at one backup name: "IMG_1.jpg", "img_1(2).JPG" and
-// "IMG_1(1)(1).jpg" all number from "img_1.jpg".
-QString nameFamily(const QString& targetName)
-{
-    static const QRegularExpression numbers(QStringLiteral("(\\([0-9]+\\))+(?=\\.[^.]*$|$)"));
-    return targetName.toLower().remove(numbers);
-}
-
-// What the photo jobs of one order may hold in memory at once; a single
-// photo larger than this still runs, alone.
-constexpr qint64 kPhotoJobsMemoryBudget = qint64(1) << 30;
-
-// A photo job's peak: the file and its re-encoded copy, the decoded picture
-// and its turned copy. Only the image header is read.
-qint64 estimatedPhotoBytes(const QString& sourcePath)
-{
-    const QString local = Platform::diskPath(sourcePath);
-    const QSize size = QImageReader(local).size();
-    const qint64 pixels = size.isValid() ? qint64(size.width()) * size.height() : 0;
-    return 3 * QFileInfo(local).size() + 2 * 4 * pixels;
-}
-
-// Photo jobs that have ended, handed to the worker thread in the order they
-// ended.
+// Indices of photo jobs that have ended, handed to the worker thread in the
+// order they ended.
 class EndedPhotoJobs
 {
 public:
-    void add(int index, const ImportOrderThread::PhotoOutcome& outcome)
+    void add(int index)
     {
         std::lock_guard<std::mutex> lock(mutex);
-        ended.append({index, outcome});
+        ended.append(index);
         endedOne.notify_one();
     }
 
-    QPair<int, ImportOrderThread::PhotoOutcome> take()
+    int take()
     {
         std::unique_lock<std::mutex> lock(mutex);
         endedOne.wait(lock, [this] { return !ended.isEmpty(); });
@@ -188,13 +107,11 @@ public:
 private:
     std::mutex mutex;
     std::condition_variable endedOne;
-    QList<QPair<int, ImportOrderThread::PhotoOutcome>> ended;
+    QList<int> ended;
 };
 
 ImportOrderThread::PhotoOutcome photoFailed(ImportOrderThread::PhotoOutcome::Result result, const QString& path)
 {
-    if (result == ImportOrderThread::PhotoOutcome::Result::WriteFailed)
-        qDebug() << "导片读写失败" << path;
     return {result, path};
 }
 
@@ -293,57 +210,40 @@ void ImportOrderThread::importOrder()
 void ImportOrderThread::importPhotos()
 {
     const int count = order.files.size();
-    // Declared before the pool, so it outlives the jobs still leaving add().
+    // Declared before the pool, so it outlives the jobs still leaving it.
     EndedPhotoJobs endedJobs;
-    QThreadPool pool;
-    pool.setMaxThreadCount(photoJobLimit > 0 ? photoJobLimit : QThread::idealThreadCount());
-    QSet<QString> familiesInWork;
-    QHash<int, qint64> bytesInWork;
-    qint64 totalBytesInWork = 0;
-    qint64 nextBytes = -1;
-    int next = 0;
+    QVector<PhotoOutcome> outcomes(count);
+    PhotoPool pool(photoJobLimit, PhotoPool::Starts::OnRequest);
+    pool.setEndedHandler([&endedJobs](int index) { endedJobs.add(index); });
+    for (int i = 0; i < count; ++i) {
+        pool.add([this, i, &outcomes] {
+            outcomes[i] = importImage(order.importOrderPath, order.importOrderBakPath, order.files.at(i),
+                                      order.targetNames.at(i));
+        }, order.files.at(i), order.targetNames.at(i));
+    }
+    int inWork = 0;
     int failedIndex = -1;
-    PhotoOutcome failure;
     doneCount = 0;
     for (;;) {
-        while (failedIndex < 0 && next < count && bytesInWork.size() < pool.maxThreadCount()) {
-            const QString family = nameFamily(order.targetNames.at(next));
-            if (nextBytes < 0)
-                nextBytes = estimatedPhotoBytes(order.files.at(next));
-            if (familiesInWork.contains(family)
-                || (!bytesInWork.isEmpty() && totalBytesInWork + nextBytes > kPhotoJobsMemoryBudget))
-                break;
-            if (g_importRunFlag == kStop) {
-                next = count;
-                break;
-            }
-            familiesInWork.insert(family);
-            bytesInWork.insert(next, nextBytes);
-            totalBytesInWork += nextBytes;
-            nextBytes = -1;
-            const int index = next++;
-            pool.start([this, index, &endedJobs] {
-                endedJobs.add(index, importImage(order.importOrderPath, order.importOrderBakPath,
-                                                 order.files.at(index), order.targetNames.at(index)));
-            });
-        }
-        if (bytesInWork.isEmpty())
+        if (failedIndex < 0 && g_importRunFlag == kStop)
+            pool.clear();
+        else if (failedIndex < 0)
+            inWork += pool.startWaiting();
+        if (inWork == 0)
             break;
-        const QPair<int, PhotoOutcome> ended = endedJobs.take();
-        familiesInWork.remove(nameFamily(order.targetNames.at(ended.first)));
-        totalBytesInWork -= bytesInWork.take(ended.first);
-        if (ended.second.result != PhotoOutcome::Result::Imported) {
-            if (failedIndex < 0 || ended.first < failedIndex) {
-                failedIndex = ended.first;
-                failure = ended.second;
-            }
+        const int ended = endedJobs.take();
+        --inWork;
+        if (outcomes.at(ended).result != PhotoOutcome::Result::Imported) {
+            pool.clear();
+            if (failedIndex < 0 || ended < failedIndex)
+                failedIndex = ended;
         } else if (failedIndex < 0) {
             ++doneCount;
             reportProgress();
         }
     }
     if (failedIndex >= 0)
-        reportFailure(failure);
+        reportFailure(outcomes.at(failedIndex));
 }
 
 void ImportOrderThread::reportFailure(const PhotoOutcome& outcome)
@@ -410,7 +310,7 @@ void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
         FileOperation::createDir(orderPath + name);
     for (int type : {importOrdersPhotoDlg::TypeOriginal, importOrdersPhotoDlg::TypeFinished,
                      importOrdersPhotoDlg::TypeDesign}) {
-        const PhotoFolders folders = photoFolders(type);
+        const PhotoKindFolders folders = photoKindFolders(type);
         const QStringList thumbnails = {folders.thumbnail1000, folders.thumbnail200, folders.thumbnail2250};
         for (const QString& name : thumbnails)
             FileOperation::createDir(orderPath + name);
@@ -420,7 +320,7 @@ void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
     }
     FileOperation::createDir(backup + yearMonth + QLatin1Char('/') + day);
     FileOperation::createDir(backupPath);
-    FileOperation::createDir(backupPath + photoFolders(importOrdersPhotoDlg::TypeOriginal).photos);
+    FileOperation::createDir(backupPath + photoKindFolders(importOrdersPhotoDlg::TypeOriginal).photos);
     qDebug() << "orderBackupPathCrt===" << backupPath;
 
     if (!FileOperation::isDirExist(orderPath)) {
@@ -478,66 +378,21 @@ ImportOrderThread::PhotoOutcome ImportOrderThread::importImage(QString orderPath
     if (!judgeMemorySize(sourcePath))
         return photoFailed(Result::NoSpace, sourcePath);
 
-    // One read serves the backup, the orientation, the plain copies and the
-    // decoding.
-    QFile source(Platform::diskPath(sourcePath));
-    if (!source.open(QIODevice::ReadOnly))
-        return photoFailed(Result::WriteFailed, sourcePath);
-    const QByteArray data = source.readAll();
-    if (data.size() != source.size())
-        return photoFailed(Result::WriteFailed, sourcePath);
-    source.close();
-
-    const PhotoFolders folders = photoFolders(importType);
-    const bool original = importType == importOrdersPhotoDlg::TypeOriginal;
-    if (original) {
-        const QString backup = backupPath + folders.photos + targetName;
-        if (!writeKeeping(backup, data))
-            return photoFailed(Result::WriteFailed, backup);
+    const PhotoKindFolders folders = photoKindFolders(importType);
+    PhotoImport::Targets targets;
+    if (importType == importOrdersPhotoDlg::TypeOriginal) {
+        targets.backup = backupPath + folders.photos + targetName;
+        if (order.originalsToFinished)
+            targets.photos << orderPath + folders.photos + targetName << orderPath + kFinishedFolder + targetName;
     }
-
-    QImage picture;
-    if (!ImageOperation::decodeInto(data, &picture))
-        qDebug() << "picPath=" << sourcePath;
-    const int orientation = ImageOperation::getDirection(data);
-    const QByteArray format = QFileInfo(targetName).suffix().toLower().toLatin1();
-
-    QStringList photoTargets = {orderPath + folders.photos + targetName};
-    if (original && order.originalsToFinished)
-        photoTargets << orderPath + kFinishedFolder + targetName;
-    // A photo that cannot be decoded is copied as it is, whatever its
-    // orientation, so nothing is lost.
-    QByteArray photo = data;
-    if (orientation != 1 && !picture.isNull()) {
-        picture = ImageOperation::rotateImage(picture, orientation);
-        photo = encoded(picture, format, 100);
-        if (photo.isEmpty())
-            return photoFailed(Result::WriteFailed, photoTargets.first());
-    }
-    for (const QString& target : photoTargets) {
-        if (!SafeFileWriter::writeFile(target, photo))
-            return photoFailed(Result::WriteFailed, target);
-    }
-
-    if (picture.isNull()) {
-        for (const QString& folder : {folders.thumbnail1000, folders.thumbnail2250}) {
-            if (!SafeFileWriter::writeFile(orderPath + folder + targetName, data))
-                return photoFailed(Result::WriteFailed, orderPath + folder + targetName);
-        }
-    } else {
-        // Each size is scaled from the one before, so the full picture is
-        // scaled only once.
-        const QList<QPair<int, QString>> sizes = {
-            {2250, folders.thumbnail2250}, {1000, folders.thumbnail1000}, {200, folders.thumbnail200}};
-        for (const auto& size : sizes) {
-            picture = picture.scaled(size.first, size.first, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            const QString target = orderPath + size.second + targetName;
-            const QByteArray thumbnail = encoded(picture, format, -1);
-            if (thumbnail.isEmpty() || !SafeFileWriter::writeFile(target, thumbnail))
-                return photoFailed(Result::WriteFailed, target);
-        }
-    }
-
+    if (targets.photos.isEmpty())
+        targets.photos << orderPath + folders.photos + targetName;
+    targets.thumbnail2250 = orderPath + folders.thumbnail2250 + targetName;
+    targets.thumbnail1000 = orderPath + folders.thumbnail1000 + targetName;
+    targets.thumbnail200 = orderPath + folders.thumbnail200 + targetName;
+    const PhotoImport::Outcome outcome = PhotoImport::run(sourcePath, targets, PhotoImport::Settings());
+    if (!outcome.ok())
+        return photoFailed(Result::WriteFailed, outcome.failed.first());
     return {};
 }
 
@@ -674,30 +529,9 @@ bool ImportOrderThread::judgeDiskSize(qint64 size, QString path) const
 
 bool ImportOrderThread::getPicShotTime(QString path, QString& shotTime)
 {
-    QFile file(Platform::diskPath(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
     // Exif dates are text beginning with "20"; they sit near the start of
     // the file or a little after offset 2000.
-    for (const qint64 start : {qint64(0), qint64(2000)}) {
-        if (!file.seek(start))
-            break;
-        char byte = 0;
-        for (int i = 0; i < 500 && file.getChar(&byte); ++i) {
-            if (byte != '2')
-                continue;
-            char next = 0;
-            if (!file.getChar(&next) || next != '0')
-                continue;
-            QByteArray text = file.read(17);
-            const int end = text.indexOf('\0');
-            if (end >= 0)
-                text.truncate(end);
-            shotTime = QString::fromLatin1(text).trimmed();
-            return true;
-        }
-    }
-    return true;
+    return PhotoImport::scanShotTime(path, {{0, false}, {2000, false}}, shotTime);
 }
 
 void ImportOrderThread::startDelete()
