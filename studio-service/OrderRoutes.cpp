@@ -17,12 +17,19 @@ bool searchField(const QString& searchType, SearchField* field)
     static const QHash<QString, SearchField> fields = {
         {QStringLiteral("1"), {{QStringLiteral("orderpayforkey")}, false}},
         {QStringLiteral("2"), {{QStringLiteral("bname"), QStringLiteral("wname"), QStringLiteral("mname")}, false}},
-        {QStringLiteral("3"), {{QStringLiteral("momtel"), QStringLiteral("dadtel")}, false}},
+        {QStringLiteral("3"),
+         {{QStringLiteral("momtel"), QStringLiteral("dadtel"), QStringLiteral("mphone"), QStringLiteral("wphone")},
+          false}},
         {QStringLiteral("4"), {{QStringLiteral("shotdate")}, true}},
         {QStringLiteral("5"), {{QStringLiteral("selectdate")}, true}},
         {QStringLiteral("6"), {{QStringLiteral("bookdate")}, true}},
         {QStringLiteral("7"), {{QStringLiteral("shipdate")}, true}},
+        {QStringLiteral("8"), {{QStringLiteral("selectdonedate")}, true}},
         {QStringLiteral("9"), {{QStringLiteral("gotodigitaltime")}, true}},
+        {QStringLiteral("10"), {{QStringLiteral("pickupdonedate")}, true}},
+        {QStringLiteral("11"), {{QStringLiteral("qcarrangedate")}, true}},
+        {QStringLiteral("12"), {{QStringLiteral("todesigntime")}, true}},
+        {QStringLiteral("13"), {{QStringLiteral("todigitaldate")}, true}},
         {QStringLiteral("14"), {{QStringLiteral("designassigndate")}, true}},
     };
     if (!fields.contains(searchType))
@@ -41,11 +48,20 @@ bool matches(const QJsonObject& order, const SearchField& field, const QString& 
     return false;
 }
 
+// "storesids" narrows the search to those stores when it names any; the
+// import picker sends none.
+bool inStores(const QJsonObject& order, const QString& storesIds)
+{
+    if (storesIds.isEmpty())
+        return true;
+    return storesIds.split(QLatin1Char(',')).contains(order.value(QStringLiteral("storesid")).toString());
+}
+
 } // namespace
 
-// order_list for the import tool's order picker and the selection check
-// order_isrole12finish, against the demo orders. An empty keyword matches
-// every order of its search type.
+// order_list for the order search windows and the import tool's order
+// picker, and the selection check order_isrole12finish, against the demo
+// orders. An empty keyword matches every order of its search type.
 void registerOrderRoutes(StudioService& service)
 {
     service.setHandler(QStringLiteral("order/order_list"), [&service](const RecordedRequest& request) {
@@ -53,9 +69,10 @@ void registerOrderRoutes(StudioService& service)
         if (!searchField(request.value(QStringLiteral("searchtype")), &field))
             return Response::failure(QStringLiteral("检索方式不正确"));
         const QString keyword = request.value(QStringLiteral("keyword"));
+        const QString storesIds = request.value(QStringLiteral("storesids"));
         QJsonArray found;
         for (const QJsonValue& order : service.demo().value(QStringLiteral("orders")).toArray()) {
-            if (matches(order.toObject(), field, keyword))
+            if (matches(order.toObject(), field, keyword) && inStores(order.toObject(), storesIds))
                 found << order;
         }
         return Response::success({{QStringLiteral("data"), found}});

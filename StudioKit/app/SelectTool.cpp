@@ -7,6 +7,7 @@
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
 #include "import/importordersphotodlg.h"
+#include "separation/searchorder.h"
 #include "Platform.h"
 
 #include <QButtonGroup>
@@ -148,7 +149,13 @@ void SelectTool::openChosenTool()
     case AfterSampleTool:
         g_sjfjxz = QStringLiteral("1");
         break;
-    case SeparatePhotosTool:
+    case SeparatePhotosTool: {
+        auto* separation = new SearchOrder(nullptr);
+        separation->setAttribute(Qt::WA_DeleteOnClose);
+        separation->showMaximized();
+        separation->setToolName(QStringLiteral("分件管理"));
+        break;
+    }
     case BatchDeleteTool:
     case LyraTool:
         break;

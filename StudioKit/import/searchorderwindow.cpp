@@ -2,8 +2,8 @@
 #include "ui_searchorderwindow.h"
 
 #include "core/Dialogs.h"
-#include "core/FormBody.h"
 #include "core/Globals.h"
+#include "core/SearchBody.h"
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
 #include "import/importordermodel.h"
@@ -26,6 +26,14 @@
 namespace {
 
 const int kColumnCount = 13;
+
+// The picker's builders send shop, type, keyword and super id first; the
+// login pairs that follow differ from builder to builder.
+using K = SearchKey;
+const SearchKeyOrder kUidEidPerson = {K::ShopId, K::SearchType, K::Keyword, K::SuperId, K::Uid, K::Eid, K::PersonId};
+const SearchKeyOrder kEidPersonUid = {K::ShopId, K::SearchType, K::Keyword, K::SuperId, K::Eid, K::PersonId, K::Uid};
+const SearchKeyOrder kEidPerson = {K::ShopId, K::SearchType, K::Keyword, K::SuperId, K::Eid, K::PersonId};
+const SearchKeyOrder kEidUid = {K::ShopId, K::SearchType, K::Keyword, K::SuperId, K::Eid, K::Uid};
 
 QStandardItem* checkableItem(const QString& text)
 {
@@ -183,65 +191,52 @@ void SearchOrderWindow::clickSearch()
 
 void SearchOrderWindow::searchByOrderNumber(QString keyword)
 {
-    postSearch(1, keyword, {TailPair::Uid, TailPair::Eid, TailPair::PersonId});
+    postSearch(1, keyword, kUidEidPerson);
 }
 
 void SearchOrderWindow::searchByName(QString keyword)
 {
-    postSearch(2, keyword, {TailPair::Eid, TailPair::PersonId});
+    postSearch(2, keyword, kEidPerson);
 }
 
 void SearchOrderWindow::searchByPhone(QString keyword)
 {
-    postSearch(3, keyword, {TailPair::Eid, TailPair::PersonId});
+    postSearch(3, keyword, kEidPerson);
 }
 
 void SearchOrderWindow::searchByShotDate(QString keyword)
 {
-    postSearch(4, keyword, {TailPair::Eid, TailPair::PersonId, TailPair::Uid});
+    postSearch(4, keyword, kEidPersonUid);
 }
 
 void SearchOrderWindow::searchBySelectDate(QString keyword)
 {
-    postSearch(5, keyword, {TailPair::Eid, TailPair::Uid});
+    postSearch(5, keyword, kEidUid);
 }
 
 void SearchOrderWindow::searchByBookDate(QString keyword)
 {
-    postSearch(6, keyword, {TailPair::Eid, TailPair::PersonId, TailPair::Uid});
+    postSearch(6, keyword, kEidPersonUid);
 }
 
 void SearchOrderWindow::searchByShipDate(QString keyword)
 {
-    postSearch(7, keyword, {TailPair::Uid, TailPair::Eid, TailPair::PersonId});
+    postSearch(7, keyword, kUidEidPerson);
 }
 
 void SearchOrderWindow::searchByShangjianDate(QString keyword)
 {
-    postSearch(9, keyword, {TailPair::Uid, TailPair::Eid, TailPair::PersonId});
+    postSearch(9, keyword, kUidEidPerson);
 }
 
 void SearchOrderWindow::searchByDesignAssignDate(QString keyword)
 {
-    postSearch(14, keyword, {TailPair::Uid, TailPair::Eid, TailPair::PersonId});
+    postSearch(14, keyword, kUidEidPerson);
 }
 
-void SearchOrderWindow::postSearch(int searchType, const QString& keyword, std::initializer_list<TailPair> tail)
+void SearchOrderWindow::postSearch(int searchType, const QString& keyword, const SearchKeyOrder& order)
 {
-    FormBody body;
-    body.add(QStringLiteral("token"), ACCESS_TOKEN)
-        .add(QStringLiteral("shopid"), g_shopId)
-        .add(QStringLiteral("searchtype"), QString::number(searchType))
-        .add(QStringLiteral("keyword"), keyword)
-        .add(QStringLiteral("superid"), g_superId);
-    for (const TailPair pair : tail) {
-        switch (pair) {
-        case TailPair::Uid: body.add(QStringLiteral("uid"), g_uid); break;
-        case TailPair::Eid: body.add(QStringLiteral("eid"), g_eid); break;
-        case TailPair::PersonId: body.add(QStringLiteral("personid"), g_eid); break;
-        }
-    }
-    QByteArray bytes = body.bytes();
+    QByteArray bytes = searchBody(order, searchType, keyword).bytes();
     postDataFunc(bytes);
 }
 

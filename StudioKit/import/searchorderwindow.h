@@ -1,14 +1,14 @@
 #ifndef SEARCHORDERWINDOW_H
 #define SEARCHORDERWINDOW_H
 
+#include "core/SearchBody.h"
+
 #include <QByteArray>
 #include <QDialog>
 #include <QList>
 #include <QModelIndex>
 #include <QPoint>
 #include <QString>
-
-#include <initializer_list>
 
 class ImportOrderModel;
 class QAction;
@@ -50,9 +50,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The pairs that follow "superid" in a search body, in the builder's order.
-    enum class TailPair { Uid, Eid, PersonId };
-
     void initUI();
     void loadSavedPath();
     void fillOrderTable();
@@ -66,7 +63,7 @@ private:
     void searchByShipDate(QString keyword);
     void searchByShangjianDate(QString keyword);
     void searchByDesignAssignDate(QString keyword);
-    void postSearch(int searchType, const QString& keyword, std::initializer_list<TailPair> tail);
+    void postSearch(int searchType, const QString& keyword, const SearchKeyOrder& order);
     void backToIdle();
     void handOver();
     // Replaces the result list, deleting earlier models nobody adopted.

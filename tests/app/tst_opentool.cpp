@@ -1,6 +1,7 @@
 #include "app/SelectTool.h"
 #include "core/Globals.h"
 #include "import/importordersphotodlg.h"
+#include "separation/searchorder.h"
 #include "StudioService.h"
 #include "support/TestSupport.h"
 
@@ -20,14 +21,20 @@ QJsonObject shopReply(const QString& picPath, const QString& bakPath, const QStr
             {"homepicpath", homePath}};
 }
 
-QList<importOrdersPhotoDlg*> importWindows()
+template <typename Window>
+QList<Window*> windowsOf()
 {
-    QList<importOrdersPhotoDlg*> windows;
+    QList<Window*> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<importOrdersPhotoDlg*>(widget))
+        if (auto* window = qobject_cast<Window*>(widget))
             windows << window;
     }
     return windows;
+}
+
+QList<importOrdersPhotoDlg*> importWindows()
+{
+    return windowsOf<importOrdersPhotoDlg>();
 }
 
 } // namespace
@@ -42,6 +49,7 @@ private slots:
     void importToolChecksTheFirstDriveRoot_data();
     void importToolChecksTheFirstDriveRoot();
     void importWindowOpensMaximised();
+    void separationWindowOpensMaximised();
     void otherToolsOpenNothingYet_data();
     void otherToolsOpenNothingYet();
 
@@ -64,6 +72,7 @@ void TestOpenTool::init()
 void TestOpenTool::cleanup()
 {
     qDeleteAll(importWindows());
+    qDeleteAll(windowsOf<SearchOrder>());
     launcher.reset();
     env.reset();
 }
@@ -140,11 +149,32 @@ void TestOpenTool::importWindowOpensMaximised()
     QTRY_VERIFY(!closing);
 }
 
+void TestOpenTool::separationWindowOpensMaximised()
+{
+    choose("radioButton_separatePhotos", shopReply("D:/photos/", "", ""));
+    QVERIFY(env->dialogs.boxes.isEmpty());
+    QCOMPARE(windowsOf<SearchOrder>().size(), 1);
+    SearchOrder* window = windowsOf<SearchOrder>().first();
+    QVERIFY(!window->parent());
+    QVERIFY(window->isVisible());
+    QVERIFY(window->windowState() & Qt::WindowMaximized);
+    QCOMPARE(window->findChild<QPushButton*>("pushButton_separate")->text(), QString("开始分件"));
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+
+    // Each switch with the tool chosen opens a window of its own.
+    env->service->clearRequests();
+    choose("radioButton_separatePhotos", shopReply("D:/photos/", "", ""));
+    QCOMPARE(windowsOf<SearchOrder>().size(), 2);
+
+    QPointer<SearchOrder> closing = window;
+    window->close();
+    QTRY_VERIFY(!closing);
+}
+
 void TestOpenTool::otherToolsOpenNothingYet_data()
 {
     QTest::addColumn<QString>("tool");
     QTest::addColumn<QString>("sjfjxz");
-    QTest::newRow("design separation") << "radioButton_separatePhotos" << "0";
     QTest::newRow("batch deletion") << "rb_plsc" << "0";
     QTest::newRow("after-sample separation") << "radioButton_yhfj" << "1";
     QTest::newRow("lyra separation") << "rb_lyrafj" << "0";

@@ -1,0 +1,124 @@
+#include "separation/OrderTable.h"
+
+#include <QStandardItemModel>
+#include <QTableView>
+
+namespace {
+
+QStandardItem* tickItem(bool checked)
+{
+    auto* item = new QStandardItem;
+    item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    item->setTextAlignment(Qt::AlignCenter);
+    return item;
+}
+
+} // namespace
+
+OrderTable::OrderTable(QTableView* view, QStandardItemModel* model, const QVector<Column>& columns)
+    : m_view(view)
+    , m_model(model)
+    , m_columns(columns)
+{
+    for (int column = 0; column < m_columns.size(); ++column)
+        m_model->setHorizontalHeaderItem(column, new QStandardItem(m_columns.at(column).caption));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void OrderTable::fill(const QList<OrderItemInfo>& orders)
+{
+    m_model->removeRows(0, m_model->rowCount());
+    const int last = m_columns.size() - 1;
+    for (int row = 0; row < orders.size(); ++row) {
+        const OrderItemInfo& order = orders.at(row);
+        m_model->setItem(row, 0, tickItem(order.checked));
+        for (int column = 1; column <= last; ++column) {
+            auto* item = new QStandardItem(order.*(m_columns.at(column).field));
+            if (column < last)
+                item->setTextAlignment(Qt::AlignCenter);
+            m_model->setItem(row, column, item);
+        }
+    }
+}
+
+void OrderTable::showTick(int row, bool checked)
+{
+    m_model->setItem(row, 0, tickItem(checked));
+}
+
+void OrderTable::toggle(QList<OrderItemInfo>& orders, int row)
+{
+    if (row < 0 || row >= orders.size())
+        return;
+    OrderItemInfo& order = orders[row];
+    order.checked = !order.checked;
+    showTick(row, order.checked);
+    m_view->setStyleSheet(order.checked
+                              ? QStringLiteral("selection-background-color: rgb(135, 206, 250);selection-color:black;")
+                              : QStringLiteral("selection-background-color: rgb(248, 248, 255);selection-color:black;"));
+}
+
+void OrderTable::selectAll(QList<OrderItemInfo>& orders)
+{
+    for (int row = 0; row < orders.size(); ++row) {
+        orders[row].checked = true;
+        showTick(row, true);
+    }
+}
+
+void OrderTable::invert(QList<OrderItemInfo>& orders)
+{
+    for (int row = 0; row < orders.size(); ++row) {
+        orders[row].checked = !orders.at(row).checked;
+        showTick(row, orders.at(row).checked);
+    }
+}
+
+bool OrderTable::hasCheckedOrder(const QList<OrderItemInfo>& orders)
+{
+    for (const OrderItemInfo& order : orders) {
+        if (order.checked)
+            return true;
+    }
+    return false;
+}
+
+QVector<int> OrderTable::columnWidths(int tableWidth, int columnCount)
+{
+    // Both layouts add up to more than the width: the table scrolls sideways.
+    QVector<int> widths(columnCount);
+    const int last = columnCount - 1;
+    const auto part = [](int rest, double factor) { return int(rest * factor); };
+    widths[0] = 60;
+    if (tableWidth * 0.13 >= 130) {
+        const int rest = tableWidth - 60;
+        widths[1] = part(rest, 0.13);
+        for (int column : {2, 4, 5, 6, 7})
+            widths[column] = part(rest, 0.09);
+        widths[3] = part(rest, 0.06);
+        for (int column = 8; column < last; ++column)
+            widths[column] = part(rest, 0.1);
+        widths[last] = part(rest, 0.32);
+    } else {
+        const int rest = tableWidth - 190;
+        widths[1] = 130;
+        for (int column : {2, 4, 5, 6})
+            widths[column] = part(rest, 0.113);
+        widths[3] = part(rest, 0.06);
+        widths[7] = part(rest, 0.1243);
+        for (int column = 8; column < last; ++column)
+            widths[column] = part(rest, 0.12143);
+        widths[last] = part(rest, 0.4);
+    }
+    return widths;
+}
+
+void OrderTable::applyColumnWidths()
+{
+    const QVector<int> widths = columnWidths(m_view->width(), m_columns.size());
+    for (int column = 0; column < widths.size(); ++column)
+        m_view->setColumnWidth(column, widths.at(column));
+}
