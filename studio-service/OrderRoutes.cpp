@@ -65,6 +65,8 @@ bool inStores(const QJsonObject& order, const QString& storesIds)
 void registerOrderRoutes(StudioService& service)
 {
     service.setHandler(QStringLiteral("order/order_list"), [&service](const RecordedRequest& request) {
+        if (isDispatchOrderList(request))
+            return dispatchOrderList(service, request);
         SearchField field;
         if (!searchField(request.value(QStringLiteral("searchtype")), &field))
             return Response::failure(QStringLiteral("检索方式不正确"));

@@ -11,6 +11,13 @@ void registerUpdateRoutes(StudioService& service);
 void registerOrderRoutes(StudioService& service);
 void registerWebLoginRoutes(StudioService& service);
 void registerReportRoutes(StudioService& service);
+void registerDispatchRoutes(StudioService& service);
+
+struct RecordedRequest;
+struct Response;
+// The dispatch window's dialect of "order/order_list" ("type", no "searchtype").
+bool isDispatchOrderList(const RecordedRequest& request);
+Response dispatchOrderList(StudioService& service, const RecordedRequest& request);
 
 // Address of a file of the demo folder's "downloads" on the running service,
 // as an update announcement gives it in "path".

@@ -231,6 +231,7 @@ void StudioService::registerDefaultRoutes()
     registerOrderRoutes(*this);
     registerWebLoginRoutes(*this);
     registerReportRoutes(*this);
+    registerDispatchRoutes(*this);
 }
 
 void StudioService::onNewConnection()
