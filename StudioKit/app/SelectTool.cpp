@@ -5,6 +5,7 @@
 #include "core/FormBody.h"
 #include "core/Globals.h"
 #include "core/ServiceCall.h"
+#include "dispatch/shangjiandialog.h"
 #include "files/FileOperation.h"
 #include "import/importordersphotodlg.h"
 #include "separation/searchorder.h"
@@ -18,7 +19,7 @@
 #include <QNetworkReply>
 
 namespace {
-enum ToolId { SeparatePhotosTool = 1, ImportTool = 4, BatchDeleteTool = 5, AfterSampleTool = 6, LyraTool = 7 };
+enum ToolId { SeparatePhotosTool = 1, ShangJianTool = 2, ImportTool = 4, BatchDeleteTool = 5, AfterSampleTool = 6, LyraTool = 7 };
 }
 
 SelectTool::SelectTool(QList<ShopInfo> shopList, QWidget* parent)
@@ -146,6 +147,10 @@ void SelectTool::openChosenTool()
             importDialog->showMaximized();
         }
         break;
+    case ShangJianTool:
+        // No launcher button carries this id; the window is made only when chosen.
+        showToolWindow(new ShangJianDialog(nullptr));
+        break;
     case AfterSampleTool:
         g_sjfjxz = QStringLiteral("1");
         break;
@@ -164,6 +169,12 @@ void SelectTool::openChosenTool()
                              QMessageBox::Yes);
         break;
     }
+}
+
+void SelectTool::showToolWindow(QWidget* window)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->showMaximized();
 }
 
 bool SelectTool::checkRootPaths()

@@ -37,6 +37,7 @@ private slots:
 
 private:
     void openChosenTool();
+    void showToolWindow(QWidget* window);
 
     QNetworkAccessManager* manager = nullptr;
     QList<ShopInfo> shops;

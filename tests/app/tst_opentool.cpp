@@ -1,11 +1,16 @@
 #include "app/SelectTool.h"
 #include "core/Globals.h"
+#include "dispatch/shangjiandialog.h"
 #include "import/importordersphotodlg.h"
 #include "separation/searchorder.h"
 #include "StudioService.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -52,6 +57,7 @@ private slots:
     void separationWindowOpensMaximised();
     void otherToolsOpenNothingYet_data();
     void otherToolsOpenNothingYet();
+    void registrationWindowOpensForItsId();
 
 private:
     void choose(const char* toolButton, const QJsonObject& reply);
@@ -73,6 +79,7 @@ void TestOpenTool::cleanup()
 {
     qDeleteAll(importWindows());
     qDeleteAll(windowsOf<SearchOrder>());
+    qDeleteAll(windowsOf<ShangJianDialog>());
     launcher.reset();
     env.reset();
 }
@@ -189,6 +196,37 @@ void TestOpenTool::otherToolsOpenNothingYet()
     QCOMPARE(g_sjfjxz, sjfjxz);
     QVERIFY(env->dialogs.boxes.isEmpty());
     QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+}
+
+// No launcher button carries the registration window's id 2; a test gives it one.
+void TestOpenTool::registrationWindowOpensForItsId()
+{
+    auto* hiddenChoice = new QRadioButton(launcher.get());
+    hiddenChoice->setObjectName("shangJianChoice");
+    launcher->findChild<QButtonGroup*>()->addButton(hiddenChoice, 2);
+    choose("shangJianChoice", shopReply("/srv/photos/", "", ""));
+    const QList<ShangJianDialog*> windows = windowsOf<ShangJianDialog>();
+    QCOMPARE(windows.size(), 1);
+    ShangJianDialog* window = windows.first();
+    QVERIFY(!window->parent());
+    QVERIFY(window->isVisible());
+    QVERIFY(window->windowState() & Qt::WindowMaximized);
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+    QVERIFY(env->dialogs.boxes.isEmpty());
+
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* scanBox = window->findChild<QLineEdit*>("lineEdit");
+    scanBox->setFocus();
+    QTest::keyClicks(scanBox, "90001");
+    QTest::keyClick(scanBox, Qt::Key_Return);
+    auto* right = window->findChild<QTableView*>("tableView_right")->model();
+    QTRY_COMPARE(right->rowCount(), 1);
+    QCOMPARE(right->index(0, 0).data().toString(), QString("LY20240601-1"));
+
+    QPointer<ShangJianDialog> closing = window;
+    window->close();
+    QTRY_VERIFY(!closing);
 }
 
 QTEST_MAIN(TestOpenTool)

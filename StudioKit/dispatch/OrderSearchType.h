@@ -1,0 +1,29 @@
+#ifndef ORDERSEARCHTYPE_H
+#define ORDERSEARCHTYPE_H
+
+#include <QList>
+#include <QString>
+
+// One search type of an order search window: its item in the type box, what
+// an empty keyword says, whether the keyword is a date from the pop-up, and
+// the pairs of its "order_list" body in the order the service gets them.
+struct OrderSearchType
+{
+    // Where the value of a body pair comes from.
+    enum Value { Token, ShopId, SuperId, UserId, StaffId, TypeNumber, Keyword };
+    struct Pair {
+        QString key;
+        Value value;
+    };
+
+    QString item;
+    QString emptyMessage;
+    bool date = false;
+    QString number;
+    QList<Pair> pairs;
+
+    // The body of a search of this type, every value through FormBody.
+    QByteArray body(const QString& keyword) const;
+};
+
+#endif
