@@ -5,7 +5,7 @@
 #include "core/FormBody.h"
 #include "core/Globals.h"
 #include "core/ServiceCall.h"
-#include "dispatch/OrderSearchType.h"
+#include "dispatch/DispatchSearchType.h"
 #include "dispatch/SearchControls.h"
 #include "widgets/CalendarPicker.h"
 
@@ -29,9 +29,9 @@ const char* const kFromScan = "fromScan";
 
 enum SearchIndex { ByOrderNumber, ByShotDate, BySelectDate, ByBookDate, ByShipDate, ByShangjianDate, ByName, ByPhone };
 
-OrderSearchType searchType(int index)
+DispatchSearchType searchType(int index)
 {
-    using T = OrderSearchType;
+    using T = DispatchSearchType;
     const QList<T::Pair> leftOrder = {{"token", T::Token},     {"superid", T::SuperId}, {"shopid", T::ShopId},
                                       {"searchtype", T::TypeNumber}, {"keyword", T::Keyword}, {"uid", T::UserId},
                                       {"eid", T::StaffId},     {"personid", T::StaffId}};

@@ -1,9 +1,9 @@
-#include "dispatch/OrderSearchType.h"
+#include "dispatch/DispatchSearchType.h"
 
 #include "core/FormBody.h"
 #include "core/Globals.h"
 
-QByteArray OrderSearchType::body(const QString& keyword) const
+QByteArray DispatchSearchType::body(const QString& keyword) const
 {
     FormBody form;
     for (const Pair& pair : pairs) {

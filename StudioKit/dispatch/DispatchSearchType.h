@@ -1,5 +1,5 @@
-#ifndef ORDERSEARCHTYPE_H
-#define ORDERSEARCHTYPE_H
+#ifndef DISPATCHSEARCHTYPE_H
+#define DISPATCHSEARCHTYPE_H
 
 #include <QList>
 #include <QString>
@@ -7,7 +7,7 @@
 // One search type of an order search window: its item in the type box, what
 // an empty keyword says, whether the keyword is a date from the pop-up, and
 // the pairs of its "order_list" body in the order the service gets them.
-struct OrderSearchType
+struct DispatchSearchType
 {
     // Where the value of a body pair comes from.
     enum Value { Token, ShopId, SuperId, UserId, StaffId, TypeNumber, Keyword };
