@@ -9,7 +9,8 @@ const QString kAccessToken = QStringLiteral("5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8");
 // The Lyra path report has a token of its own.
 const QString kLyraToken = QStringLiteral("9e4a7c2f0b8d3e61a5c9f2d07b4e8a13");
 
-// Applies `change` to the demo order with the id; false when there is none.
+} // namespace
+
 bool updateOrder(StudioService& service, const QString& id, const std::function<void(QJsonObject&)>& change)
 {
     QJsonArray orders = service.demo().value(QStringLiteral("orders")).toArray();
@@ -24,8 +25,6 @@ bool updateOrder(StudioService& service, const QString& id, const std::function<
     }
     return false;
 }
-
-} // namespace
 
 // The import tool's reports: an order's folders and counts ("updatepicpath"),
 // its video list for the selection side ("updatevideo") and its Lyra folder

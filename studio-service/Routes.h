@@ -1,7 +1,10 @@
 #ifndef ROUTES_H
 #define ROUTES_H
 
+#include <QJsonObject>
 #include <QString>
+
+#include <functional>
 
 class StudioService;
 
@@ -18,6 +21,10 @@ struct Response;
 // The dispatch window's dialect of "order/order_list" ("type", no "searchtype").
 bool isDispatchOrderList(const RecordedRequest& request);
 Response dispatchOrderList(StudioService& service, const RecordedRequest& request);
+void registerDeletionRoutes(StudioService& service);
+
+// Applies `change` to the demo order with the id; false when there is none.
+bool updateOrder(StudioService& service, const QString& id, const std::function<void(QJsonObject&)>& change);
 
 // Address of a file of the demo folder's "downloads" on the running service,
 // as an update announcement gives it in "path".

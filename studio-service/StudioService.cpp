@@ -232,6 +232,7 @@ void StudioService::registerDefaultRoutes()
     registerWebLoginRoutes(*this);
     registerReportRoutes(*this);
     registerDispatchRoutes(*this);
+    registerDeletionRoutes(*this);
 }
 
 void StudioService::onNewConnection()

@@ -44,10 +44,15 @@ QNetworkReply* postForm(QNetworkAccessManager* manager, const QString& url, cons
     return reply;
 }
 
-QString networkErrorText(QNetworkReply* reply)
+QString httpStatusText(QNetworkReply* reply)
 {
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    return QStringLiteral("网络请求错误\n") + (status.isValid() ? status.toString() : QString());
+    return status.isValid() ? status.toString() : QString();
+}
+
+QString networkErrorText(QNetworkReply* reply)
+{
+    return QStringLiteral("网络请求错误\n") + httpStatusText(reply);
 }
 
 bool parseObject(const QByteArray& body, QJsonObject* object)

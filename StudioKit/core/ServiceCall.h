@@ -28,7 +28,9 @@ void setTransferTimeoutForTests(int milliseconds);
 // the body with secrets masked.
 QNetworkReply* postForm(QNetworkAccessManager* manager, const QString& url, const QByteArray& body);
 
-// "网络请求错误\n" followed by the reply's HTTP status, empty when there was none.
+// The reply's HTTP status as text, empty when there was none.
+QString httpStatusText(QNetworkReply* reply);
+// "网络请求错误\n" followed by the reply's HTTP status.
 QString networkErrorText(QNetworkReply* reply);
 
 // Parses a reply body; false when it is not a JSON object.
