@@ -15,13 +15,13 @@ void registerOrderRoutes(StudioService& service);
 void registerWebLoginRoutes(StudioService& service);
 void registerReportRoutes(StudioService& service);
 void registerDispatchRoutes(StudioService& service);
+void registerDeletionRoutes(StudioService& service);
 
 struct RecordedRequest;
 struct Response;
 // The dispatch window's dialect of "order/order_list" ("type", no "searchtype").
 bool isDispatchOrderList(const RecordedRequest& request);
 Response dispatchOrderList(StudioService& service, const RecordedRequest& request);
-void registerDeletionRoutes(StudioService& service);
 
 // Applies `change` to the demo order with the id; false when there is none.
 bool updateOrder(StudioService& service, const QString& id, const std::function<void(QJsonObject&)>& change);
