@@ -248,7 +248,14 @@ int ImageOperation::getDirection(const QByteArray& jpegData)
 QImage ImageOperation::rotateImage(QImage image, int orientation)
 {
     QTransform turn;
-    return uprightTurn(orientation, &turn) ? image.transformed(turn, Qt::FastTransformation) : image;
+    if (!uprightTurn(orientation, &turn) || image.isNull())
+        return image;
+    // Qt writes the turned copy into a buffer it does not check: make sure
+    // one of that size can be had first.
+    const QSize turned = orientation == 3 ? image.size() : image.size().transposed();
+    if (QImage(turned, image.format()).isNull())
+        return {};
+    return image.transformed(turn, Qt::FastTransformation);
 }
 
 QPixmap ImageOperation::rotateImage(QPixmap pixmap, int orientation)
@@ -311,8 +318,11 @@ bool ImageOperation::losslessRotateJpeg(const QString& source, const QString& ta
     QFile::remove(tempPath);
 
     QProcess process;
-    process.start(program, {QStringLiteral("-rotate"), angle, QStringLiteral("-copy"), QStringLiteral("none"),
-                            QStringLiteral("-outfile"), QDir::toNativeSeparators(tempPath),
+    // "-perfect" refuses a turn that would leave the partial edge blocks of
+    // a picture whose size is no multiple of the block size untransformed;
+    // the caller then re-encodes it whole.
+    process.start(program, {QStringLiteral("-rotate"), angle, QStringLiteral("-perfect"), QStringLiteral("-copy"),
+                            QStringLiteral("none"), QStringLiteral("-outfile"), QDir::toNativeSeparators(tempPath),
                             QDir::toNativeSeparators(Platform::diskPath(source))});
     if (!process.waitForStarted(kJpegtranStartMs)) {
         qDebug() << "jpegtran 启动失败" << program;
@@ -351,6 +361,8 @@ bool ImageOperation::saveRotatedOriginal(const QString& source, const QStringLis
         if (image.isNull())
             return false;
         const QImage upright = rotateImage(image, orientation);
+        if (upright.isNull())
+            return false;
         const bool saved = saveJpeg(upright, Platform::diskPath(first), 100);
         qDebug() << "原图回退 QImage FastTransformation 旋转" << first << saved;
         if (!saved)
@@ -405,6 +417,12 @@ bool ImageOperation::decodeInto(const QByteArray& data, QImage* image)
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
+    const QSize declared = reader.size();
+    if (declared.isValid() && qint64(declared.width()) * declared.height() > kMaxDecodedPixels) {
+        qDebug() << "图片尺寸过大，不解码" << declared;
+        *image = QImage();
+        return false;
+    }
     if (reader.read(image))
         return true;
     *image = QImage();

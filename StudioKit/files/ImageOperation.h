@@ -26,8 +26,13 @@ public:
     // The same for a file already read into memory.
     static int getDirection(const QByteArray& jpegData);
 
+    // Pictures declaring more pixels than this are treated as undecodable:
+    // a hostile or broken header would otherwise cost gigabytes and minutes.
+    static constexpr qint64 kMaxDecodedPixels = 200'000'000;
+
     // Turns the picture upright for the orientations 3, 6 and 8; any other
-    // value returns it unchanged.
+    // value returns it unchanged. A null image when the turned copy does not
+    // fit in memory.
     static QImage rotateImage(QImage image, int orientation);
     static QPixmap rotateImage(QPixmap pixmap, int orientation);
 
@@ -56,7 +61,8 @@ public:
                                     const QImage& decoded, QImage* upright);
 
     // Decodes by content, not by file name, and never applies the EXIF
-    // orientation itself. A null image when unreadable.
+    // orientation itself. A null image when unreadable or larger than
+    // kMaxDecodedPixels.
     static QImage loadImage(QString path);
     static QImage loadImage(const QByteArray& data);
     // Decodes into `image`, reusing its pixel buffer when size and format

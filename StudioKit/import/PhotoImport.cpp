@@ -98,8 +98,11 @@ PhotoImport::Outcome PhotoImport::run(const QString& sourcePath, const Targets& 
         }
     } else {
         QByteArray photo = data;
-        if (turn) {
+        if (turn)
             picture = ImageOperation::rotateImage(picture, orientation);
+        // A turned copy that does not fit in memory leaves the photo as it
+        // is, like one that cannot be decoded.
+        if (turn && !picture.isNull()) {
             photo = encoded(picture, formatOfName(targets.photos.first()), 100);
             if (!failures.check(!photo.isEmpty(), targets.photos.first()))
                 return outcome;

@@ -1,3 +1,4 @@
+#include "DemoPhotos.h"
 #include "files/ImageOperation.h"
 #include "support/TestSupport.h"
 
@@ -169,6 +170,11 @@ private slots:
             QCOMPARE(turned.pixel(0, 0), source.pixel(0, 1));
     }
 
+    void nullPictureStaysNull()
+    {
+        QVERIFY(ImageOperation::rotateImage(QImage(), 6).isNull());
+    }
+
     void loadImageKeepsStoredOrientation()
     {
         const QImage fromPath = ImageOperation::loadImage(orientationFixture(QStringLiteral("le_6.jpg")));
@@ -213,7 +219,7 @@ private slots:
         QTest::addColumn<int>("orientation");
         QTest::addColumn<bool>("result");
         QTest::addColumn<QString>("angle"); // empty: the program must not run
-        const QByteArray copies = "cp \"$7\" \"$6\"\n";
+        const QByteArray copies = "cp \"$8\" \"$7\"\n";
         QTest::newRow("success") << copies << true << 6 << true << "90";
         QTest::newRow("upside down") << copies << true << 3 << true << "180";
         QTest::newRow("counter-clockwise") << copies << true << 8 << true << "270";
@@ -241,7 +247,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(target + QStringLiteral(".rotz.jpg")));
         const QStringList expected = angle.isEmpty()
             ? QStringList()
-            : QStringList{"-rotate", angle, "-copy", "none", "-outfile", target + ".rotz.jpg", source};
+            : QStringList{"-rotate", angle, "-perfect", "-copy", "none", "-outfile", target + ".rotz.jpg", source};
         QCOMPARE(recordedArguments(), expected);
     }
 
@@ -258,6 +264,35 @@ private slots:
         QCOMPARE(out, ImageOperation::loadImage(targets.at(0)));
         QCOMPARE(readFile(targets.at(1)), readFile(targets.at(0)));
         QCOMPARE(failed, QStringList());
+    }
+
+    // A camera-sized 4:2:0 photo, 3000 high: no multiple of 16. Turned a
+    // quarter, its bottom band must become the whole left edge.
+    void quarterTurnKeepsThePartialEdge()
+    {
+        QImage stored(4000, 3000, QImage::Format_RGB32);
+        stored.fill(Qt::white);
+        const int band = 40;
+        for (int y = stored.height() - band; y < stored.height(); ++y) {
+            for (int x = 0; x < stored.width(); ++x)
+                stored.setPixel(x, y, qRgb(220, 0, 0));
+        }
+        const QString source = path(QStringLiteral("camera.jpg"));
+        writeFile(source, DemoPhotos::jpegWithOrientation(stored, 6));
+        const QString target = path(QStringLiteral("upright.jpg"));
+
+        QVERIFY(ImageOperation::saveRotatedOriginal(source, {target}, 6, nullptr));
+
+        const QImage upright = ImageOperation::loadImage(target);
+        QCOMPARE(upright.size(), QSize(3000, 4000));
+        for (int y = 0; y < upright.height(); y += 97) {
+            for (int x = 0; x < band - 2; ++x) {
+                const QRgb pixel = upright.pixel(x, y);
+                QVERIFY2(qRed(pixel) > 180 && qGreen(pixel) < 60 && qBlue(pixel) < 60,
+                         qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+            }
+            QVERIFY(qGreen(upright.pixel(band + 8, y)) > 200);
+        }
     }
 
     void saveRotatedOriginalReencodes_data()

@@ -32,6 +32,21 @@ QByteArray cameraJpeg(const QImage& upright, int orientation, QDataStream::ByteO
     return DemoPhotos::jpegWithOrientation(stored, orientation, order);
 }
 
+// A small JPEG whose frame header declares another size: decoders would
+// allocate the declared picture before they find the data missing.
+QByteArray jpegDeclaring(int width, int height, int orientation)
+{
+    QImage small(16, 16, QImage::Format_RGB32);
+    small.fill(Qt::gray);
+    QByteArray jpeg = DemoPhotos::jpegWithOrientation(small, orientation);
+    const int frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    if (frame < 0)
+        return {};
+    qToBigEndian<quint16>(quint16(height), reinterpret_cast<uchar*>(jpeg.data()) + frame + 5);
+    qToBigEndian<quint16>(quint16(width), reinterpret_cast<uchar*>(jpeg.data()) + frame + 7);
+    return jpeg;
+}
+
 bool isDark(const QImage& image, int x, int y)
 {
     return qGray(image.pixel(x, y)) < 40;
@@ -459,6 +474,8 @@ private slots:
         const QByteArray jpeg = DemoPhotos::jpegWithOrientation(QImage(8, 8, QImage::Format_RGB32), 6);
         const int exifEnd = 4 + qFromBigEndian<quint16>(reinterpret_cast<const uchar*>(jpeg.constData()) + 4);
         QTest::newRow("broken JPEG with orientation 6") << jpeg.left(exifEnd) + QByteArray(300, 'x') << 6;
+        QTest::newRow("30000 x 30000 declared, orientation 6") << jpegDeclaring(30000, 30000, 6) << 6;
+        QTest::newRow("60000 x 60000 declared") << jpegDeclaring(60000, 60000, 1) << 1;
     }
 
     void undecodableFileIsCopied()
