@@ -9,6 +9,7 @@
 #include "files/FileOperation.h"
 #include "import/importordersphotodlg.h"
 #include "separation/searchorder.h"
+#include "separation/splitaftersample.h"
 #include "Platform.h"
 
 #include <QButtonGroup>
@@ -151,9 +152,13 @@ void SelectTool::openChosenTool()
         // No launcher button carries this id; the window is made only when chosen.
         showToolWindow(new ShangJianDialog(nullptr));
         break;
-    case AfterSampleTool:
+    case AfterSampleTool: {
         g_sjfjxz = QStringLiteral("1");
+        auto* afterSample = new SplitAfterSample(nullptr);
+        showToolWindow(afterSample);
+        afterSample->setToolName(QStringLiteral("样后分件管理"));
         break;
+    }
     case SeparatePhotosTool: {
         auto* separation = new SearchOrder(nullptr);
         separation->setAttribute(Qt::WA_DeleteOnClose);

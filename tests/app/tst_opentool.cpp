@@ -3,6 +3,7 @@
 #include "dispatch/shangjiandialog.h"
 #include "import/importordersphotodlg.h"
 #include "separation/searchorder.h"
+#include "separation/splitaftersample.h"
 #include "StudioService.h"
 #include "support/TestSupport.h"
 
@@ -55,6 +56,7 @@ private slots:
     void importToolChecksTheFirstDriveRoot();
     void importWindowOpensMaximised();
     void separationWindowOpensMaximised();
+    void afterSampleWindowOpensMaximised();
     void otherToolsOpenNothingYet_data();
     void otherToolsOpenNothingYet();
     void registrationWindowOpensForItsId();
@@ -79,6 +81,7 @@ void TestOpenTool::cleanup()
 {
     qDeleteAll(importWindows());
     qDeleteAll(windowsOf<SearchOrder>());
+    qDeleteAll(windowsOf<SplitAfterSample>());
     qDeleteAll(windowsOf<ShangJianDialog>());
     launcher.reset();
     env.reset();
@@ -178,12 +181,32 @@ void TestOpenTool::separationWindowOpensMaximised()
     QTRY_VERIFY(!closing);
 }
 
+void TestOpenTool::afterSampleWindowOpensMaximised()
+{
+    choose("radioButton_yhfj", shopReply("D:/photos/", "", ""));
+    QCOMPARE(g_sjfjxz, QString("1"));
+    QVERIFY(env->dialogs.boxes.isEmpty());
+    QCOMPARE(windowsOf<SplitAfterSample>().size(), 1);
+    QVERIFY(windowsOf<SearchOrder>().isEmpty());
+    SplitAfterSample* window = windowsOf<SplitAfterSample>().first();
+    QVERIFY(!window->parent());
+    QVERIFY(window->isVisible());
+    QVERIFY(window->windowState() & Qt::WindowMaximized);
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+    QCOMPARE(window->windowTitle(), QString("检索订单"));
+    QCOMPARE(window->property("toolName").toString(), QString("样后分件管理"));
+    QVERIFY(launcher->isVisible());
+
+    QPointer<SplitAfterSample> closing = window;
+    window->close();
+    QTRY_VERIFY(!closing);
+}
+
 void TestOpenTool::otherToolsOpenNothingYet_data()
 {
     QTest::addColumn<QString>("tool");
     QTest::addColumn<QString>("sjfjxz");
     QTest::newRow("batch deletion") << "rb_plsc" << "0";
-    QTest::newRow("after-sample separation") << "radioButton_yhfj" << "1";
     QTest::newRow("lyra separation") << "rb_lyrafj" << "0";
 }
 

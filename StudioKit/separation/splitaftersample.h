@@ -1,0 +1,91 @@
+#ifndef SPLITAFTERSAMPLE_H
+#define SPLITAFTERSAMPLE_H
+
+#include "core/OrderItemInfo.h"
+#include "separation/OrderSearchType.h"
+#include "separation/StoreSelection.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <QList>
+#include <QModelIndex>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <QThreadPool>
+
+#include <memory>
+
+class CallbackGuard;
+class OrderSearchForm;
+class OrderTable;
+class QAction;
+class QMenu;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QStandardItemModel;
+
+// The after-sample separation tool "样后分件管理": searches the orders of the
+// ticked stores by one of eleven types and separates the ticked orders into
+// dated folders under a chosen root. Opened by the launcher, which shows it
+// maximised and then calls setToolName.
+class SplitAfterSample : public QDialog
+{
+    Q_OBJECT
+    // The name the launcher gave the tool, for those who check it.
+    Q_PROPERTY(QString toolName MEMBER toolName)
+public:
+    explicit SplitAfterSample(QWidget* parent = nullptr);
+    ~SplitAfterSample() override;
+
+    // The search types of the combo, in combo order. The Lyra separation
+    // window searches with the same rows.
+    static const QList<OrderSearchType>& afterSampleSearchTypes();
+
+    void setToolName(QString name);
+    bool hasCheckedOrder();
+    void fillOrderTable();
+    void loadSeparatePath();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void clickCancel();
+    void clickSearch();
+    void queryCallBack(QNetworkReply* reply);
+    void openOrderDir();
+    void showMouseRightButton(QPoint pos);
+    void on_selectPathButton_clicked();
+    void on_tableView_clicked(QModelIndex index);
+    void on_pushButton_selectAll_clicked();
+    void on_pushButton_selectOpposite_clicked();
+
+private:
+    void postDataFunc(QByteArray& body);
+    void restoreSearchButton();
+
+    QStringList searchTypes;
+    // Open from construction until the window closes; the run's jobs report
+    // through it and never into a closed or deleted window.
+    std::shared_ptr<CallbackGuard> isWindowShow;
+    QAction* openDirAction = nullptr;
+    QMenu* contextMenu = nullptr;
+    QList<OrderItemInfo> m_orderList;
+    OrderSearchForm* ui;
+    QStandardItemModel* model = nullptr;
+    QNetworkAccessManager* manager = nullptr;
+    int checkedOrderCount = 0;
+    int finishedOrderCount = 0;
+    int progressCount = 0;
+    QString toolName;
+    bool isSeparating = false;
+
+    StoreSelection m_stores;
+    std::unique_ptr<OrderTable> m_table;
+    // The run's jobs; closing drops only what this window queued.
+    QThreadPool m_pool;
+};
+
+#endif
