@@ -3,6 +3,7 @@
 #include "separation/splitaftersample.h"
 #include "widgets/MultiSelectComboBox.h"
 #include "StudioService.h"
+#include "support/OrderSearchDriver.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -39,47 +40,6 @@ Response orders(const QJsonArray& data)
 {
     return Response::success({{"data", data}});
 }
-
-// Drives one after-sample window by its widgets' object names.
-struct AfterSampleDriver {
-    SplitAfterSample* window;
-
-    template <typename T>
-    T* find(const char* name) const
-    {
-        T* widget = window->findChild<T*>(name);
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
-    QComboBox* types() const { return find<QComboBox>("comboBox"); }
-    QPushButton* searchButton() const { return find<QPushButton>("searchButton"); }
-    MultiSelectComboBox* stores() const { return find<MultiSelectComboBox>("cb_shops"); }
-    QTableView* view() const { return find<QTableView>("tableView"); }
-    QStandardItemModel* table() const { return qobject_cast<QStandardItemModel*>(view()->model()); }
-
-    // Chooses the type, types the keyword and searches; waits for the reply
-    // when a request went out.
-    void search(const QString& type, const QString& keyword = QString()) const
-    {
-        types()->setCurrentText(type);
-        find<QLineEdit>("orderNumber")->setText(keyword);
-        QTest::mouseClick(searchButton(), Qt::LeftButton);
-        QTRY_VERIFY(searchButton()->isEnabled());
-        QTest::qWait(20);
-    }
-    void clickRow(int row) const
-    {
-        QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, view()->visualRect(table()->index(row, 3)).center());
-    }
-    QList<Qt::CheckState> ticks() const
-    {
-        QList<Qt::CheckState> states;
-        for (int row = 0; row < table()->rowCount(); ++row)
-            states << table()->item(row, 0)->checkState();
-        return states;
-    }
-};
 
 class Blocker : public QRunnable
 {
@@ -132,7 +92,7 @@ private:
 
     std::unique_ptr<ServiceEnvironment> env;
     std::unique_ptr<SplitAfterSample> window;
-    AfterSampleDriver driver{nullptr};
+    OrderSearchDriver driver{nullptr};
 };
 
 void TestSplitAfterSample::init()
@@ -150,7 +110,7 @@ void TestSplitAfterSample::init()
 void TestSplitAfterSample::open()
 {
     window.reset(new SplitAfterSample);
-    driver.window = window.get();
+    driver = OrderSearchDriver(window.get());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
@@ -164,7 +124,7 @@ void TestSplitAfterSample::cleanup()
 void TestSplitAfterSample::freshWindow()
 {
     window.reset(new SplitAfterSample);
-    driver.window = window.get();
+    driver = OrderSearchDriver(window.get());
     QCOMPARE(window->objectName(), QString("SplitAfterSample"));
     QCOMPARE(window->size(), QSize(785, 523));
     QCOMPARE(window->windowTitle(), QString("检索订单"));
@@ -174,31 +134,31 @@ void TestSplitAfterSample::freshWindow()
     QCOMPARE(window->windowTitle(), QString("检索订单"));
 
     QStringList texts;
-    for (int row = 0; row < driver.types()->count(); ++row)
-        texts << driver.types()->itemText(row);
+    for (int row = 0; row < driver.typeBox()->count(); ++row)
+        texts << driver.typeBox()->itemText(row);
     QCOMPARE(texts, (QStringList{"转数码日期", "预约单号", "拍摄日期", "选片日期", "选片完成日期", "上件日期",
                                  "预约日期", "发货日期", "设计分配日期", "姓名", "电话"}));
-    QCOMPARE(driver.types()->currentText(), QString("转数码日期"));
+    QCOMPARE(driver.typeBox()->currentText(), QString("转数码日期"));
 
     QStringList captions;
-    for (int column = 0; column < driver.table()->columnCount(); ++column)
-        captions << driver.table()->horizontalHeaderItem(column)->text();
+    for (int column = 0; column < driver.model()->columnCount(); ++column)
+        captions << driver.model()->horizontalHeaderItem(column)->text();
     QCOMPARE(captions, (QStringList{"分件", "预约单号", "所属门店", "服务次数", "客人姓名", "摄影师", "化妆师",
                                     "设计师", "样前对比片师", "样后修片师", "套系", "套系金额", "订单现售价",
                                     "上件日期", "订单路径"}));
     QCOMPARE(driver.stores()->checkedRows(), (QList<int>{0, 1, 2}));
-    QVERIFY(!driver.find<QGroupBox>("groupBox")->isVisible());
-    QCOMPARE(driver.find<QLineEdit>("pathLineEdit")->text(), QString());
-    QCOMPARE(driver.find<QPushButton>("pushButton_separate")->text(), QString("开始分件"));
+    QVERIFY(!driver.widget<QGroupBox>("groupBox")->isVisible());
+    QCOMPARE(driver.pathEdit()->text(), QString());
+    QCOMPARE(driver.widget<QPushButton>("pushButton_separate")->text(), QString("开始分件"));
     QCOMPARE(driver.searchButton()->text(), QString("检索"));
-    QCOMPARE(driver.find<QCalendarWidget>("calendar")->selectedDate(), QDate::currentDate());
+    QCOMPARE(driver.calendar()->selectedDate(), QDate::currentDate());
 }
 
 void TestSplitAfterSample::savedRootFillsThePathField()
 {
     FileOperation::writeStringList("path_separatePhotos.dat", {"/srv/分件"}, true);
     open();
-    QCOMPARE(driver.find<QLineEdit>("pathLineEdit")->text(), QString("/srv/分件"));
+    QCOMPARE(driver.pathEdit()->text(), QString("/srv/分件"));
 }
 
 void TestSplitAfterSample::noStoresShowThePrompt()
@@ -251,8 +211,8 @@ void TestSplitAfterSample::eachTypePostsItsBody()
     QFETCH(QByteArray, pairs);
     open();
     driver.stores()->slt_activited(1);
-    driver.find<QCalendarWidget>("calendar")->setSelectedDate(QDate(2024, 6, 1));
-    driver.search(type, typed);
+    driver.calendar()->setSelectedDate(QDate(2024, 6, 1));
+    QVERIFY(driver.search(type, typed));
     QCOMPARE(env->service->count("order/order_list"), 1);
     const RecordedRequest sent = env->service->last("order/order_list");
     const QByteArray body = kToken + pairs + "&storesids=3,7";
@@ -264,12 +224,12 @@ void TestSplitAfterSample::eachTypePostsItsBody()
 void TestSplitAfterSample::storeIdsFollowTheTicks()
 {
     open();
-    driver.search("电话", "138");
+    QVERIFY(driver.search("电话", "138"));
     QVERIFY(env->service->last("order/order_list").body.endsWith("&storesids=3,5,7"));
     for (int row = 0; row < 3; ++row)
         driver.stores()->slt_activited(row);
     QVERIFY(driver.stores()->checkedRows().isEmpty());
-    driver.search("电话", "138");
+    QVERIFY(driver.search("电话", "138"));
     QVERIFY(env->service->last("order/order_list").body.endsWith("&uid=1001&personid=501&storesids="));
 }
 
@@ -282,7 +242,7 @@ void TestSplitAfterSample::storesAreTheWindowsOwn()
     open();
     g_storeNames = QStringList{"别的店"};
     g_storeIds = QStringList{"99"};
-    driver.search("电话", "138");
+    QVERIFY(driver.search("电话", "138"));
     QVERIFY(env->service->last("order/order_list").body.endsWith("&storesids=3"));
 }
 
@@ -300,7 +260,7 @@ void TestSplitAfterSample::emptyKeywordSendsNothing()
     QFETCH(QString, type);
     QFETCH(QString, text);
     open();
-    driver.search(type);
+    QVERIFY(driver.search(type));
     QCOMPARE(env->service->count("order/order_list"), 0);
     QCOMPARE(env->dialogs.texts(), QStringList{text});
     const DialogRecorder::Box box = env->dialogs.boxes.first();
@@ -313,9 +273,9 @@ void TestSplitAfterSample::emptyKeywordSendsNothing()
 void TestSplitAfterSample::keywordsGoAsTypedButCannotInjectPairs()
 {
     open();
-    driver.search("预约单号", "  ");
+    QVERIFY(driver.search("预约单号", "  "));
     QVERIFY(env->service->last("order/order_list").body.contains("&keyword=  &"));
-    driver.search("姓名", "A&B=C");
+    QVERIFY(driver.search("姓名", "A&B=C"));
     const RecordedRequest sent = env->service->last("order/order_list");
     QVERIFY(sent.body.contains("&keyword=A%26B%3DC&storesids="));
     QCOMPARE(sent.value("keyword"), QString("A&B=C"));
@@ -331,7 +291,7 @@ void TestSplitAfterSample::buttonIsBusyWhileSearching()
     QVERIFY(!driver.searchButton()->isEnabled());
     QTRY_VERIFY(driver.searchButton()->isEnabled());
     QCOMPARE(driver.searchButton()->text(), QString("检索"));
-    QCOMPARE(driver.table()->rowCount(), 1);
+    QCOMPARE(driver.model()->rowCount(), 1);
 }
 
 void TestSplitAfterSample::replies_data()
@@ -358,8 +318,8 @@ void TestSplitAfterSample::replies()
     QFETCH(int, rows);
     open();
     env->service->script("order/order_list", orders({order("LY1"), order("LY2")}));
-    driver.search("预约单号", "LY");
-    driver.clickRow(1);
+    QVERIFY(driver.search("预约单号", "LY"));
+    driver.clickCell(1, 3);
     env->dialogs.clear();
 
     const QList<Response> faults = {Response::httpError(500),
@@ -369,11 +329,11 @@ void TestSplitAfterSample::replies()
                                     Response::failure("不行"),
                                     orders({})};
     env->service->script("order/order_list", faults.at(fault));
-    driver.search("预约单号", "LY");
+    QVERIFY(driver.search("预约单号", "LY"));
     QCOMPARE(env->service->count("order/order_list"), 2);
     QCOMPARE(driver.searchButton()->text(), QString("检索"));
     QVERIFY(driver.searchButton()->isEnabled());
-    QCOMPARE(driver.table()->rowCount(), rows);
+    QCOMPARE(driver.model()->rowCount(), rows);
     if (text.isEmpty()) {
         QVERIFY(env->dialogs.boxes.isEmpty());
     } else {
@@ -395,48 +355,45 @@ void TestSplitAfterSample::rowsShowTheOrders()
     open();
     env->service->script("order/order_list",
                          Response::json({{"code", "1"}, {"data", QJsonArray{order("LY1", "/srv/LY1/"), "oops"}}}));
-    driver.search("转数码日期");
-    QCOMPARE(driver.table()->rowCount(), 2);
-    QStringList cells;
-    for (int column = 1; column < 15; ++column)
-        cells << driver.table()->item(0, column)->text();
-    QCOMPARE(cells, (QStringList{"LY1", "澜叶旗舰店", "2", "宝-M", "R1", "R2", "", "T1", "T2", "套系", "2999",
-                                 "2599", "2024-06-05", "/srv/LY1/"}));
-    QCOMPARE(driver.table()->item(0, 0)->checkState(), Qt::Unchecked);
-    QCOMPARE(driver.table()->item(0, 13)->textAlignment(), Qt::AlignCenter);
-    QVERIFY(!driver.table()->item(0, 14)->data(Qt::TextAlignmentRole).isValid());
+    QVERIFY(driver.search("转数码日期"));
+    QCOMPARE(driver.model()->rowCount(), 2);
+    QCOMPARE(driver.rowTexts(0), (QStringList{"", "LY1", "澜叶旗舰店", "2", "宝-M", "R1", "R2", "", "T1", "T2", "套系",
+                                               "2999", "2599", "2024-06-05", "/srv/LY1/"}));
+    QCOMPARE(driver.model()->item(0, 0)->checkState(), Qt::Unchecked);
+    QCOMPARE(driver.model()->item(0, 13)->textAlignment(), Qt::AlignCenter);
+    QVERIFY(!driver.model()->item(0, 14)->data(Qt::TextAlignmentRole).isValid());
     // The element that is no object still gives an (empty) row.
-    QCOMPARE(driver.table()->item(1, 1)->text(), QString());
+    QCOMPARE(driver.rowTexts(1), QVector<QString>(15).toList());
 }
 
 void TestSplitAfterSample::ticking()
 {
     open();
     QVERIFY(!window->hasCheckedOrder());
-    driver.find<QPushButton>("pushButton_selectAll")->click();
-    driver.find<QPushButton>("pushButton_selectOpposite")->click();
+    driver.widget<QPushButton>("pushButton_selectAll")->click();
+    driver.widget<QPushButton>("pushButton_selectOpposite")->click();
     QVERIFY(!window->hasCheckedOrder());
 
     env->service->script("order/order_list", orders({order("LY1"), order("LY2"), order("LY3")}));
-    driver.search("转数码日期");
-    driver.clickRow(1);
+    QVERIFY(driver.search("转数码日期"));
+    driver.clickCell(1, 3);
     QCOMPARE(driver.ticks(), (QList<Qt::CheckState>{Qt::Unchecked, Qt::Checked, Qt::Unchecked}));
     QVERIFY(window->hasCheckedOrder());
     QVERIFY(driver.view()->styleSheet().contains("rgb(135, 206, 250)"));
-    driver.clickRow(1);
+    driver.clickCell(1, 3);
     QCOMPARE(driver.ticks(), (QList<Qt::CheckState>{Qt::Unchecked, Qt::Unchecked, Qt::Unchecked}));
     QCOMPARE(driver.view()->styleSheet(),
              QString("selection-background-color: rgb(248, 248, 255);selection-color:black;"));
     QVERIFY(!window->hasCheckedOrder());
 
-    driver.clickRow(0);
-    driver.clickRow(2);
-    driver.find<QPushButton>("pushButton_selectOpposite")->click();
+    driver.clickCell(0, 3);
+    driver.clickCell(2, 3);
+    driver.widget<QPushButton>("pushButton_selectOpposite")->click();
     QCOMPARE(driver.ticks(), (QList<Qt::CheckState>{Qt::Unchecked, Qt::Checked, Qt::Unchecked}));
-    driver.find<QPushButton>("pushButton_selectAll")->click();
+    driver.widget<QPushButton>("pushButton_selectAll")->click();
     QCOMPARE(driver.ticks(), (QList<Qt::CheckState>{Qt::Checked, Qt::Checked, Qt::Checked}));
     // The ticks live in the list: a click after select all unticks.
-    driver.clickRow(2);
+    driver.clickCell(2, 3);
     QCOMPARE(driver.ticks(), (QList<Qt::CheckState>{Qt::Checked, Qt::Checked, Qt::Unchecked}));
 }
 
@@ -446,7 +403,7 @@ void TestSplitAfterSample::contextMenu()
     const QString folder = env->workDir.path() + "/LY1";
     QVERIFY(QDir().mkpath(folder));
     env->service->script("order/order_list", orders({order("LY1", folder + "/"), order("LY2")}));
-    driver.search("转数码日期");
+    QVERIFY(driver.search("转数码日期"));
     auto* action = window->findChild<QAction*>();
     QCOMPARE(action->text(), QString("打开订单目录"));
     auto* menu = driver.view()->findChild<QMenu*>();
@@ -454,13 +411,13 @@ void TestSplitAfterSample::contextMenu()
     emit driver.view()->customContextMenuRequested(QPoint(5, 5));
     QVERIFY(!menu->isVisible());
 
-    driver.view()->setCurrentIndex(driver.table()->index(1, 1));
+    driver.view()->setCurrentIndex(driver.model()->index(1, 1));
     emit driver.view()->customContextMenuRequested(QPoint(5, 5));
     QTRY_VERIFY(menu->isVisible());
     QVERIFY(!action->isEnabled());
     menu->hide();
 
-    driver.view()->setCurrentIndex(driver.table()->index(0, 1));
+    driver.view()->setCurrentIndex(driver.model()->index(0, 1));
     emit driver.view()->customContextMenuRequested(QPoint(5, 5));
     QTRY_VERIFY(menu->isVisible());
     QVERIFY(action->isEnabled());
@@ -495,8 +452,8 @@ void TestSplitAfterSample::rootChooser()
 {
     FileOperation::writeStringList("path_separatePhotos.dat", {"/srv/old"}, true);
     open();
-    auto* field = driver.find<QLineEdit>("pathLineEdit");
-    QTest::mouseClick(driver.find<QPushButton>("selectPathButton"), Qt::LeftButton);
+    auto* field = driver.pathEdit();
+    QTest::mouseClick(driver.widget<QPushButton>("selectPathButton"), Qt::LeftButton);
     QCOMPARE(env->dialogs.fileDialogs.size(), 1);
     QCOMPARE(env->dialogs.fileDialogs.first().kind, DialogRecorder::FileDialogKind::ExistingDirectory);
     QCOMPARE(env->dialogs.fileDialogs.first().caption, QString("选择分件保存路径"));
@@ -504,7 +461,7 @@ void TestSplitAfterSample::rootChooser()
     QCOMPARE(field->text(), QString("/srv/old"));
 
     env->dialogs.fileAnswers << QStringList{"/srv/new"};
-    QTest::mouseClick(driver.find<QPushButton>("selectPathButton"), Qt::LeftButton);
+    QTest::mouseClick(driver.widget<QPushButton>("selectPathButton"), Qt::LeftButton);
     QCOMPARE(field->text(), QString("/srv/new"));
     // Only a run saves the root.
     QCOMPARE(FileOperation::readStringList("path_separatePhotos.dat", 1), QStringList{"/srv/old"});
