@@ -129,11 +129,9 @@ importOrdersPhotoDlg::importOrdersPhotoDlg(QWidget* parent)
 
 importOrdersPhotoDlg::~importOrdersPhotoDlg()
 {
-    // Lyra copy jobs still waiting are dropped, and those copying call back
-    // into nothing.
+    // Lyra copies still waiting or running all end (the pool outlives the
+    // window); their call-backs go nowhere from now on.
     CallbackGuard::of(this)->close();
-    lyraPool.clear();
-    lyraPool.waitForDone();
 
     // The pickers still point at the models this window is about to delete.
     for (const QPointer<SearchOrderWindow>& picker : qAsConst(pickers))
@@ -940,7 +938,7 @@ void importOrdersPhotoDlg::startImportCopyLyraProgressSlot(QList<LyraFileInfo> l
         return;
     }
     for (int i = 0; i < total; ++i)
-        lyraPool.start(new LyraImportThread(row, i + 1, total, toDir, list.at(i), this), 0);
+        lyraPool.start(new LyraImportThread(row, i + 1, total, toDir, list.at(i), this));
 }
 
 void importOrdersPhotoDlg::importCopyLyraProgressSlot(int row, int currentCount, int totalCount, QString toDir)

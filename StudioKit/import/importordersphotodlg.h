@@ -1,6 +1,7 @@
 #ifndef IMPORTORDERSPHOTODLG_H
 #define IMPORTORDERSPHOTODLG_H
 
+#include "import/LyraCopyPool.h"
 #include "import/LyraFileInfo.h"
 
 #include <QDialog>
@@ -10,7 +11,6 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
-#include <QThreadPool>
 
 class ImportOrderModel;
 class QAction;
@@ -154,8 +154,8 @@ private:
     QList<ImportOrderModel*> ordersToStart;
     // Lyra files of the running order that did not arrive.
     QStringList lyraFailures;
-    // The Lyra copy jobs of this window.
-    QThreadPool lyraPool;
+    // The Lyra copy jobs of this window; closing it drops none.
+    LyraCopyPool lyraPool;
 
     QSplitter* mainSpliter;
     QFrame* leftFrame;

@@ -68,6 +68,12 @@ bool isBelow(const QString& path, const QString& parent)
     return path.size() > parent.size() && path.startsWith(parent) && isSeparator(path.at(parent.size()));
 }
 
+// A folder name that names a folder of its own: not empty, "." or "..".
+bool isFolderName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..");
+}
+
 bool isUsableRoot(const QString& root)
 {
     return !root.isEmpty() && QDir::isAbsolutePath(Platform::diskPath(root));
@@ -283,13 +289,17 @@ void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
     if (!order.importOrderPath.isEmpty() || !order.importOrderBakPath.isEmpty())
         return;
 
-    QString folder = sanitizeFileName(order.orderNumber.trimmed());
+    const QString number = sanitizeFileName(order.orderNumber.trimmed());
+    QString folder = number;
     if (!order.folderSuffix.isEmpty())
         folder += sanitizeFileName((QStringLiteral("-") + order.folderSuffix).trimmed());
     QString yearMonth;
     QString day;
-    // A date or name that could climb out of the root creates nothing.
-    if (!splitShotDate(order.shotdate, &yearMonth, &day) || folder.isEmpty() || folder.contains(QLatin1String(".."))) {
+    // Cleaning leaves no separator, so only a name of its own that is "." or
+    // ".." could climb out of the root; dots inside a customer name are fine.
+    // A suffix that cleans away to its dash is refused too.
+    if (!splitShotDate(order.shotdate, &yearMonth, &day) || !isFolderName(folder)
+        || (!order.folderSuffix.isEmpty() && !isFolderName(folder.mid(number.size() + 1)))) {
         qDebug() << "订单目录无效" << order.shotdate << folder;
         g_importRunFlag = kStop;
         emit checkOrderPicPathSigl();
@@ -536,9 +546,11 @@ bool ImportOrderThread::getPicShotTime(QString path, QString& shotTime)
 
 void ImportOrderThread::startDelete()
 {
-    // Only an absolute folder path is removed, never one that climbs with
-    // ".."; the tree removal itself refuses roots and the shop roots.
-    if (deleteDir.isEmpty() || deleteDir.contains(QLatin1String(".."))
+    // Only an absolute folder path is removed, never one that climbs with a
+    // ".." of its own (dots inside a name are fine); the tree removal itself
+    // refuses roots and the shop roots.
+    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
+    if (deleteDir.isEmpty() || deleteDir.split(separators).contains(QStringLiteral(".."))
         || QDir::isRelativePath(Platform::diskPath(deleteDir)) || !FileOperation::isDirExist(deleteDir))
         return;
     const bool removed = FileOperation::deleteDirTree(deleteDir, keptRoots);

@@ -77,7 +77,11 @@ signals:
     void checkOrderPicPathSigl();
     void deleteSucceed(QString mOrderid, QString deleteDir);
     void importDirLyraThreadError();
+    // Never emitted: declared so that every signal keeps its index.
+    void importDirLyraThreadSigl(QString picPath);
     void startImportDirLyraThreadSigl(QList<LyraFileInfo> list, QString toDir);
+    // Never emitted, like importDirLyraThreadSigl.
+    void emit_msg(QString str);
 
 protected:
     void run() override;

@@ -213,6 +213,12 @@ private slots:
             << QJsonObject{{"wname", ""}, {"mname", ""}, {"role1", ""}} << "" << "LY100-1";
         QTest::newRow("blanks around the order number")
             << QJsonObject{{"orderpayforkey", " LY100"}, {"servicetimes", "1 "}} << "" << "LY100-1";
+        // Dots are ordinary characters as long as the name is not "." or "..".
+        QTest::newRow("dots inside the customer name") << QJsonObject{} << "A..B" << "LY100-1-A..B";
+        QTest::newRow("order number of dots")
+            << QJsonObject{{"orderpayforkey", ".."}, {"servicetimes", ".."}, {"wname", ""}, {"mname", ""},
+                           {"role1", ""}}
+            << "" << "..-";
     }
 
     void orderFolderName()
@@ -258,19 +264,24 @@ private slots:
     void unsafeDateOrNameCreatesNothing_data()
     {
         QTest::addColumn<QJsonObject>("changes");
-        QTest::newRow("empty shot date") << QJsonObject{{"shotdate", ""}};
-        QTest::newRow("climbing shot date") << QJsonObject{{"shotdate", "../../../x"}};
-        QTest::newRow("date and a climb") << QJsonObject{{"shotdate", "2024-03-07/../.."}};
-        QTest::newRow("slashes in the date") << QJsonObject{{"shotdate", "2024/03/07"}};
-        QTest::newRow("one-digit month") << QJsonObject{{"shotdate", "2024-3-07"}};
-        QTest::newRow("order number of dots") << QJsonObject{{"orderpayforkey", ".."}, {"servicetimes", ".."},
-                                                            {"wname", ""}, {"mname", ""}, {"role1", ""}};
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("empty shot date") << QJsonObject{{"shotdate", ""}} << "";
+        QTest::newRow("climbing shot date") << QJsonObject{{"shotdate", "../../../x"}} << "";
+        QTest::newRow("date and a climb") << QJsonObject{{"shotdate", "2024-03-07/../.."}} << "";
+        QTest::newRow("slashes in the date") << QJsonObject{{"shotdate", "2024/03/07"}} << "";
+        QTest::newRow("one-digit month") << QJsonObject{{"shotdate", "2024-3-07"}} << "";
+        QTest::newRow("suffix of two dots") << QJsonObject{} << "..";
+        QTest::newRow("suffix of dots and blanks") << QJsonObject{} << ". . .";
+        QTest::newRow("suffix of forbidden characters") << QJsonObject{} << "?*";
     }
 
     void unsafeDateOrNameCreatesNothing()
     {
         QFETCH(QJsonObject, changes);
+        QFETCH(QString, suffix);
         auto model = makeModel(changes);
+        if (!suffix.isEmpty())
+            model->setFolderSuffix(0, suffix);
         ImportOrderThread worker(model.get(), importOrdersPhotoDlg::TypeOriginal, nullptr);
         ImportSignals spies(&worker);
 
@@ -282,6 +293,32 @@ private slots:
         QCOMPARE(entries(m_dir->path()), (QStringList{"backup/", "server/"}));
         QVERIFY(model->importOrderPath().isEmpty());
         QVERIFY(model->importOrderBakPath().isEmpty());
+    }
+
+    // The import window and the search tools rely on each signal's index.
+    void signalsInTheirOrder()
+    {
+        const QStringList expected = {"hasImportedImgCount(ushort,ushort)",
+                                      "hasFinishedImportSigl(ushort)",
+                                      "importImageThreadError(uchar)",
+                                      "importErrorMsg(QString)",
+                                      "checkDiskSizeSigl(QString)",
+                                      "checkOrderPicPathSigl()",
+                                      "deleteSucceed(QString,QString)",
+                                      "importDirLyraThreadError()",
+                                      "importDirLyraThreadSigl(QString)",
+                                      "startImportDirLyraThreadSigl(QList<LyraFileInfo>,QString)",
+                                      "emit_msg(QString)"};
+        const QMetaObject& meta = ImportOrderThread::staticMetaObject;
+        QStringList found;
+        for (int index = meta.methodOffset(); index < meta.methodCount(); ++index) {
+            if (meta.method(index).methodType() == QMetaMethod::Signal)
+                found << QString::fromLatin1(meta.method(index).methodSignature());
+        }
+        QCOMPARE(found, expected);
+        // The row number is the index among the class's own methods.
+        for (int row = 0; row < expected.size(); ++row)
+            QCOMPARE(QString::fromLatin1(meta.method(meta.methodOffset() + row).methodSignature()), expected.at(row));
     }
 
     void rootErrors_data()
@@ -892,16 +929,27 @@ private slots:
 
     // --- delete mode ---
 
+    void deleteRemovesWholeTree_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("customer names") << "";
+        QTest::newRow("dots inside the customer name") << "A..B";
+    }
+
     void deleteRemovesWholeTree()
     {
+        QFETCH(QString, suffix);
         auto model = makeModel();
+        if (!suffix.isEmpty())
+            model->setFolderSuffix(0, suffix);
         auto importer = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal,
                                 {cameraPhoto(QStringLiteral("IMG_1.jpg"), 200, 150)});
         runToEnd(importer.get());
-        QVERIFY(QFileInfo::exists(orderPath() + QStringLiteral("thumbnail100/IMG_1.jpg")));
+        const QString folder = model->importOrderPath();
+        QVERIFY(QFileInfo::exists(folder + QStringLiteral("thumbnail100/IMG_1.jpg")));
         OrderItemInfo item;
         item.order_photo_id = QStringLiteral("9001");
-        item.orderpath = orderPath();
+        item.orderpath = folder;
         QPointer<ImportOrderThread> worker = new ImportOrderThread(item, nullptr);
         QSignalSpy deleted(worker.data(), &ImportOrderThread::deleteSucceed);
 
@@ -909,8 +957,8 @@ private slots:
 
         QTRY_VERIFY(worker.isNull()); // freed once finished
         QCOMPARE(deleted.count(), 1);
-        QCOMPARE(deleted.at(0), (QList<QVariant>{QStringLiteral("9001"), orderPath()}));
-        QVERIFY(!QFileInfo::exists(orderPath()));
+        QCOMPARE(deleted.at(0), (QList<QVariant>{QStringLiteral("9001"), folder}));
+        QVERIFY(!QFileInfo::exists(folder));
         QCOMPARE(entries(path(QStringLiteral("server"))), (QStringList{"2024-03/", "2024-03/07/"}));
     }
 
@@ -920,6 +968,7 @@ private slots:
         QTest::newRow("empty path") << "";
         QTest::newRow("relative path") << "server/2024-03";
         QTest::newRow("climbing with ..") << "{dir}/backup/../server/2024-03";
+        QTest::newRow("climbing with ..\\") << "{dir}/backup\\..\\server/2024-03";
         QTest::newRow("shop root") << "{dir}/server/";
         QTest::newRow("ancestor of the shop root") << "{dir}";
         QTest::newRow("missing folder") << "{dir}/server/none";
