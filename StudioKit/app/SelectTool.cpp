@@ -8,6 +8,7 @@
 #include "dispatch/shangjiandialog.h"
 #include "files/FileOperation.h"
 #include "import/importordersphotodlg.h"
+#include "separation/BatchDeleteOrder.h"
 #include "separation/searchorder.h"
 #include "separation/splitaftersample.h"
 #include "Platform.h"
@@ -167,6 +168,8 @@ void SelectTool::openChosenTool()
         break;
     }
     case BatchDeleteTool:
+        showToolWindow(new BatchDeleteOrder(nullptr));
+        break;
     case LyraTool:
         break;
     default:

@@ -1,5 +1,7 @@
 #include "separation/OrderTable.h"
 
+#include "files/FileOperation.h"
+
 #include <QStandardItemModel>
 #include <QTableView>
 
@@ -77,6 +79,44 @@ void OrderTable::invert(QList<OrderItemInfo>& orders)
     }
 }
 
+const OrderItemInfo* OrderTable::currentOrder(const QList<OrderItemInfo>& orders) const
+{
+    const int row = m_view->currentIndex().row();
+    return row >= 0 && row < orders.size() ? &orders.at(row) : nullptr;
+}
+
+const QVector<OrderTable::Column>& OrderTable::separationColumns()
+{
+    static const QVector<Column> columns = {
+        {QStringLiteral("分件"), nullptr},
+        {QStringLiteral("预约单号"), &OrderItemInfo::orderpayforkey},
+        {QStringLiteral("所属门店"), &OrderItemInfo::storesname},
+        {QStringLiteral("服务次数"), &OrderItemInfo::servicetimes},
+        {QStringLiteral("客人姓名"), &OrderItemInfo::names},
+        {QStringLiteral("摄影师"), &OrderItemInfo::role1},
+        {QStringLiteral("化妆师"), &OrderItemInfo::role2},
+        {QStringLiteral("设计师"), &OrderItemInfo::role10},
+        {QStringLiteral("样前对比片师"), &OrderItemInfo::tiaosename},
+        {QStringLiteral("样后修片师"), &OrderItemInfo::tiaoxiname},
+        {QStringLiteral("套系"), &OrderItemInfo::comboname},
+        {QStringLiteral("套系金额"), &OrderItemInfo::orderbaseprice},
+        {QStringLiteral("订单现售价"), &OrderItemInfo::order_price},
+        {QStringLiteral("上件日期"), &OrderItemInfo::gotodigitaltime},
+        {QStringLiteral("订单路径"), &OrderItemInfo::orderpath},
+    };
+    return columns;
+}
+
+const QVector<OrderTable::Column>& OrderTable::deletionColumns()
+{
+    static const QVector<Column> columns = [] {
+        QVector<Column> all = separationColumns();
+        all.removeAt(13); // "上件日期"
+        return all;
+    }();
+    return columns;
+}
+
 bool OrderTable::hasCheckedOrder(const QList<OrderItemInfo>& orders)
 {
     for (const OrderItemInfo& order : orders) {
@@ -84,6 +124,12 @@ bool OrderTable::hasCheckedOrder(const QList<OrderItemInfo>& orders)
             return true;
     }
     return false;
+}
+
+void OrderTable::openOrderFolder(const QString& path)
+{
+    if (FileOperation::isDirExist(path))
+        FileOperation::openFileDir(path);
 }
 
 QVector<int> OrderTable::columnWidths(int tableWidth, int columnCount)

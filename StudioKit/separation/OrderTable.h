@@ -40,7 +40,16 @@ public:
     void invert(QList<OrderItemInfo>& orders);
     void applyColumnWidths();
 
+    // The order of the view's current row; nullptr without one.
+    const OrderItemInfo* currentOrder(const QList<OrderItemInfo>& orders) const;
+
+    // The columns of the separation windows; the batch delete's lack "上件日期".
+    static const QVector<Column>& separationColumns();
+    static const QVector<Column>& deletionColumns();
     static bool hasCheckedOrder(const QList<OrderItemInfo>& orders);
+    // Opens an order's folder for the user. The path comes from the service:
+    // the shell gets only an existing folder, never a file it would open or run.
+    static void openOrderFolder(const QString& path);
     // Widths of the 15 columns of the separation windows or the 14 of the
     // batch delete at a table width: a wide layout from 1000 pixels on.
     static QVector<int> columnWidths(int tableWidth, int columnCount);

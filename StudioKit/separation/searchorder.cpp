@@ -6,6 +6,7 @@
 #include "core/FormBody.h"
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
+#include "separation/MessageDialog.h"
 #include "separation/OrderSearchForm.h"
 #include "separation/OrderSearchReply.h"
 #include "separation/OrderSearchType.h"
@@ -21,32 +22,6 @@
 #include <QNetworkReply>
 #include <QStandardItemModel>
 
-namespace {
-
-const QVector<OrderTable::Column>& separationColumns()
-{
-    static const QVector<OrderTable::Column> columns = {
-        {QStringLiteral("分件"), nullptr},
-        {QStringLiteral("预约单号"), &OrderItemInfo::orderpayforkey},
-        {QStringLiteral("所属门店"), &OrderItemInfo::storesname},
-        {QStringLiteral("服务次数"), &OrderItemInfo::servicetimes},
-        {QStringLiteral("客人姓名"), &OrderItemInfo::names},
-        {QStringLiteral("摄影师"), &OrderItemInfo::role1},
-        {QStringLiteral("化妆师"), &OrderItemInfo::role2},
-        {QStringLiteral("设计师"), &OrderItemInfo::role10},
-        {QStringLiteral("样前对比片师"), &OrderItemInfo::tiaosename},
-        {QStringLiteral("样后修片师"), &OrderItemInfo::tiaoxiname},
-        {QStringLiteral("套系"), &OrderItemInfo::comboname},
-        {QStringLiteral("套系金额"), &OrderItemInfo::orderbaseprice},
-        {QStringLiteral("订单现售价"), &OrderItemInfo::order_price},
-        {QStringLiteral("上件日期"), &OrderItemInfo::gotodigitaltime},
-        {QStringLiteral("订单路径"), &OrderItemInfo::orderpath},
-    };
-    return columns;
-}
-
-} // namespace
-
 SearchOrder::SearchOrder(QWidget* parent)
     : QDialog(parent)
     , ui(new OrderSearchForm)
@@ -61,7 +36,7 @@ SearchOrder::SearchOrder(QWidget* parent)
     ui->comboBox->insertItems(ui->comboBox->count(), searchTypeList);
 
     model = new QStandardItemModel(this);
-    m_table.reset(new OrderTable(ui->tableView, model, separationColumns()));
+    m_table.reset(new OrderTable(ui->tableView, model, OrderTable::separationColumns()));
 
     connect(ui->searchButton, &QPushButton::clicked, this, &SearchOrder::clickSearch);
     connect(ui->cancelButton, &QPushButton::clicked, this, &SearchOrder::clickCancel);
@@ -205,23 +180,17 @@ void SearchOrder::on_pushButton_selectOpposite_clicked()
 void SearchOrder::showMouseRightButton(QPoint pos)
 {
     Q_UNUSED(pos);
-    const int row = ui->tableView->currentIndex().row();
-    if (row < 0 || row >= orderList.size())
+    const OrderItemInfo* order = m_table->currentOrder(orderList);
+    if (!order)
         return;
-    openDirAction->setEnabled(!orderList.at(row).orderpath.isEmpty());
+    openDirAction->setEnabled(!order->orderpath.isEmpty());
     contextMenu->popup(QCursor::pos());
 }
 
 void SearchOrder::openOrderDir()
 {
-    const int row = ui->tableView->currentIndex().row();
-    if (row < 0 || row >= orderList.size())
-        return;
-    // The path comes from the service: hand the shell only an existing
-    // folder, never a file it would open or run.
-    const QString path = orderList.at(row).orderpath;
-    if (FileOperation::isDirExist(path))
-        FileOperation::openFileDir(path);
+    if (const OrderItemInfo* order = m_table->currentOrder(orderList))
+        OrderTable::openOrderFolder(order->orderpath);
 }
 
 void SearchOrder::on_selectPathButton_clicked()
@@ -230,4 +199,29 @@ void SearchOrder::on_selectPathButton_clicked()
                                                          QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
         ui->pathLineEdit->setText(folder);
+}
+
+void SearchOrder::on_pushButton_separate_clicked()
+{
+    if (ui->pushButton_separate->text() == QStringLiteral("批量删除"))
+        askForDeletion();
+}
+
+void SearchOrder::askForDeletion()
+{
+    if (OrderDeletionRun::refuseWhileDeleting(m_deletion))
+        return;
+    if (!hasCheckedOrder()) {
+        Dialogs::information(nullptr, QString(), QStringLiteral("请选择订单"), QMessageBox::Yes, QMessageBox::Yes);
+        return;
+    }
+    auto* check = new MessageDialog(nullptr);
+    connect(check, SIGNAL(deleteorderfile()), this, SLOT(startDel()));
+    check->show();
+}
+
+void SearchOrder::startDel()
+{
+    if (!OrderDeletionRun::refuseWhileDeleting(m_deletion))
+        m_deletion = OrderDeletionRun::start(orderList, {ui->groupBox, ui->progressBar, ui->label});
 }

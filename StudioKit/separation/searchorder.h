@@ -2,6 +2,7 @@
 #define SEARCHORDER_H
 
 #include "core/OrderItemInfo.h"
+#include "separation/OrderDeletionRun.h"
 #include "separation/StoreSelection.h"
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 #include <QList>
 #include <QModelIndex>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -50,11 +52,16 @@ private slots:
     void on_tableView_clicked(QModelIndex index);
     void on_pushButton_selectAll_clicked();
     void on_pushButton_selectOpposite_clicked();
+    void on_pushButton_separate_clicked();
+    // The phone code was accepted: delete the ticked orders' folders.
+    void startDel();
 
 private:
     void postDataFunc(QByteArray& body);
     void fillOrderTable();
     void backToIdle();
+    // The deletion mode's button: the phone-code check comes first.
+    void askForDeletion();
 
     QStringList searchTypeList;
     // Read by separation jobs on pool threads; false once the window closes.
@@ -70,6 +77,7 @@ private:
 
     StoreSelection m_stores;
     std::unique_ptr<OrderTable> m_table;
+    QPointer<OrderDeletionRun> m_deletion;
 };
 
 #endif

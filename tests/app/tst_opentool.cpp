@@ -2,6 +2,7 @@
 #include "core/Globals.h"
 #include "dispatch/shangjiandialog.h"
 #include "import/importordersphotodlg.h"
+#include "separation/BatchDeleteOrder.h"
 #include "separation/searchorder.h"
 #include "separation/splitaftersample.h"
 #include "StudioService.h"
@@ -57,6 +58,7 @@ private slots:
     void importWindowOpensMaximised();
     void separationWindowOpensMaximised();
     void afterSampleWindowOpensMaximised();
+    void batchDeleteWindowOpensMaximised();
     void otherToolsOpenNothingYet_data();
     void otherToolsOpenNothingYet();
     void registrationWindowOpensForItsId();
@@ -83,6 +85,7 @@ void TestOpenTool::cleanup()
     qDeleteAll(windowsOf<SearchOrder>());
     qDeleteAll(windowsOf<SplitAfterSample>());
     qDeleteAll(windowsOf<ShangJianDialog>());
+    qDeleteAll(windowsOf<BatchDeleteOrder>());
     launcher.reset();
     env.reset();
 }
@@ -202,11 +205,26 @@ void TestOpenTool::afterSampleWindowOpensMaximised()
     QTRY_VERIFY(!closing);
 }
 
+void TestOpenTool::batchDeleteWindowOpensMaximised()
+{
+    choose("rb_plsc", shopReply("D:/photos/", "", ""));
+    QVERIFY(env->dialogs.boxes.isEmpty());
+    QCOMPARE(windowsOf<BatchDeleteOrder>().size(), 1);
+    BatchDeleteOrder* window = windowsOf<BatchDeleteOrder>().first();
+    QVERIFY(!window->parent());
+    QVERIFY(window->isVisible());
+    QVERIFY(window->windowState() & Qt::WindowMaximized);
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+
+    QPointer<BatchDeleteOrder> closing = window;
+    window->close();
+    QTRY_VERIFY(!closing);
+}
+
 void TestOpenTool::otherToolsOpenNothingYet_data()
 {
     QTest::addColumn<QString>("tool");
     QTest::addColumn<QString>("sjfjxz");
-    QTest::newRow("batch deletion") << "rb_plsc" << "0";
     QTest::newRow("lyra separation") << "rb_lyrafj" << "0";
 }
 
