@@ -44,9 +44,6 @@ public:
 
     bool isDeleting() const { return finishedNum < checkOrdersNum; }
 
-    // Posts the report of one removed folder.
-    void submitDeleteMessage(QString orderphotoid, QString path);
-
 private slots:
     void submitDeleteMessageCallBack(QNetworkReply* reply);
 
@@ -55,6 +52,8 @@ private:
 
     // A worker removed its folder.
     void updatedata(QString mOrderid, QString deleteDir);
+    // Posts the report of one removed folder.
+    void submitDeleteMessage(QString orderphotoid, QString path);
     // A worker ended, whether or not its folder went.
     void workerFinished();
     void endRun();
