@@ -1,5 +1,10 @@
 #include "files/OrderFolders.h"
 
+#include "Platform.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
 QString g_spareDirA;
 QString g_orderPath;
 QString g_templatePath;
@@ -20,6 +25,38 @@ PhotoKindFolders photoKindFolders(int kind)
         return {QStringLiteral("设计/"), QStringLiteral("设计缩略图2250/"), QStringLiteral("设计缩略图/"),
                 QStringLiteral("设计缩略图100/")};
     }
+}
+
+bool hasParentSegment(const QString& path)
+{
+    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
+    return path.split(separators).contains(QStringLiteral(".."));
+}
+
+bool isSafeOrderPath(const QString& path)
+{
+    return !path.isEmpty() && QDir::isAbsolutePath(Platform::diskPath(path)) && !hasParentSegment(path);
+}
+
+bool isUsableShopRoot(const QString& root)
+{
+    const QString local = Platform::diskPath(root);
+    return !local.isEmpty() && QDir::isAbsolutePath(local) && !QDir(local).isRoot();
+}
+
+bool isDateFolderOfRoot(const QString& folder, const QStringList& roots)
+{
+    static const QRegularExpression dateFolder(QStringLiteral("^[0-9]{4}-[0-9]{2}(/[0-9]{2})?$"));
+    const QString path = QDir::cleanPath(Platform::diskPath(folder));
+    for (const QString& root : roots) {
+        const QString local = Platform::diskPath(root.trimmed());
+        if (local.isEmpty() || !QDir::isAbsolutePath(local))
+            continue;
+        const QString below = QDir(QDir::cleanPath(local)).relativeFilePath(path);
+        if (dateFolder.match(below).hasMatch())
+            return true;
+    }
+    return false;
 }
 
 void setOrderPath(QString folder)

@@ -3,6 +3,7 @@
 #include "core/FormBody.h"
 #include "core/Globals.h"
 #include "files/FileOperation.h"
+#include "files/OrderFolders.h"
 #include "import/ImportTypes.h"
 #include "import/importordermodel.h"
 #include "import/importordersphotodlg.h"
@@ -21,10 +22,13 @@ const QString kLyraToken = QStringLiteral("9e4a7c2f0b8d3e61a5c9f2d07b4e8a13");
 QByteArray ImportReports::finishInfo(const ImportOrderModel* model, int type, const QString& importype, int picnumber,
                                      int picbacknumber, const QString& timestamp)
 {
-    const QString orderPath =
-        model->importOrderPath().startsWith(model->picRootPath()) ? model->importOrderPath() : QString();
-    const QString bakPath =
-        model->importOrderBakPath().startsWith(model->bakRootPath()) ? model->importOrderBakPath() : QString();
+    // Only a path inside the shop's root that cannot climb out of it is
+    // reported back.
+    const auto reported = [](const QString& path, const QString& root) {
+        return path.startsWith(root) && !hasParentSegment(path) ? path : QString();
+    };
+    const QString orderPath = reported(model->importOrderPath(), model->picRootPath());
+    const QString bakPath = reported(model->importOrderBakPath(), model->bakRootPath());
     FormBody body;
     body.add(QStringLiteral("picnumber"), QString::number(picnumber))
         .add(QStringLiteral("picbacknumber"), QString::number(picbacknumber))

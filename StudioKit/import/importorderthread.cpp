@@ -74,11 +74,6 @@ bool isFolderName(const QString& name)
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..");
 }
 
-bool isUsableRoot(const QString& root)
-{
-    return !root.isEmpty() && QDir::isAbsolutePath(Platform::diskPath(root));
-}
-
 // "yyyy-MM-dd" as digits, split into the year-month and the day folder.
 bool splitShotDate(const QString& shotdate, QString* yearMonth, QString* day)
 {
@@ -183,8 +178,11 @@ void ImportOrderThread::importOrder()
         copyLyraDirToSer(order.lyraSourceDir);
         return;
     }
+    // createOrderDir has refused these already.
+    if (hasUnsafeOrderPath())
+        return;
     if (order.importOrderPath.isEmpty() || order.importOrderBakPath.isEmpty()) {
-        emit importErrorMsg(QStringLiteral("订单[%1]路径为空，无法导片，请检查订单路径/备份路径后重试").arg(order.orderNumber));
+        emit importErrorMsg(emptyPathMessage());
         return;
     }
     if (order.files.isEmpty()) {
@@ -274,20 +272,23 @@ void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
 {
     serverRoot = serverRoot.trimmed();
     // A relative root would put the tree below the program's current folder.
-    if (!isUsableRoot(serverRoot)
+    if (!isUsableShopRoot(serverRoot)
         || (!FileOperation::isDirExist(serverRoot) && !QDir().mkpath(Platform::diskPath(serverRoot)))) {
         qDebug() << "服务器路径错误:" << serverRoot;
         emit importImageThreadError(1);
         return;
     }
-    if (!isUsableRoot(backupRoot) || !FileOperation::createDir(backupRoot)) {
+    if (!isUsableShopRoot(backupRoot) || !FileOperation::createDir(backupRoot)) {
         emit importImageThreadError(2);
         return;
     }
     qDebug() << "orderpath" << order.importOrderPath;
     qDebug() << "orderbackpath" << order.importOrderBakPath;
-    if (!order.importOrderPath.isEmpty() || !order.importOrderBakPath.isEmpty())
+    if (!order.importOrderPath.isEmpty() || !order.importOrderBakPath.isEmpty()) {
+        if (hasUnsafeOrderPath())
+            emit importErrorMsg(emptyPathMessage());
         return;
+    }
 
     const QString number = sanitizeFileName(order.orderNumber.trimmed());
     QString folder = number;
@@ -339,6 +340,20 @@ void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
         return;
     }
     storeOrderPaths(orderPath, backupPath);
+}
+
+// A path from the service that climbs out with ".." or hangs below the
+// program's folder is no order folder: nothing is written into it, and the
+// start report never sends it.
+bool ImportOrderThread::hasUnsafeOrderPath() const
+{
+    return (!order.importOrderPath.isEmpty() && !isSafeOrderPath(order.importOrderPath))
+           || (!order.importOrderBakPath.isEmpty() && !isSafeOrderPath(order.importOrderBakPath));
+}
+
+QString ImportOrderThread::emptyPathMessage() const
+{
+    return QStringLiteral("订单[%1]路径为空，无法导片，请检查订单路径/备份路径后重试").arg(order.orderNumber);
 }
 
 void ImportOrderThread::storeOrderPaths(const QString& orderPath, const QString& backupPath)
@@ -547,11 +562,11 @@ bool ImportOrderThread::getPicShotTime(QString path, QString& shotTime)
 void ImportOrderThread::startDelete()
 {
     // Only an absolute folder path is removed, never one that climbs with a
-    // ".." of its own (dots inside a name are fine); the tree removal itself
-    // refuses roots and the shop roots.
-    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
-    if (deleteDir.isEmpty() || deleteDir.split(separators).contains(QStringLiteral(".."))
-        || QDir::isRelativePath(Platform::diskPath(deleteDir)) || !FileOperation::isDirExist(deleteDir))
+    // ".." of its own (dots inside a name are fine) nor a month or day folder
+    // full of other orders; the tree removal itself refuses roots and the
+    // shop roots.
+    if (deleteDir.isEmpty() || hasParentSegment(deleteDir) || QDir::isRelativePath(Platform::diskPath(deleteDir))
+        || isDateFolderOfRoot(deleteDir, keptRoots) || !FileOperation::isDirExist(deleteDir))
         return;
     const bool removed = FileOperation::deleteDirTree(deleteDir, keptRoots);
     qDebug() << "isDelete" << (removed ? "true" : "false");

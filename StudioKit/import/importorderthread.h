@@ -105,6 +105,8 @@ private:
     };
 
     void storeOrderPaths(const QString& orderPath, const QString& backupPath);
+    bool hasUnsafeOrderPath() const;
+    QString emptyPathMessage() const;
     void importPhotos();
     void reportFailure(const PhotoOutcome& outcome);
     void reportProgress();

@@ -240,9 +240,9 @@ private slots:
     {
         QTest::addColumn<QString>("orderpath");
         QTest::addColumn<QString>("orderbakpicpath");
-        QTest::newRow("both paths from the service") << "D:/photos/A1/" << "E:/backup/A1/";
-        QTest::newRow("only the order path") << "D:/photos/A1/" << "";
-        QTest::newRow("only the backup path") << "" << "E:/backup/A1/";
+        QTest::newRow("both paths from the service") << "/photos/A1/" << "/backup/A1/";
+        QTest::newRow("only the order path") << "/photos/A1/" << "";
+        QTest::newRow("only the backup path") << "" << "/backup/A1/";
     }
 
     void existingPathsCreateNothing()
@@ -330,6 +330,8 @@ private slots:
         QTest::newRow("relative server root") << "relative/server/" << "{dir}/backup/" << 1;
         QTest::newRow("backup root without its parent") << "{dir}/a/b/server/" << "{dir}/missing/backup/" << 2;
         QTest::newRow("empty backup root") << "{dir}/server/" << "" << 2;
+        QTest::newRow("server root is the filesystem root") << "/" << "{dir}/backup/" << 1;
+        QTest::newRow("backup root is the filesystem root") << "{dir}/server/" << "/" << 2;
     }
 
     void rootErrors()
@@ -861,6 +863,16 @@ private slots:
             << "订单[LY100-1]路径为空，无法导片，请检查订单路径/备份路径后重试";
         QTest::newRow("nothing selected")
             << QJsonObject{} << false << "订单[LY100-1]没有可导入的文件，请重新选择后重试";
+        // Order paths from the service are not followed out of the roots.
+        QTest::newRow("order path climbing with ..")
+            << QJsonObject{{"orderpath", "{dir}/server/../outside/"}, {"orderbakpicpath", "{dir}/backup/A/"}} << true
+            << "订单[LY100-1]路径为空，无法导片，请检查订单路径/备份路径后重试";
+        QTest::newRow("backup path climbing with ..")
+            << QJsonObject{{"orderpath", "{dir}/server/A/"}, {"orderbakpicpath", "{dir}\\backup\\..\\outside\\"}}
+            << true << "订单[LY100-1]路径为空，无法导片，请检查订单路径/备份路径后重试";
+        QTest::newRow("relative order path")
+            << QJsonObject{{"orderpath", "outside/"}, {"orderbakpicpath", "{dir}/backup/A/"}} << true
+            << "订单[LY100-1]路径为空，无法导片，请检查订单路径/备份路径后重试";
     }
 
     void emptyPathsOrSelection()
@@ -868,8 +880,11 @@ private slots:
         QFETCH(QJsonObject, changes);
         QFETCH(bool, withFile);
         QFETCH(QString, message);
-        if (changes.contains("orderpath"))
-            changes["orderpath"] = changes["orderpath"].toString().replace(QLatin1String("{dir}"), m_dir->path());
+        for (const char* key : {"orderpath", "orderbakpicpath"}) {
+            if (changes.contains(key))
+                changes[key] = changes[key].toString().replace(QLatin1String("{dir}"), m_dir->path());
+        }
+        QDir::setCurrent(m_dir->path());
         QStringList files;
         if (withFile)
             files << cameraPhoto(QStringLiteral("IMG_1.jpg"), 200, 150);
@@ -883,6 +898,9 @@ private slots:
         QCOMPARE(spies.errorMsg.at(0).at(0).toString(), message);
         QCOMPARE(spies.errorCount(), 1);
         QCOMPARE(spies.progress.count(), 0);
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("outside"))));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("server/A"))));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("backup/A"))));
     }
 
     void runBuildsTheTreeForTheModel()
@@ -972,6 +990,8 @@ private slots:
         QTest::newRow("shop root") << "{dir}/server/";
         QTest::newRow("ancestor of the shop root") << "{dir}";
         QTest::newRow("missing folder") << "{dir}/server/none";
+        QTest::newRow("month folder of the shop root") << "{dir}/server/2024-03";
+        QTest::newRow("day folder of the shop root") << "{dir}/server/2024-03/07/";
     }
 
     void deleteRefuses()

@@ -54,6 +54,10 @@ void TestImportReportBodies::finishInfo_data()
                                        << "E:/bak/K9/"
                                        << head + "&orderpicpath=&orderbakpicpath=E:/bak/K9/"
                                                  "&superid=S1&eid=E2&shopid=12&timestamp=1700&typeid=0";
+    QTest::newRow("climbing out of the root") << int(importOrdersPhotoDlg::TypeOriginal) << "D:/pic/../K9/"
+                                              << "E:/bak/K9/"
+                                              << head + "&orderpicpath=&orderbakpicpath=E:/bak/K9/"
+                                                        "&superid=S1&eid=E2&shopid=12&timestamp=1700&typeid=0";
     QTest::newRow("trial videos") << int(importOrdersPhotoDlg::TypeTrialVideo) << "D:/pic/K9/" << "E:/bak/K9/"
                                   << head + "&orderpicpath=D:/pic/K9/&orderbakpicpath=E:/bak/K9/"
                                             "&superid=S1&eid=E2&shopid=12&timestamp=1700"

@@ -24,6 +24,7 @@ private slots:
     void emptyVideoFolderEmptiesTheList();
     void videoListIsSentOnYesOnly();
     void folderOutsideTheRootIsReportedEmpty();
+    void climbingOrderPathIsRefusedBeforeAnyReport();
     void finishReportCountsOnlyTheNewFiles();
 
 private:
@@ -230,6 +231,26 @@ void TestImportReports::folderOutsideTheRootIsReportedEmpty()
                          "picnumber=1&picbacknumber=0&importype=1&" + kToken + "&order_photo_id=E-id" + paths + kLogin
                              + "&timestamp=T&typeid=2"}));
     QVERIFY(QFile::exists(path + "设计/e.jpg"));
+}
+
+// A path from the service that climbs out of the root with "..": nothing is
+// written there and no report carries it.
+void TestImportReports::climbingOrderPathIsRefusedBeforeAnyReport()
+{
+    const QString path = root() + "/server/../outside/E/";
+    const QString bakPath = root() + "/backup/E/";
+    for (const char* folder : {"照片", "成品"})
+        QDir().mkpath(path + folder);
+    QDir().mkpath(bakPath + "照片");
+    writePhoto(root() + "/shots/e.jpg", 1);
+    ui->chooseType("导入原片");
+    ui->add(ImportDialogDriver::orderJson("E", root(), path, bakPath), 0, {root() + "/shots/e.jpg"});
+    ui->batchButton()->click();
+    QTRY_COMPARE(env->dialogs.texts(), QStringList{"订单[E-1]路径为空，无法导片，请检查订单路径/备份路径后重试"});
+    QTest::qWait(100);
+    QCOMPARE(env->service->count("order/updatepicpath"), 0);
+    QCOMPARE(QDir(path + "照片").entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(bakPath + "照片").entryList(QDir::Files), QStringList());
 }
 
 // An order that already holds photos: the report counts what this import
