@@ -22,28 +22,6 @@
 
 namespace {
 
-const QVector<OrderTable::Column>& afterSampleColumns()
-{
-    static const QVector<OrderTable::Column> columns = {
-        {QStringLiteral("分件"), nullptr},
-        {QStringLiteral("预约单号"), &OrderItemInfo::orderpayforkey},
-        {QStringLiteral("所属门店"), &OrderItemInfo::storesname},
-        {QStringLiteral("服务次数"), &OrderItemInfo::servicetimes},
-        {QStringLiteral("客人姓名"), &OrderItemInfo::names},
-        {QStringLiteral("摄影师"), &OrderItemInfo::role1},
-        {QStringLiteral("化妆师"), &OrderItemInfo::role2},
-        {QStringLiteral("设计师"), &OrderItemInfo::role10},
-        {QStringLiteral("样前对比片师"), &OrderItemInfo::tiaosename},
-        {QStringLiteral("样后修片师"), &OrderItemInfo::tiaoxiname},
-        {QStringLiteral("套系"), &OrderItemInfo::comboname},
-        {QStringLiteral("套系金额"), &OrderItemInfo::orderbaseprice},
-        {QStringLiteral("订单现售价"), &OrderItemInfo::order_price},
-        {QStringLiteral("上件日期"), &OrderItemInfo::gotodigitaltime},
-        {QStringLiteral("订单路径"), &OrderItemInfo::orderpath},
-    };
-    return columns;
-}
-
 const OrderSearchType* afterSampleType(const QString& text)
 {
     for (const OrderSearchType& type : SplitAfterSample::afterSampleSearchTypes()) {
@@ -88,7 +66,7 @@ SplitAfterSample::SplitAfterSample(QWidget* parent)
     ui->comboBox->insertItems(ui->comboBox->count(), searchTypes);
 
     model = new QStandardItemModel(this);
-    m_table.reset(new OrderTable(ui->tableView, model, afterSampleColumns()));
+    m_table.reset(new OrderTable(ui->tableView, model, OrderTable::separationColumns()));
 
     connect(ui->searchButton, &QPushButton::clicked, this, &SplitAfterSample::clickSearch);
     connect(ui->cancelButton, &QPushButton::clicked, this, &SplitAfterSample::clickCancel);
@@ -222,23 +200,17 @@ void SplitAfterSample::on_pushButton_selectOpposite_clicked()
 void SplitAfterSample::showMouseRightButton(QPoint pos)
 {
     Q_UNUSED(pos);
-    const int row = ui->tableView->currentIndex().row();
-    if (row < 0 || row >= m_orderList.size())
+    const OrderItemInfo* order = m_table->currentOrder(m_orderList);
+    if (!order)
         return;
-    openDirAction->setEnabled(!m_orderList.at(row).orderpath.isEmpty());
+    openDirAction->setEnabled(!order->orderpath.isEmpty());
     contextMenu->popup(QCursor::pos());
 }
 
 void SplitAfterSample::openOrderDir()
 {
-    const int row = ui->tableView->currentIndex().row();
-    if (row < 0 || row >= m_orderList.size())
-        return;
-    // The path comes from the service: hand the shell only an existing
-    // folder, never a file it would open or run.
-    const QString path = m_orderList.at(row).orderpath;
-    if (FileOperation::isDirExist(path))
-        FileOperation::openFileDir(path);
+    if (const OrderItemInfo* order = m_table->currentOrder(m_orderList))
+        OrderTable::openOrderFolder(order->orderpath);
 }
 
 void SplitAfterSample::on_selectPathButton_clicked()
