@@ -62,7 +62,8 @@ QPixmap importedFileIcon(const QString& path)
 {
     QFile file(Platform::diskPath(path));
     const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    QImage picture = QImage::fromData(data);
+    // Bounded like every decode: a huge header gives no icon.
+    QImage picture = ImageOperation::loadImage(data);
     if (!picture.isNull())
         picture =
             ImageOperation::squareImage(picture.scaled(100, 100, Qt::KeepAspectRatio, Qt::SmoothTransformation));
