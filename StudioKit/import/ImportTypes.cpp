@@ -2,6 +2,9 @@
 
 #include "import/importordermodel.h"
 #include "import/importordersphotodlg.h"
+#include "import/importorderthread.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -74,4 +77,18 @@ void resetImportState(ImportOrderModel* order)
         order->setFinishedCount(type, 0);
         order->setIsImported(type, false);
     }
+}
+
+QString selectionRefusal(const QStringList& files, int type)
+{
+    if (files.size() > ImportOrderThread::kMaxFiles)
+        return QStringLiteral("所选文件超过%1个，请分批选择导入").arg(ImportOrderThread::kMaxFiles);
+    if (!isVideoType(type))
+        return {};
+    for (const QString& file : files) {
+        const QString name = QFileInfo(file).fileName();
+        if (name.contains(QLatin1Char('|')))
+            return QStringLiteral("视频文件名不能包含“|”，请改名后重新选择：") + name;
+    }
+    return {};
 }

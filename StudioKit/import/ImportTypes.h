@@ -2,6 +2,7 @@
 #define IMPORTTYPES_H
 
 #include <QString>
+#include <QStringList>
 
 class ImportOrderModel;
 
@@ -26,6 +27,12 @@ QString importTypeFolder(int type);
 // The refusal for an order without files or folder chosen for the type, or
 // an empty text.
 QString missingSelectionText(const ImportOrderModel* order, int type);
+
+// The refusal for files just chosen for a type, or an empty text: more than
+// the worker can count, or a video whose name holds the "|" that joins the
+// names in the video reports (no such name exists on the studio's Windows
+// file server).
+QString selectionRefusal(const QStringList& files, int type);
 
 // Puts an order back to the state before its first photo import: no folders,
 // and for the three photo types no selection, counts or imported flag.

@@ -7,6 +7,7 @@
 #include "core/httprequest.h"
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
+#include "files/OrderFolders.h"
 #include "import/ImportBatchCheck.h"
 #include "import/ImportErrorLog.h"
 #include "import/ImportFileCounts.h"
@@ -709,6 +710,11 @@ void importOrdersPhotoDlg::selImg(int row, ImportOrderModel* order)
                                  QMessageBox::NoButton);
             return;
         }
+        const QString refusal = selectionRefusal(files, importType);
+        if (!refusal.isEmpty()) {
+            Dialogs::warning(this, QStringLiteral("警告"), refusal, QMessageBox::Ok, QMessageBox::NoButton);
+            return;
+        }
         order->setSelectedFiles(importType, files);
         order->setIsImported(importType, false);
         const QString folder = QFileInfo(files.first()).absolutePath();
@@ -1073,7 +1079,8 @@ void importOrdersPhotoDlg::upDataVideoUrlsBtnSlot()
     }
     const bool trial = importType == TypeTrialVideo;
     const QString folder = order->importOrderPath() + importTypeFolder(trial ? TypeTrialVideo : TypeRetouchedVideo);
-    if (!FileOperation::isDirExist(folder)) {
+    // A path that climbs out of the roots is neither listed nor reported.
+    if (!isSafeOrderPath(order->importOrderPath()) || !FileOperation::isDirExist(folder)) {
         tell(QStringLiteral("此订单导片路径打不开，请检查服务器是否连接成功！"));
         return;
     }

@@ -189,6 +189,10 @@ void ImportOrderThread::importOrder()
         emit importErrorMsg(QStringLiteral("订单[%1]没有可导入的文件，请重新选择后重试").arg(order.orderNumber));
         return;
     }
+    if (order.files.size() > kMaxFiles) {
+        emit importErrorMsg(QStringLiteral("订单[%1]所选文件超过%2个，请分批导入").arg(order.orderNumber).arg(kMaxFiles));
+        return;
+    }
     if (importType <= importOrdersPhotoDlg::TypeDesign) {
         importPhotos();
         return;

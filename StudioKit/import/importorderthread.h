@@ -31,6 +31,8 @@ public:
     // Error code of importImageThreadError for a photo, backup or thumbnail
     // that could not be written.
     static constexpr uchar kWriteFailedError = 3;
+    // The progress signals count in 16 bits: a larger order is refused.
+    static constexpr int kMaxFiles = 65535;
 
     // What one photo's import came to; the worker thread reports it.
     struct PhotoOutcome {

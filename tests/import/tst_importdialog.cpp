@@ -75,6 +75,8 @@ private slots:
     void videosAndLyraFolders();
     void nothingChosen_data();
     void nothingChosen();
+    void refusedSelections_data();
+    void refusedSelections();
     void finishedImagesAskTheService();
     void finishedSelectionIsAnsweredNo();
     void finishedSelectionFailures_data();
@@ -612,6 +614,42 @@ void TestImportDialog::nothingChosen()
     QCOMPARE(order->selectedFiles(2), QStringList{"/old.jpg"});
     QCOMPARE(order->selectedFiles(3), QStringList{"/old.mp4"});
     QCOMPARE(order->lyraSourceDir(), QString("/old"));
+    QCOMPARE(selectLabel(0)->text(), QString("未选"));
+}
+
+void TestImportDialog::refusedSelections_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("text");
+    QStringList many;
+    for (int i = 0; i < 65536; ++i)
+        many << QStringLiteral("/shots/%1.jpg").arg(i);
+    QTest::newRow("more than 65535 photos") << "导入设计" << many << "所选文件超过65535个，请分批选择导入";
+    QTest::newRow("\"|\" in a video name") << "精修视频" << QStringList{"/shots/a|b.mp4", "/shots/c.mp4"}
+                                          << "视频文件名不能包含“|”，请改名后重新选择：a|b.mp4";
+}
+
+// Selections the import could not count or report are refused as they are
+// chosen; the order keeps what it had.
+void TestImportDialog::refusedSelections()
+{
+    QFETCH(QString, type);
+    QFETCH(QStringList, files);
+    QFETCH(QString, text);
+    ImportOrderModel* order = model("A");
+    order->setSelectedFiles(2, {"/old.jpg"});
+    order->setSelectedFiles(4, {"/old.mp4"});
+    add({order});
+    radio(type)->click();
+    env->dialogs.fileAnswers << files;
+    selectButton(0)->click();
+    QCOMPARE(env->dialogs.texts(), QStringList{text});
+    const DialogRecorder::Box box = env->dialogs.boxes.first();
+    compareBox(box, QMessageBox::Warning, "警告", QMessageBox::Ok, QMessageBox::NoButton);
+    QCOMPARE(box.parent.data(), dialog.data());
+    QCOMPARE(order->selectedFiles(2), QStringList{"/old.jpg"});
+    QCOMPARE(order->selectedFiles(4), QStringList{"/old.mp4"});
     QCOMPARE(selectLabel(0)->text(), QString("未选"));
 }
 

@@ -903,6 +903,25 @@ private slots:
         QVERIFY(!QFileInfo::exists(path(QStringLiteral("backup/A"))));
     }
 
+    // The progress signals count in 16 bits: 65536 files would wrap them.
+    void tooManyFilesAreRefused()
+    {
+        QStringList files;
+        for (int i = 0; i < 65536; ++i)
+            files << path(QStringLiteral("camera/IMG_%1.jpg").arg(i));
+        auto model = makeModel();
+        auto worker = prepare(model.get(), importOrdersPhotoDlg::TypeOriginal, files);
+        ImportSignals spies(worker.get());
+
+        runToEnd(worker.get());
+
+        QCOMPARE(spies.errorMsg.count(), 1);
+        QCOMPARE(spies.errorMsg.at(0).at(0).toString(), QString("订单[LY100-1]所选文件超过65535个，请分批导入"));
+        QCOMPARE(spies.errorCount(), 1);
+        QCOMPARE(spies.progress.count(), 0);
+        QCOMPARE(spies.finished.count(), 0);
+    }
+
     void runBuildsTheTreeForTheModel()
     {
         const QString file = cameraPhoto(QStringLiteral("IMG_1.jpg"), 200, 150);

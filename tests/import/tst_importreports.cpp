@@ -107,6 +107,8 @@ void TestImportReports::videoListRefusals_data()
     QTest::newRow("no order clicked") << "none" << "请选择更新视频的订单";
     QTest::newRow("order without folder") << "new" << "此订单未导视频";
     QTest::newRow("video folder missing") << "missing" << "此订单导片路径打不开，请检查服务器是否连接成功！";
+    QTest::newRow("order path climbing out of the root") << "climbing"
+                                                         << "此订单导片路径打不开，请检查服务器是否连接成功！";
 }
 
 void TestImportReports::videoListRefusals()
@@ -120,6 +122,12 @@ void TestImportReports::videoListRefusals()
         ui->clickRow(1);
     else if (situation == "missing")
         ui->clickRow(0);
+    if (situation == "climbing") {
+        const QString path = root() + "/server/../outside/C/";
+        writeFile(path + "试拍视频/c.mp4", "video");
+        ui->add(ImportDialogDriver::orderJson("C", root(), path, root() + "/backup/C/"));
+        ui->clickRow(2);
+    }
     ui->button("更新试拍视频到选片系统")->click();
     QCOMPARE(env->dialogs.texts(), QStringList{text});
     const DialogRecorder::Box box = env->dialogs.boxes.first();
