@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QSet>
 #include <QStorageInfo>
@@ -196,6 +198,26 @@ bool Platform::renameWithoutReplacing(const QString& from, const QString& to)
     // Shares that support neither: look, then rename.
     return !QFileInfo::exists(to) && ::rename(source.constData(), target.constData()) == 0;
 #endif
+}
+
+std::unique_ptr<QPrinter> Platform::labelPrinter()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return nullptr;
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::ScreenResolution);
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    return printer;
+}
+
+void Platform::useNativeOutput(QPrinter& printer)
+{
+    printer.setOutputFormat(QPrinter::NativeFormat);
+}
+
+void Platform::beginLabelJob(QPrinter& printer)
+{
+    Q_UNUSED(printer);
 }
 
 QFileInfoList Platform::entryInfoList(const QString& dirPath, const QStringList& nameFilters,

@@ -7,6 +7,10 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <memory>
+
+class QPrinter;
+
 // The few operating-system services the programs need beyond Qt. The
 // running program uses the native implementation; tests install a
 // PlatformRecorder in its place.
@@ -48,6 +52,16 @@ public:
     // Gives a file a new name only while no entry has that name: it never
     // replaces another file, nor copies over one.
     static bool renameWithoutReplacing(const QString& from, const QString& to);
+
+    // The default printer for bar-code labels, at screen resolution with
+    // native output; nullptr when the system has no printer.
+    virtual std::unique_ptr<QPrinter> labelPrinter();
+    // The label set-up's step to native output, the printer itself; the
+    // recorder keeps its PDF output.
+    virtual void useNativeOutput(QPrinter& printer);
+    // Before each label job (one painter from begin to end); the recorder
+    // gives each job a numbered PDF file of its own.
+    virtual void beginLabelJob(QPrinter& printer);
 
     // Entries of a folder as Windows lists them: without hidden entries unless
     // `filters` holds QDir::Hidden.

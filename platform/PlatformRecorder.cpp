@@ -1,5 +1,9 @@
 #include "PlatformRecorder.h"
 
+#include <QPageSize>
+#include <QPrinter>
+#include <QStandardPaths>
+
 qint64 PlatformRecorder::freeBytes(const QString& path)
 {
     return freeBytesAnswer == -2 ? Platform::freeBytes(path) : freeBytesAnswer;
@@ -31,4 +35,31 @@ void PlatformRecorder::exitProcess(int status)
 bool PlatformRecorder::driveRootExists(const QString& root)
 {
     return namesDrive(root) ? existingDriveRoots.contains(root) : Platform::driveRootExists(root);
+}
+
+std::unique_ptr<QPrinter> PlatformRecorder::labelPrinter()
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setPageSize(QPageSize(labelPageMM, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+    return printer;
+}
+
+void PlatformRecorder::useNativeOutput(QPrinter& printer)
+{
+    Q_UNUSED(printer);
+}
+
+void PlatformRecorder::beginLabelJob(QPrinter& printer)
+{
+    const QString folder = labelFolder.isEmpty() ? defaultLabelFolder() : labelFolder;
+    QDir().mkpath(folder);
+    const QString file = QDir(folder).filePath(QStringLiteral("label-%1.pdf").arg(labelFiles.size() + 1, 3, 10, QLatin1Char('0')));
+    printer.setOutputFileName(file);
+    labelFiles << file;
+}
+
+QString PlatformRecorder::defaultLabelFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/labels");
 }

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QSizeF>
 
 // Test stand-in: records what the program asks of the system instead of doing
 // it, and answers with figures the test sets. Hidden attributes and folder
@@ -23,13 +24,23 @@ public:
     bool startDetached(const QString& program, const QStringList& arguments) override;
     void exitProcess(int status) override;
     bool driveRootExists(const QString& root) override;
+    // Labels become PDF files: one per job, numbered, in `labelFolder`.
+    std::unique_ptr<QPrinter> labelPrinter() override;
+    void useNativeOutput(QPrinter& printer) override;
+    void beginLabelJob(QPrinter& printer) override;
+    // The per-user folder that takes the label files when no folder is set.
+    static QString defaultLabelFolder();
 
     // -1 answers "unknown"; unset answers with the real figure.
     qint64 freeBytesAnswer = -2;
     bool startSucceeds = true;
     QSet<QString> existingDriveRoots;
 
+    QString labelFolder;
+    QSizeF labelPageMM{100, 150}; // the page the default printer reports
+
     QStringList openedFolders;
+    QStringList labelFiles;
     QList<QUrl> openedUrls;
     QList<Start> starts;
     QList<int> exitStatuses;

@@ -5,6 +5,7 @@
 #include "core/FormBody.h"
 #include "core/Globals.h"
 #include "core/ServiceCall.h"
+#include "dispatch/FaJianDialog.h"
 #include "dispatch/shangjiandialog.h"
 #include "files/FileOperation.h"
 #include "import/importordersphotodlg.h"
@@ -21,7 +22,7 @@
 #include <QNetworkReply>
 
 namespace {
-enum ToolId { SeparatePhotosTool = 1, ShangJianTool = 2, ImportTool = 4, BatchDeleteTool = 5, AfterSampleTool = 6, LyraTool = 7 };
+enum ToolId { SeparatePhotosTool = 1, ShangJianTool = 2, FaJianTool = 3, ImportTool = 4, BatchDeleteTool = 5, AfterSampleTool = 6, LyraTool = 7 };
 }
 
 SelectTool::SelectTool(QList<ShopInfo> shopList, QWidget* parent)
@@ -149,9 +150,12 @@ void SelectTool::openChosenTool()
             importDialog->showMaximized();
         }
         break;
+    // No launcher button carries these two ids; a window is made only when chosen.
     case ShangJianTool:
-        // No launcher button carries this id; the window is made only when chosen.
         showToolWindow(new ShangJianDialog(nullptr));
+        break;
+    case FaJianTool:
+        showToolWindow(new FaJianDialog(nullptr));
         break;
     case AfterSampleTool: {
         g_sjfjxz = QStringLiteral("1");

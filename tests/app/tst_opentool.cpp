@@ -1,5 +1,6 @@
 #include "app/SelectTool.h"
 #include "core/Globals.h"
+#include "dispatch/FaJianDialog.h"
 #include "dispatch/shangjiandialog.h"
 #include "import/importordersphotodlg.h"
 #include "separation/BatchDeleteOrder.h"
@@ -62,6 +63,7 @@ private slots:
     void otherToolsOpenNothingYet_data();
     void otherToolsOpenNothingYet();
     void registrationWindowOpensForItsId();
+    void dispatchWindowOpensForItsId();
 
 private:
     void choose(const char* toolButton, const QJsonObject& reply);
@@ -86,6 +88,7 @@ void TestOpenTool::cleanup()
     qDeleteAll(windowsOf<SplitAfterSample>());
     qDeleteAll(windowsOf<ShangJianDialog>());
     qDeleteAll(windowsOf<BatchDeleteOrder>());
+    qDeleteAll(windowsOf<FaJianDialog>());
     launcher.reset();
     env.reset();
 }
@@ -254,6 +257,7 @@ void TestOpenTool::registrationWindowOpensForItsId()
     QVERIFY(window->windowState() & Qt::WindowMaximized);
     QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
     QVERIFY(env->dialogs.boxes.isEmpty());
+    QVERIFY(windowsOf<FaJianDialog>().isEmpty());
 
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -266,6 +270,36 @@ void TestOpenTool::registrationWindowOpensForItsId()
     QCOMPARE(right->index(0, 0).data().toString(), QString("LY20240601-1"));
 
     QPointer<ShangJianDialog> closing = window;
+    window->close();
+    QTRY_VERIFY(!closing);
+}
+
+// Nor does any carry the dispatch window's id 3.
+void TestOpenTool::dispatchWindowOpensForItsId()
+{
+    auto* hiddenChoice = new QRadioButton(launcher.get());
+    hiddenChoice->setObjectName("faJianChoice");
+    launcher->findChild<QButtonGroup*>()->addButton(hiddenChoice, 3);
+    choose("faJianChoice", shopReply("/srv/photos/", "", ""));
+    QVERIFY(windowsOf<ShangJianDialog>().isEmpty());
+    const QList<FaJianDialog*> windows = windowsOf<FaJianDialog>();
+    QCOMPARE(windows.size(), 1);
+    FaJianDialog* window = windows.first();
+    QVERIFY(!window->parent());
+    QVERIFY(window->windowState() & Qt::WindowMaximized);
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+
+    // The demo lists its orders there.
+    window->findChild<QLineEdit*>("lineEdit_orderid2")->setText("LY2024");
+    window->findChild<QPushButton*>("pushButton_2")->click();
+    auto* orders = window->findChild<QTableView*>("tableView_left")->model();
+    QTRY_VERIFY(orders->rowCount() > 0);
+    QCOMPARE(orders->index(0, 0).data().toString(), QString("LY20240601"));
+    QTRY_COMPARE(env->service->count("order/ordergoods"), orders->rowCount());
+    QTest::qWait(100);
+    QVERIFY(env->dialogs.boxes.isEmpty());
+
+    QPointer<FaJianDialog> closing = window;
     window->close();
     QTRY_VERIFY(!closing);
 }

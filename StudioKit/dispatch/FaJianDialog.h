@@ -1,0 +1,91 @@
+#ifndef FAJIANDIALOG_H
+#define FAJIANDIALOG_H
+
+#include "dispatch/FaJianGoodsInfo.h"
+#include "dispatch/FaJianOrderRow.h"
+#include "dispatch/FactoryEntry.h"
+#include "dispatch/PrintShopEntry.h"
+#include "files/CodeImageInfo.h"
+
+#include <QDialog>
+#include <QList>
+#include <QModelIndex>
+#include <QString>
+
+class QComboBox;
+class QNetworkReply;
+class QStandardItemModel;
+namespace Ui { class FaJianDialog; }
+
+// 发件管理: looks up orders, assigns each goods line of the chosen order to
+// a print shop and a finishing factory, submits that dispatch and prints a
+// bar-code label per ticked line on the default printer.
+class FaJianDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit FaJianDialog(QWidget* parent = nullptr);
+    ~FaJianDialog() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private slots:
+    void on_pushButton_clicked();
+    void on_pushButton_excel_clicked();
+    void on_pushButton_2_clicked();
+    void on_comboBox_currentIndexChanged(int index);
+    void on_newDate(QString date);
+    void queryCallBack(QNetworkReply* reply);
+    void queryProductsCallBack(QNetworkReply* reply);
+    void querySendToShopCallBack(QNetworkReply* reply);
+    void on_tableView_left_clicked(QModelIndex index);
+    void on_pushButton_submit_clicked();
+    void on_pushButton_print_clicked();
+    void queryOrderIDCallBack(QNetworkReply* reply);
+    void setAllPrintShop(int index);
+    void setAllFactory(int index);
+
+private:
+    void initUI();
+    void fillLeftTable();
+    void showCalendar();
+    void askExcelFileName(QWidget* parent);
+    void queryOrderById(QString orderid);
+    void postDataFunc(QByteArray& body);
+    void queryOrderByOrderNumber(QString keyword);
+    void queryOrderByShotDate(QString keyword);
+    void queryOrderBySampleDate(QString keyword);
+    void queryOrderByBookDate(QString keyword);
+    void queryOrderByShipDate(QString keyword);
+    void queryOrderByName(QString keyword);
+    void queryOrderByPhone(QString keyword);
+    int getRowOfOrder(QString orderid);
+    void postQueryProducts(QString orderid);
+    void refreshRightTable(int page);
+    QString getCodeImagePath(QString id);
+    void printCodeImages(QList<CodeImageInfo> labels);
+    void printHtml(QString html);
+
+    void searchScanned();
+    // Appends an order unless its booking number is listed; its goods list waits.
+    void addOrder(const FaJianOrderRow& row);
+    void fillChoiceLists(const QJsonObject& reply, bool withPrompt);
+    QComboBox* goodsCombo(int row, int column) const;
+    void setAllCombos(int column, int index);
+
+    Ui::FaJianDialog* ui;
+    QStandardItemModel* leftModel;
+    QList<FaJianOrderRow> orderList;
+    QList<FaJianGoodsInfo> shownGoods;
+    // One list per order of orderList; an empty list waits for its reply.
+    QList<QList<FaJianGoodsInfo>> goodsByOrder;
+    QList<PrintShopEntry> printShopList;
+    QList<FactoryEntry> factoryList;
+    // The order the goods table shows.
+    int currentOrderIndex = 0;
+    QModelIndex lastClickedIndex;
+};
+
+#endif
