@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDebug>
 #include <QJsonObject>
 #include <QMenu>
@@ -140,11 +139,7 @@ void BatchDeleteOrder::on_pushButton_selectOpposite_clicked()
 void BatchDeleteOrder::showMouseRightButton(QPoint pos)
 {
     Q_UNUSED(pos);
-    const OrderItemInfo* order = m_table->currentOrder(orderList);
-    if (!order)
-        return;
-    openDirAction->setEnabled(!order->orderpath.isEmpty());
-    contextMenu->popup(QCursor::pos());
+    m_table->popUpFolderMenu(orderList, contextMenu, openDirAction);
 }
 
 void BatchDeleteOrder::openOrderDir()

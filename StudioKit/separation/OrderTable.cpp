@@ -2,6 +2,9 @@
 
 #include "files/FileOperation.h"
 
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
 #include <QStandardItemModel>
 #include <QTableView>
 
@@ -83,6 +86,15 @@ const OrderItemInfo* OrderTable::currentOrder(const QList<OrderItemInfo>& orders
 {
     const int row = m_view->currentIndex().row();
     return row >= 0 && row < orders.size() ? &orders.at(row) : nullptr;
+}
+
+void OrderTable::popUpFolderMenu(const QList<OrderItemInfo>& orders, QMenu* menu, QAction* openFolder) const
+{
+    const OrderItemInfo* order = currentOrder(orders);
+    if (!order)
+        return;
+    openFolder->setEnabled(!order->orderpath.isEmpty());
+    menu->popup(QCursor::pos());
 }
 
 const QVector<OrderTable::Column>& OrderTable::separationColumns()

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+class QAction;
+class QMenu;
 class QStandardItemModel;
 class QTableView;
 
@@ -42,6 +44,9 @@ public:
 
     // The order of the view's current row; nullptr without one.
     const OrderItemInfo* currentOrder(const QList<OrderItemInfo>& orders) const;
+    // Pops up the folder menu at the cursor for the current row, its action
+    // enabled only when the order has a folder; nothing without a current row.
+    void popUpFolderMenu(const QList<OrderItemInfo>& orders, QMenu* menu, QAction* openFolder) const;
 
     // The columns of the separation windows; the batch delete's lack "上件日期".
     static const QVector<Column>& separationColumns();

@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDebug>
 #include <QJsonObject>
 #include <QMenu>
@@ -180,11 +179,7 @@ void SearchOrder::on_pushButton_selectOpposite_clicked()
 void SearchOrder::showMouseRightButton(QPoint pos)
 {
     Q_UNUSED(pos);
-    const OrderItemInfo* order = m_table->currentOrder(orderList);
-    if (!order)
-        return;
-    openDirAction->setEnabled(!order->orderpath.isEmpty());
-    contextMenu->popup(QCursor::pos());
+    m_table->popUpFolderMenu(orderList, contextMenu, openDirAction);
 }
 
 void SearchOrder::openOrderDir()
