@@ -11,7 +11,6 @@ QByteArray DispatchSearchType::body(const QString& keyword) const
         case Token: form.add(pair.key, ACCESS_TOKEN); break;
         case ShopId: form.add(pair.key, g_shopId); break;
         case SuperId: form.add(pair.key, g_superId); break;
-        case UserId: form.add(pair.key, g_uid); break;
         case StaffId: form.add(pair.key, g_eid); break;
         case TypeNumber: form.add(pair.key, number); break;
         case Keyword: form.add(pair.key, keyword); break;

@@ -4,19 +4,18 @@
 #include <QList>
 #include <QString>
 
-// One search type of an order search window: its item in the type box, what
-// an empty keyword says, whether the keyword is a date from the pop-up, and
-// the pairs of its "order_list" body in the order the service gets them.
+// One search type of the dispatch window ("type" dialect of "order_list"):
+// what an empty keyword says, whether the keyword is a date from the pop-up,
+// and the pairs of its body in the order the service gets them.
 struct DispatchSearchType
 {
     // Where the value of a body pair comes from.
-    enum Value { Token, ShopId, SuperId, UserId, StaffId, TypeNumber, Keyword };
+    enum Value { Token, ShopId, SuperId, StaffId, TypeNumber, Keyword };
     struct Pair {
         QString key;
         Value value;
     };
 
-    QString item;
     QString emptyMessage;
     bool date = false;
     QString number;

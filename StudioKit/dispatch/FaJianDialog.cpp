@@ -44,19 +44,20 @@ DispatchSearchType searchType(int index)
         super{"superid", T::SuperId}, type{"type", T::TypeNumber};
     const auto key = [](const char* name) { return T::Pair{name, T::Keyword}; };
     const QString date = QStringLiteral("请选择日期");
+    // In the order of the type box: 预约单号, 拍摄日期, 看样日期, 预约日期, 发货日期, 姓名, 电话.
     static const QList<T> types = {
-        {QStringLiteral("预约单号"), QStringLiteral("请输入订单号"), false, QStringLiteral("1"),
+        {QStringLiteral("请输入订单号"), false, QStringLiteral("1"),
          {token, uid, shop, super, type, key("orderpayforkey")}},
-        {QStringLiteral("拍摄日期"), date, true, QStringLiteral("2"), {token, uid, shop, super, type, key("photodate")}},
-        {QStringLiteral("看样日期"), date, true, QStringLiteral("3"),
+        {date, true, QStringLiteral("2"), {token, uid, shop, super, type, key("photodate")}},
+        {date, true, QStringLiteral("3"),
          {token, shop, super, type, uid, key("selectphotodate")}},
-        {QStringLiteral("预约日期"), date, true, QStringLiteral("4"),
+        {date, true, QStringLiteral("4"),
          {token, shop, super, type, key("selectphotodate"), uid}},
-        {QStringLiteral("发货日期"), date, true, QStringLiteral("5"),
+        {date, true, QStringLiteral("5"),
          {token, shop, super, type, uid, key("selectphotodate")}},
-        {QStringLiteral("姓名"), QStringLiteral("请输入姓名"), false, QStringLiteral("6"),
+        {QStringLiteral("请输入姓名"), false, QStringLiteral("6"),
          {token, uid, shop, super, type, key("orderpayforkey")}},
-        {QStringLiteral("电话"), QStringLiteral("请输入电话"), false, QStringLiteral("7"),
+        {QStringLiteral("请输入电话"), false, QStringLiteral("7"),
          {token, uid, shop, super, type, key("orderpayforkey")}},
     };
     return types.value(index);

@@ -4,8 +4,8 @@
 #include "core/Dialogs.h"
 #include "core/FormBody.h"
 #include "core/Globals.h"
+#include "core/SearchBody.h"
 #include "core/ServiceCall.h"
-#include "dispatch/DispatchSearchType.h"
 #include "dispatch/SearchControls.h"
 #include "widgets/CalendarPicker.h"
 
@@ -29,27 +29,35 @@ const char* const kFromScan = "fromScan";
 
 enum SearchIndex { ByOrderNumber, ByShotDate, BySelectDate, ByBookDate, ByShipDate, ByShangjianDate, ByName, ByPhone };
 
-DispatchSearchType searchType(int index)
+// A keyword search type: what an empty keyword says, whether the keyword is
+// a date from the pop-up, and its "order_list" body (the "searchtype" dialect
+// the other search windows speak).
+struct SearchType {
+    QString emptyMessage;
+    bool date;
+    int number;
+    SearchKeyOrder order;
+
+    QByteArray body(const QString& keyword) const { return searchBody(order, number, keyword).bytes(); }
+};
+
+SearchType searchType(int index)
 {
-    using T = DispatchSearchType;
-    const QList<T::Pair> leftOrder = {{"token", T::Token},     {"superid", T::SuperId}, {"shopid", T::ShopId},
-                                      {"searchtype", T::TypeNumber}, {"keyword", T::Keyword}, {"uid", T::UserId},
-                                      {"eid", T::StaffId},     {"personid", T::StaffId}};
-    const QList<T::Pair> keywordOrder = {{"token", T::Token},   {"shopid", T::ShopId},   {"searchtype", T::TypeNumber},
-                                         {"keyword", T::Keyword}, {"superid", T::SuperId}, {"uid", T::UserId},
-                                         {"eid", T::StaffId},   {"personid", T::StaffId}};
+    using K = SearchKey;
+    const SearchKeyOrder leftOrder = {K::SuperId, K::ShopId, K::SearchType, K::Keyword, K::Uid, K::Eid, K::PersonId};
+    const SearchKeyOrder keywordOrder = {K::ShopId, K::SearchType, K::Keyword, K::SuperId, K::Uid, K::Eid, K::PersonId};
     const QString date = QStringLiteral("请选择日期");
-    static const QList<T> types = {
-        {QStringLiteral("预约单号"), QStringLiteral("请输入订单号"), false, QStringLiteral("1"), leftOrder},
-        {QStringLiteral("拍摄日期"), date, true, QStringLiteral("4"), keywordOrder},
-        {QStringLiteral("选片日期"), date, true, QStringLiteral("5"), keywordOrder},
-        {QStringLiteral("预约日期"), date, true, QStringLiteral("6"), keywordOrder},
-        {QStringLiteral("发货日期"), date, true, QStringLiteral("7"), keywordOrder},
-        {QStringLiteral("上件日期"), date, true, QStringLiteral("9"), keywordOrder},
-        {QStringLiteral("姓名"), QStringLiteral("请输入姓名"), false, QStringLiteral("2"), keywordOrder},
-        {QStringLiteral("电话"), QStringLiteral("请输入电话"), false, QStringLiteral("3"), keywordOrder},
+    static const QList<SearchType> types = {
+        {QStringLiteral("请输入订单号"), false, 1, leftOrder}, // 预约单号
+        {date, true, 4, keywordOrder},                         // 拍摄日期
+        {date, true, 5, keywordOrder},                         // 选片日期
+        {date, true, 6, keywordOrder},                         // 预约日期
+        {date, true, 7, keywordOrder},                         // 发货日期
+        {date, true, 9, keywordOrder},                         // 上件日期
+        {QStringLiteral("请输入姓名"), false, 2, keywordOrder}, // 姓名
+        {QStringLiteral("请输入电话"), false, 3, keywordOrder}, // 电话
     };
-    return types.value(index);
+    return types.value(index, SearchType{QString(), false, 0, {}});
 }
 
 void notice(const QString& title, const QString& text)
