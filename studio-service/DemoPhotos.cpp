@@ -91,4 +91,21 @@ void createShootFolders(const QString& folder)
     }
 }
 
+void fillOrderFolder(const QString& orderPath)
+{
+    const QString folder = orderPath.endsWith(QLatin1Char('/')) ? orderPath : orderPath + QLatin1Char('/');
+    for (const char* sub : {"成品", "汰片", "设计", "设计缩略图100", "marks", "照片/新建文件夹"})
+        QDir().mkpath(folder + QString::fromUtf8(sub));
+    int seed = 500;
+    const auto picture = [&seed](const QString& path) { samplePicture(240, 160, ++seed).save(path, "JPEG", 85); };
+    for (const char* name : {"A.jpg", "B.jpg", "C.JPG"})
+        picture(folder + QStringLiteral("成品/") + QLatin1String(name));
+    picture(folder + QStringLiteral("汰片/D.jpg"));
+    picture(folder + QStringLiteral("设计/S1.jpg"));
+    picture(folder + QStringLiteral("设计缩略图100/S1.jpg"));
+    picture(folder + QStringLiteral("marks/A.jpg"));
+    writeFile(folder + QStringLiteral("照片/新建文件夹/A.CR2"), QByteArray(2048, 'C'));
+    writeFile(folder + QStringLiteral("照片/新建文件夹/A.NEF"), QByteArray(2048, 'N'));
+}
+
 } // namespace DemoPhotos

@@ -24,6 +24,11 @@ QImage samplePicture(int width, int height, int seed);
 // images) unless it exists already.
 void createShootFolders(const QString& folder);
 
+// The photos of an order folder that a design separation copies: finished
+// A.jpg, B.jpg, C.JPG, rejected D.jpg, design S1.jpg with its small
+// thumbnail, the mark photo A.jpg, and A.CR2 and A.NEF beside the shots.
+void fillOrderFolder(const QString& orderPath);
+
 } // namespace DemoPhotos
 
 #endif

@@ -25,6 +25,7 @@ Response dispatchOrderList(StudioService& service, const RecordedRequest& reques
 
 // Applies `change` to the demo order with the id; false when there is none.
 bool updateOrder(StudioService& service, const QString& id, const std::function<void(QJsonObject&)>& change);
+void registerSeparationRoutes(StudioService& service);
 
 // Address of a file of the demo folder's "downloads" on the running service,
 // as an update announcement gives it in "path".

@@ -233,6 +233,7 @@ void StudioService::registerDefaultRoutes()
     registerReportRoutes(*this);
     registerDispatchRoutes(*this);
     registerDeletionRoutes(*this);
+    registerSeparationRoutes(*this);
 }
 
 void StudioService::onNewConnection()

@@ -35,6 +35,7 @@ void createImportedOrder(const QString& path, const QString& backupPath)
     writeFile(path + QStringLiteral(".hidden"), (thumbnails.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     for (const char* video : {"VID_0101.mp4", "VID_0102.mp4"})
         writeFile(path + QStringLiteral("试拍视频/") + QLatin1String(video), QByteArray(64 * 1024, 'V'));
+    DemoPhotos::fillOrderFolder(path);
     QDir().mkpath(backupPath + QStringLiteral("照片"));
 }
 

@@ -6,19 +6,26 @@
 #include "core/FormBody.h"
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
+#include "files/ThumbnailThread.h"
 #include "separation/MessageDialog.h"
 #include "separation/OrderSearchForm.h"
 #include "separation/OrderSearchReply.h"
 #include "separation/OrderSearchType.h"
 #include "separation/OrderTable.h"
+#include "separation/ProductPlan.h"
+#include "separation/SeparateThread.h"
+#include "separation/SeparationBusy.h"
+#include "separation/SeparationFolders.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDebug>
 #include <QJsonObject>
 #include <QMenu>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QSet>
 #include <QStandardItemModel>
 
 SearchOrder::SearchOrder(QWidget* parent)
@@ -99,6 +106,9 @@ void SearchOrder::closeEvent(QCloseEvent* event)
     // Jobs of this window stop reporting; other windows' jobs are not ours to drop.
     isWindowShow = false;
     CallbackGuard::of(this)->close();
+    m_pool.clear();
+    isSeparating = false;
+    SeparationBusy::release(this);
     event->accept();
 }
 
@@ -198,8 +208,37 @@ void SearchOrder::on_selectPathButton_clicked()
 
 void SearchOrder::on_pushButton_separate_clicked()
 {
-    if (ui->pushButton_separate->text() == QStringLiteral("批量删除"))
+    if (ui->pushButton_separate->text() == QStringLiteral("批量删除")) {
         askForDeletion();
+        return;
+    }
+    // The current-order globals are the program's, so one run at a time in all windows.
+    if (isSeparating || SeparationBusy::isBusy()) {
+        Dialogs::information(nullptr, QStringLiteral("通知"), QStringLiteral("正在分件，请稍后"), QMessageBox::Yes,
+                             QMessageBox::Yes);
+        return;
+    }
+    m_messageList.clear();
+    if (!hasCheckedOrder()) {
+        Dialogs::information(nullptr, QString(), QStringLiteral("请选择订单"), QMessageBox::Yes, QMessageBox::Yes);
+        return;
+    }
+    checkOrdersNum = 0;
+    for (const OrderItemInfo& order : qAsConst(orderList))
+        checkOrdersNum += order.checked ? 1 : 0;
+    // An empty field passes: the root step then asks for a folder per order.
+    const QString root = ui->pathLineEdit->text();
+    if (!root.isEmpty() && !FileOperation::isDirExist(root)) {
+        Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("分件路径不存在"), QMessageBox::Yes,
+                             QMessageBox::Yes);
+        return;
+    }
+    isSeparating = true;
+    SeparationBusy::acquire(this);
+    ui->groupBox->show();
+    ui->label->show();
+    if (beginOrderSeparation())
+        endRun();
 }
 
 void SearchOrder::askForDeletion()
@@ -219,4 +258,422 @@ void SearchOrder::startDel()
 {
     if (!OrderDeletionRun::refuseWhileDeleting(m_deletion))
         m_deletion = OrderDeletionRun::start(orderList, {ui->groupBox, ui->progressBar, ui->label});
+}
+
+bool SearchOrder::beginOrderSeparation()
+{
+    for (int row = 0; row < orderList.size(); ++row) {
+        OrderItemInfo& order = orderList[row];
+        if (!order.checked || order.processed)
+            continue;
+        order.processed = true;
+        m_runRow = row;
+        g_curOrderPhotoId = order.order_photo_id;
+        g_curServiceTimes = order.servicetimes;
+        g_curRole1 = order.role1;
+        g_curShotDate = order.shotdate;
+        g_curPickupTime = order.pickuptime;
+        g_curPhotoDate2 = order.photodate2;
+        g_curOrderPayForKey = order.orderpayforkey;
+        g_curRole2 = order.role2;
+        g_curCustomerNames = order.names;
+        g_curOrderPath = order.orderpath;
+        g_curPhones = order.phones;
+        g_curRole10 = order.role10;
+        g_curUrgentTime = order.isurgenttime;
+        g_curPickupTypeText = order.pickupTypeText;
+        postQueryProducts(order.order_photo_id);
+        return false;
+    }
+    return true;
+}
+
+void SearchOrder::postQueryProducts(QString orderPhotoId)
+{
+    FormBody body;
+    body.add(QStringLiteral("token"), ACCESS_TOKEN)
+        .add(QStringLiteral("order_photo_id"), orderPhotoId)
+        .add(QStringLiteral("shopid"), g_shopId)
+        .add(QStringLiteral("superid"), g_superId)
+        .add(QStringLiteral("personid"), g_eid)
+        .add(QStringLiteral("uid"), g_uid)
+        .add(QStringLiteral("is_qu"), QStringLiteral("1"));
+    manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, &SearchOrder::queryProductsCallBack);
+    ServiceCall::postForm(manager, URL_ORDER_ORDERGOODS20230521, body.bytes());
+    qDebug() << "query product Url:" << URL_ORDER_ORDERGOODS20230521;
+    qDebug() << "query product Paras:" << FormBody::masked(body.bytes());
+}
+
+void SearchOrder::queryProductsCallBack(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    QJsonObject object;
+    if (!ServiceCall::readReply(reply, &object)) {
+        stopRun();
+        return;
+    }
+    const QString code = object.value(QStringLiteral("code")).toString();
+    if (code != QLatin1String("1")) {
+        Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("查询产品信息错误：") + code,
+                             QMessageBox::Yes, QMessageBox::Yes);
+        stopRun();
+        return;
+    }
+    expressHtmlText = expressHtml.getExpressHtml(object);
+    const ProductPlan plan = ProductPlan::read(object);
+    productDirList = plan.dirs;
+    g_orderGoodsList = plan.goods;
+    ui->label->hide();
+    ui->groupBox->hide();
+    chooseRootAndStart();
+}
+
+void SearchOrder::chooseRootAndStart()
+{
+    QString root = ui->pathLineEdit->text();
+    if (root.isEmpty())
+        root = Dialogs::getExistingDirectory(this, tr("选择分件保存路径"), QString(), QFileDialog::ShowDirsOnly);
+    separatePath = root;
+    if (root.isEmpty()) {
+        stopRun();
+        return;
+    }
+    FileOperation::writeStringList(QStringLiteral("path_separatePhotos.dat"), {root}, true);
+    if (!separatePath.endsWith(QLatin1Char('/')) && !separatePath.endsWith(QLatin1Char('\\')))
+        separatePath += QLatin1Char('/');
+    g_separateOrderDir = separatePath;
+    startSeparatePhotos();
+}
+
+bool SearchOrder::createRunFolder(const QString& folder)
+{
+    if (FileOperation::createDir(folder))
+        return true;
+    Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("无法创建文件夹：") + folder,
+                         QMessageBox::Yes, QMessageBox::Yes);
+    stopRun();
+    return false;
+}
+
+void SearchOrder::startJob(SeparateThread* job, int priority)
+{
+    m_pool.start(job, priority);
+}
+
+void SearchOrder::preparePool()
+{
+    m_pool.clear();
+    m_pool.setMaxThreadCount(10);
+    m_pool.setExpiryTimeout(-1);
+}
+
+void SearchOrder::startSeparatePhotos()
+{
+    qDebug() << "执行拉" << "startSeparatePhotos";
+    separatePath += QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('/');
+    if (!createRunFolder(separatePath))
+        return;
+    // Customer data becomes a folder name: a "/" must not nest, ".." not escape.
+    separatePath += sanitizeFileName(g_curOrderPayForKey) + QStringLiteral("-服务") + sanitizeFileName(g_curServiceTimes)
+        + QLatin1Char(' ') + sanitizeFileName(g_curCustomerNames) + QLatin1Char(' ')
+        + sanitizeFileName(g_curPickupTypeText) + QLatin1Char('/');
+    if (!createRunFolder(separatePath))
+        return;
+    separateOrderPath = separatePath;
+    if (g_separateModeName.isEmpty()) {
+        separatePath += QStringLiteral("其它/");
+        if (!createRunFolder(separatePath))
+            return;
+    }
+    g_separateOrderDir = separatePath;
+    if (!createRunFolder(separatePath + g_productDirName))
+        return;
+    if (g_separateModeName.isEmpty() && !createRunFolder(separatePath + QStringLiteral("汰片")))
+        return;
+    if (!createRunFolder(separatePath + g_markDirName))
+        return;
+
+    readyNum = 0;
+    fenjian_photoCheckNum = 0;
+    fenjian_photoExistNum = 0;
+    fenjian_photoIsFileNum = 0;
+    m_failedCopies.clear();
+    preparePool();
+    for (int index = 0; index < g_orderGoodsList.size(); ++index) {
+        for (const QString& name : g_orderGoodsList.at(index).photoNames) {
+            ++fenjian_photoCheckNum;
+            startJob(new SeparateThread(g_curOrderPath + QStringLiteral("成品/") + name, SeparateTaskPhotoIsFile, this),
+                     index);
+        }
+    }
+    if (fenjian_photoCheckNum == 0)
+        fenjian_photoIsFileSlot_1(0);
+}
+
+void SearchOrder::onFinishSeparateImage()
+{
+    ++readyNum;
+    ui->progressBar->setValue(readyNum);
+}
+
+void SearchOrder::fenjian_copyFailedSlot(QString source)
+{
+    if (!m_failedCopies.contains(source))
+        m_failedCopies << source;
+}
+
+void SearchOrder::fenjian_photoIsFileSlot_1(int num)
+{
+    Q_UNUSED(num);
+    if (fenjian_photoCheckNum != 0) {
+        ++fenjian_photoIsFileNum;
+        qDebug() << "读取数量：" << fenjian_photoCheckNum << "  --" << fenjian_photoIsFileNum;
+    }
+    if (fenjian_photoIsFileNum != fenjian_photoCheckNum)
+        return;
+    finalPhotoList = SeparationFolders::entries(g_curOrderPath + QStringLiteral("成品/"));
+    delPhotoList.clear();
+    if (g_xztp == QLatin1String("1"))
+        delPhotoList = SeparationFolders::entries(g_curOrderPath + QStringLiteral("汰片/"));
+    if (g_separateModeName == QStringLiteral("沐禾分件"))
+        delPhotoList.clear();
+    shejiPhotoList = SeparationFolders::designImages(g_curOrderPath + QStringLiteral("设计/"));
+    qDebug() << "设计图的数据：" << g_curOrderPath + QStringLiteral("设计/") << shejiPhotoList;
+    markPhotoList = SeparationFolders::entries(g_curOrderPath + QStringLiteral("marks/"));
+
+    ui->groupBox->show();
+    ui->progressBar->setMaximum(finalPhotoList.size() + delPhotoList.size() + markPhotoList.size()
+                                + shejiPhotoList.size() + 14);
+    ui->progressBar->setValue(0);
+    ui->progressBar->show();
+    qDebug() << "总进度的总数 分别是 finalPhotoList：" << finalPhotoList.size() << " - delPhotoList"
+             << delPhotoList.size() << " - markPhotoList" << markPhotoList.size() << " - shejiPhotoList:"
+             << shejiPhotoList.size();
+    ui->label_finishOrdersNum->setText(QStringLiteral("已完成订单个数：%1/%2").arg(doneOrdersNum).arg(checkOrdersNum));
+    ui->label_finishOrdersNum->show();
+    preparePool();
+
+    fenjian_finalPhotoOkNum = 0;
+    if (finalPhotoList.isEmpty()) {
+        fenjian_finalPhotoSlot_2();
+        return;
+    }
+    for (const QString& entry : qAsConst(finalPhotoList)) {
+        const QString from = g_curOrderPath + QStringLiteral("成品/") + entry;
+        const QString to = g_separateOrderDir + g_productDirName + QLatin1Char('/') + entry;
+        qDebug() << "test=" << from << "-to==" << to;
+        startJob(new SeparateThread(from, to, true, SeparateTaskFinalPhotoCopy, this));
+    }
+}
+
+// Counts one report of a stage's jobs: true once all are in. A call on an
+// empty list comes from the stage before and goes on at once.
+static bool countReport(int* done, const QStringList& list, const std::function<void()>& unit)
+{
+    if (list.isEmpty())
+        return true;
+    ++*done;
+    unit();
+    return *done == list.size();
+}
+
+void SearchOrder::fenjian_finalPhotoSlot_2()
+{
+    if (!countReport(&fenjian_finalPhotoOkNum, finalPhotoList, [this] { onFinishSeparateImage(); }))
+        return;
+    fenjian_delPhotoOkNum = 0;
+    if (delPhotoList.isEmpty()) {
+        fenjian_delPhotoSlot_3();
+        return;
+    }
+    for (const QString& entry : qAsConst(delPhotoList))
+        startJob(new SeparateThread(g_curOrderPath + QStringLiteral("汰片/") + entry,
+                                    g_separateOrderDir + QStringLiteral("汰片/") + entry, true,
+                                    SeparateTaskDelPhotoCopy, this));
+}
+
+void SearchOrder::fenjian_delPhotoSlot_3()
+{
+    if (!countReport(&fenjian_delPhotoOkNum, delPhotoList, [this] { onFinishSeparateImage(); }))
+        return;
+    fenjian_shejiPhotoOkNum = 0;
+    if (shejiPhotoList.isEmpty())
+        fenjian_shejiPhotoSlot_3_2();
+    SeparationFolders::makePath(g_separateOrderDir + QStringLiteral("设计/"));
+    // The design images go out as their small thumbnails, under the names of "设计/".
+    for (const QString& entry : qAsConst(shejiPhotoList))
+        startJob(new SeparateThread(g_curOrderPath + QStringLiteral("设计缩略图100/") + entry,
+                                    g_separateOrderDir + QStringLiteral("设计/") + entry, true,
+                                    SeparateTaskShejiImgCopy, this));
+}
+
+void SearchOrder::fenjian_shejiPhotoSlot_3_2()
+{
+    if (!countReport(&fenjian_shejiPhotoOkNum, shejiPhotoList, [this] { onFinishSeparateImage(); }))
+        return;
+    fenjian_markPhotoOkNum = 0;
+    if (markPhotoList.isEmpty())
+        fenjian_markPhoto_3_1();
+    qDebug() << "markPhotoList: " << markPhotoList;
+    for (const QString& entry : qAsConst(markPhotoList))
+        startJob(new SeparateThread(g_curOrderPath + QStringLiteral("marks/") + entry,
+                                    g_separateOrderDir + g_markDirName + QLatin1Char('/') + entry, true,
+                                    SeparateTaskMarkPhotoCopy, this));
+}
+
+void SearchOrder::fenjian_markPhoto_3_1()
+{
+    const bool complete = countReport(&fenjian_markPhotoOkNum, markPhotoList, [this] { onFinishSeparateImage(); });
+    fenjian_productSumNum = 0;
+    fenjian_productOkNum = 0;
+    if (!complete)
+        return;
+    progressBeforeProducts = readyNum;
+    SeparateMessage record;
+    record.orderId = g_curOrderPayForKey;
+    m_message = record;
+    isProductsDone = false;
+
+    const bool muhe = g_separateModeName == QStringLiteral("沐禾分件");
+    // Copies run side by side: a photo listed twice gets its numbered name
+    // here, or both copies would race for the same free name.
+    QSet<QString> targets;
+    for (int i = 0; i < productDirList.size(); ++i) {
+        const ProductDirInfo& dir = productDirList.at(i);
+        const QString base = muhe ? QString() : dir.firstpath;
+        const QString label = dir.label();
+        if (dir.secoendpath.isEmpty())
+            continue;
+        QString folder = separateOrderPath + base + dir.secoendpath + dir.subProductPath;
+        qDebug() << "finalPath==" << i << "--" << folder;
+        qDebug() << "firstpath==" << i << "--" << base;
+        qDebug() << "secoendpath==" << i << "--" << dir.secoendpath;
+        SeparationFolders::makePath(separateOrderPath + base);
+        if (!FileOperation::isDirExist(folder)) {
+            SeparationFolders::makePath(folder);
+        } else if (i <= 499) {
+            for (int n = 1;; ++n) {
+                // A sub-product numbers its own folder inside its product's.
+                const QString numbered = !dir.subProductPath.isEmpty()
+                    ? QStringLiteral("%1%2 (%3)/").arg(dir.secoendpath, dir.subProductPath.chopped(1)).arg(n)
+                    : dir.isHomemade == QLatin1String("1")
+                    ? QStringLiteral("%1 (%2)%3").arg(label).arg(n).arg(dir.nameTail)
+                    : QStringLiteral("%1 (%2) %3 %4/")
+                          .arg(label)
+                          .arg(n)
+                          .arg(sanitizeFileName(dir.goodTypeName), sanitizeFileName(dir.goodAmount));
+                const QString candidate = separateOrderPath + base + numbered;
+                qDebug() << (dir.subProductPath.isEmpty() ? "newPath1: " : "newPath2: ") << candidate;
+                if (!FileOperation::isDirExist(candidate)) {
+                    SeparationFolders::makePath(candidate);
+                    folder = candidate;
+                    break;
+                }
+            }
+        }
+        qDebug() << "要复制照片的产品：" << folder << dir.photoNames;
+        if (dir.photoNames.isEmpty()) {
+            if (dir.goodTypeId != QLatin1String("40"))
+                record.emptyProducts << label;
+            continue;
+        }
+        for (const QString& name : dir.photoNames) {
+            const QString source = g_curOrderPath + QStringLiteral("成品/") + name;
+            // A name that would leave the folder counts as missing, never followed.
+            if (!SeparateThread::isUnsafeName(name)
+                && FileOperation::isFileExist(FileOperation::resolveNameCase(source))) {
+                ++fenjian_productSumNum;
+                QString target = folder + name;
+                for (int n = 1; targets.contains(target); ++n)
+                    target = FileOperation::numberedName(folder + name, n);
+                targets.insert(target);
+                startJob(new SeparateThread(name, target, dir.goodsIndex, false, SeparateTaskProductPhotoCopy, this));
+                continue;
+            }
+            const QString missing = label + QLatin1Char(':') + name;
+            if (!record.notExisPhotos.contains(missing))
+                record.notExisPhotos << missing;
+        }
+    }
+    if (fenjian_productSumNum == 0)
+        fenjian_productPhotoSlot_4(QString());
+    m_messageList.append(record);
+}
+
+void SearchOrder::fenjian_productPhotoSlot_4(QString fullPicName)
+{
+    if (fenjian_productSumNum == 0) {
+        qDebug() << "产品为空开始下面流程";
+        readyNum += 9;
+        onFinishSeparateImage();
+    } else {
+        const int k = fenjian_productOkNum;
+        fenjian_productOkNum = k + 1;
+        const double step = 10.0 / fenjian_productSumNum;
+        const int units = int((k + 1) * step - int(k * step));
+        qDebug() << "产品数加了：" << units << "--i" << step << "-- fenjian_productOkNum*i" << (k + 1) * step
+                 << " --int( (fenjian_productOkNum-1) * i) " << int(k * step);
+        if (units > 0) {
+            readyNum += units - 1;
+            onFinishSeparateImage();
+            qDebug() << "readyNum加一" << readyNum;
+        }
+    }
+    if (!fullPicName.isEmpty() && fullPicName != QLatin1String(":") && !m_message.notExisPhotos.contains(fullPicName)) {
+        m_message.notExisPhotos << fullPicName;
+        qDebug() << "message_notExisPhotos_fullPicName:" << fullPicName << "  --" << m_message.notExisPhotos;
+    }
+    qDebug() << "产品总数:" << fenjian_productSumNum << "  产品完成计数:" << fenjian_productOkNum;
+    if (fenjian_productOkNum >= fenjian_productSumNum && !isProductsDone) {
+        readyNum = progressBeforeProducts + 10;
+        // Every copy of the order has reported by now, its failures included.
+        m_message.failedCopies = m_failedCopies;
+        m_messageList.append(m_message);
+        isProductsDone = true;
+        qDebug() << "开始html";
+        prepareOrderSheet();
+    }
+}
+
+void SearchOrder::prepareOrderSheet()
+{
+    separateNextOrder();
+}
+
+void SearchOrder::separateNextOrder()
+{
+    ++doneOrdersNum;
+    ui->label_finishOrdersNum->setText(QStringLiteral("已完成订单个数：%1/%2").arg(doneOrdersNum).arg(checkOrdersNum));
+    ui->progressBar->setValue(0);
+    ui->progressBar->setMaximum(0);
+    ui->progressBar->hide();
+    m_runRow = -1;
+    if (beginOrderSeparation())
+        endRun();
+}
+
+void SearchOrder::endRun()
+{
+    for (OrderItemInfo& order : orderList)
+        order.processed = false;
+    doneOrdersNum = 0;
+    checkOrdersNum = 0;
+    m_runRow = -1;
+    ui->label_finishOrdersNum->hide();
+    ui->groupBox->hide();
+    isSeparating = false;
+    SeparationBusy::release(this);
+}
+
+void SearchOrder::stopRun()
+{
+    // The stopped order is taken again by the next press.
+    if (m_runRow >= 0 && m_runRow < orderList.size())
+        orderList[m_runRow].processed = false;
+    m_runRow = -1;
+    ui->label->hide();
+    ui->groupBox->hide();
+    isSeparating = false;
+    SeparationBusy::release(this);
 }

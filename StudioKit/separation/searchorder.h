@@ -3,6 +3,9 @@
 
 #include "core/OrderItemInfo.h"
 #include "separation/OrderDeletionRun.h"
+#include "separation/ExpressHtml.h"
+#include "separation/ProductDirInfo.h"
+#include "separation/SeparateMessage.h"
 #include "separation/StoreSelection.h"
 
 #include <QByteArray>
@@ -13,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 
 #include <atomic>
 #include <memory>
@@ -24,6 +28,7 @@ class QMenu;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QStandardItemModel;
+class SeparateThread;
 
 // The design-separation tool "分件管理": searches the orders of the ticked
 // stores and separates the ticked orders. Opened by the launcher with
@@ -37,6 +42,19 @@ public:
 
     void setToolName(QString name);
     bool hasCheckedOrder();
+    // The results of the current or last run, two per order.
+    const QList<SeparateMessage>& separateMessages() const { return m_messageList; }
+
+public slots:
+    // Called by the separation jobs by name, queued.
+    void fenjian_photoIsFileSlot_1(int num);
+    void fenjian_finalPhotoSlot_2();
+    void fenjian_delPhotoSlot_3();
+    void fenjian_markPhoto_3_1();
+    void fenjian_shejiPhotoSlot_3_2();
+    void fenjian_productPhotoSlot_4(QString fullPicName);
+    // Sent by a job before its own report when a copy did not reach its target.
+    void fenjian_copyFailedSlot(QString source);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,6 +64,7 @@ private slots:
     void clickCancel();
     void clickSearch();
     void queryCallBack(QNetworkReply* reply);
+    void queryProductsCallBack(QNetworkReply* reply);
     void openOrderDir();
     void showMouseRightButton(QPoint pos);
     void on_selectPathButton_clicked();
@@ -55,6 +74,7 @@ private slots:
     void on_pushButton_separate_clicked();
     // The phone code was accepted: delete the ticked orders' folders.
     void startDel();
+    void onFinishSeparateImage();
 
 private:
     void postDataFunc(QByteArray& body);
@@ -62,6 +82,21 @@ private:
     void backToIdle();
     // The deletion mode's button: the phone-code check comes first.
     void askForDeletion();
+
+    bool beginOrderSeparation();
+    void postQueryProducts(QString orderPhotoId);
+    void chooseRootAndStart();
+    void startSeparatePhotos();
+    void prepareOrderSheet();
+    void separateNextOrder();
+    void endRun();
+    // Ends the run after a failure; the order's row is taken again next time.
+    void stopRun();
+    // One level, as the run makes its own folders; a failure stops the run
+    // with a box naming the folder.
+    bool createRunFolder(const QString& folder);
+    void startJob(SeparateThread* job, int priority = 0);
+    void preparePool();
 
     QStringList searchTypeList;
     // Read by separation jobs on pool threads; false once the window closes.
@@ -74,6 +109,38 @@ private:
     QNetworkAccessManager* manager = nullptr;
     QString toolName;
     bool isSeparating = false;
+
+    QList<ProductDirInfo> productDirList;
+    QList<SeparateMessage> m_messageList;
+    SeparateMessage m_message;
+    ExpressHtml expressHtml;
+    QString expressHtmlText;
+    QString separatePath;
+    QString separateOrderPath;
+    int readyNum = 0;
+    int checkOrdersNum = 0;
+    int doneOrdersNum = 0;
+    int fenjian_finalPhotoOkNum = 0;
+    int fenjian_photoCheckNum = 0;
+    int fenjian_photoExistNum = 0;
+    int fenjian_photoIsFileNum = 0;
+    int fenjian_delPhotoOkNum = 0;
+    int fenjian_markPhotoOkNum = 0;
+    int fenjian_productSumNum = 0;
+    int progressBeforeProducts = 0;
+    int fenjian_productOkNum = 0;
+    int fenjian_shejiPhotoOkNum = 0;
+    QStringList finalPhotoList;
+    QStringList delPhotoList;
+    QStringList markPhotoList;
+    QStringList shejiPhotoList;
+    bool isProductsDone = false;
+
+    // Row of orderList the run is working on; -1 between orders.
+    int m_runRow = -1;
+    QStringList m_failedCopies; // of the order being separated
+    // The window's own jobs: closing drops only these.
+    QThreadPool m_pool;
 
     StoreSelection m_stores;
     std::unique_ptr<OrderTable> m_table;

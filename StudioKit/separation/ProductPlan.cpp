@@ -1,0 +1,167 @@
+#include "separation/ProductPlan.h"
+
+#include "core/Globals.h"
+
+#include <QDebug>
+#include <QJsonArray>
+
+namespace {
+
+// The first "name(n)" that `used` does not hold.
+QString numberedName(const QString& name, const QStringList& used)
+{
+    for (int n = 1;; ++n) {
+        const QString candidate = QStringLiteral("%1(%2)").arg(name).arg(n);
+        if (!used.contains(candidate))
+            return candidate;
+    }
+}
+
+// The fields of one good object the separation reads; "getgooddate" is
+// spelled with a blank in the first goods list.
+GoodsInfo readGood(const QJsonObject& object, const char* dateKey)
+{
+    const auto text = [&object](const char* key) { return goodsText(object, key); };
+    GoodsInfo good;
+    good.id = text("id");
+    good.goodId = text("goodid");
+    good.goodName = cleanProductName(text("goodname").replace(QLatin1Char('*'), QLatin1Char('x')));
+    good.goodSizeName = text("goodsizename");
+    good.goodTypeName = text("goodtypename");
+    good.costing = text("costing");
+    good.weight = text("weight");
+    good.getGoodDate = text(dateKey);
+    good.descr = text("descr");
+    good.isUrgent = text("isurgent");
+    good.goodPNumber = text("goodpnumber");
+    good.pNum = text("p_num");
+    good.goodAmount = text("goodamount");
+    good.goodPageNumber = text("goodpagenumber");
+    good.goodTypeId = text("goodtypeid");
+    good.factoryName = text("factoryname");
+    good.goodRemark = text("goodremark");
+    good.authRemark = text("auth_remark");
+    good.pickupText = text("isems") == QLatin1String("0") ? QStringLiteral("自取") : QStringLiteral("快递");
+    const QString picPath = text("picpath");
+    if (!picPath.isEmpty())
+        good.photoNames = picPath.split(QLatin1Char('|'));
+    return good;
+}
+
+// Reads the goods of one array into `plan`, numbering display names across
+// both arrays through `usedNames`.
+void readGoods(const QJsonArray& array, bool secondList, const QString& idFlag, QStringList* usedNames,
+               ProductPlan* plan)
+{
+    const auto safe = [](const QString& text) { return sanitizeFileName(text); };
+    for (const QJsonValue& value : array) {
+        const QJsonObject object = value.toObject();
+        if (secondList && goodsText(object, "goodname").contains(QLatin1Char('*')))
+            qDebug() << "包含*******************";
+        GoodsInfo good = readGood(object, secondList ? "getgooddate" : "get gooddate");
+        good.displayName = idFlag == QLatin1String("1") ? safe(good.id) + QLatin1Char('#') + good.goodName
+                                                        : good.goodName;
+        if (usedNames->contains(good.goodName))
+            good.displayName = numberedName(good.goodName, *usedNames);
+        usedNames->append(good.displayName);
+        good.isChild = false;
+        good.children = parseChildGoods(object);
+
+        const int goodsIndex = plan->goods.size();
+        plan->goods.append(good);
+
+        const QString urgency = good.isUrgent == QLatin1String("1") ? good.getGoodDate + QStringLiteral("急")
+                                                                    : g_curPickupTime;
+        const auto tail = [&](const QString& gap) {
+            return QLatin1Char(' ') + safe(g_curOrderPayForKey) + gap + safe(g_curCustomerNames) + QLatin1Char(' ')
+                + safe(urgency) + QStringLiteral("取 ") + safe(g_curRole10) + QStringLiteral(" 【")
+                + safe(good.pickupText) + QStringLiteral("】/");
+        };
+        ProductDirInfo dir;
+        dir.goodName = good.goodName;
+        dir.displayName = good.displayName;
+        dir.goodTypeName = good.goodTypeName;
+        dir.goodTypeId = good.goodTypeId;
+        dir.photoNames = good.photoNames;
+        dir.goodsIndex = goodsIndex;
+        if (goodsText(object, "ishomemade") == QLatin1String("1")) {
+            dir.firstpath = safe(good.factoryName) + QLatin1Char('/');
+            dir.isHomemade = QStringLiteral("1");
+            dir.nameTail = tail(QStringLiteral(" "));
+            dir.secoendpath = good.displayName + (secondList ? tail(QStringLiteral("  ")) : dir.nameTail);
+        } else {
+            dir.isHomemade = QStringLiteral("0");
+            dir.goodAmount = good.goodAmount;
+            dir.firstpath = safe(good.factoryName) + tail(QStringLiteral(" "));
+            dir.secoendpath = good.displayName + QLatin1Char(' ') + safe(good.goodTypeName) + QLatin1Char(' ')
+                + safe(good.goodAmount) + QLatin1Char('/');
+        }
+        if (g_isShowSubproduct == QLatin1String("0") || goodsText(object, "parentid") == QLatin1String("0"))
+            plan->dirs.append(dir);
+        if (g_isShowSubproduct != QLatin1String("1"))
+            continue;
+        for (const GoodsInfo& child : qAsConst(good.children)) {
+            ProductDirInfo sub;
+            sub.firstpath = dir.firstpath;
+            sub.secoendpath = dir.secoendpath;
+            sub.nameTail = dir.nameTail;
+            sub.goodName = child.goodName;
+            sub.goodTypeName = child.goodTypeName;
+            sub.goodTypeId = child.goodTypeId;
+            sub.goodAmount = child.goodAmount;
+            sub.photoNames = child.photoNames;
+            sub.isHomemade = QStringLiteral("1");
+            sub.goodsIndex = goodsIndex;
+            const QString prefix = idFlag == QLatin1String("1")
+                ? safe(child.id) + QLatin1Char('#') + good.goodName + QLatin1Char('_')
+                : QString();
+            sub.subProductPath = prefix + child.goodName + QLatin1Char(' ') + safe(child.goodTypeName)
+                + QLatin1Char(' ') + safe(child.goodAmount) + QLatin1Char('/');
+            plan->dirs.append(sub);
+        }
+    }
+}
+
+} // namespace
+
+QString cleanProductName(QString name)
+{
+    name = name.trimmed();
+    static const QString removed = QStringLiteral("\\/:*？?\"'“”‘’<《>》|");
+    for (const QChar c : removed)
+        name.remove(c);
+    // One pass from the left: each non-overlapping pair of blanks goes.
+    name.replace(QStringLiteral("  "), QString());
+    return name;
+}
+
+QList<GoodsInfo> parseChildGoods(QJsonObject good)
+{
+    QList<GoodsInfo> children;
+    QStringList used;
+    for (const QJsonValue& value : good.value(QStringLiteral("son_good")).toArray()) {
+        GoodsInfo child = readGood(value.toObject(), "getgooddate");
+        if (used.contains(child.goodName))
+            child.goodName = numberedName(child.goodName, used);
+        used.append(child.goodName);
+        child.isChild = true;
+        children.append(child);
+    }
+    return children;
+}
+
+ProductPlan ProductPlan::read(const QJsonObject& reply)
+{
+    const QString idFlag =
+        reply.value(QStringLiteral("shop_set")).toObject().value(QStringLiteral("fenjian_ishaveordergoodid")).toString();
+    const QJsonObject order = reply.value(QStringLiteral("order")).toObject();
+    const QJsonArray goods0 = order.value(QStringLiteral("ordergoods0")).toArray();
+    const QJsonArray goods2 = order.value(QStringLiteral("ordergoods2")).toArray();
+    qDebug() << "orderGoods0" << goods0;
+    qDebug() << "orderGoods2" << goods2;
+    ProductPlan plan;
+    QStringList usedNames;
+    readGoods(goods0, false, idFlag, &usedNames, &plan);
+    readGoods(goods2, true, idFlag, &usedNames, &plan);
+    return plan;
+}
