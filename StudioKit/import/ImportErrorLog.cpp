@@ -59,4 +59,13 @@ void write(const QString& order, const QString& message)
         << (order.isEmpty() ? QStringLiteral("-") : order) << " | " << message << "\n";
 }
 
+QString imageErrorMessage(int errorCode)
+{
+    if (errorCode == 1)
+        return QStringLiteral("服务器路径错误，请检查后重新批量导片");
+    if (errorCode == 2)
+        return QStringLiteral("备份服务器路径错误，请检查后重新批量导片");
+    return QStringLiteral("导片失败(错误码:%1)，可重试").arg(errorCode);
+}
+
 } // namespace ImportErrorLog

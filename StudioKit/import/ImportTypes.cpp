@@ -46,6 +46,15 @@ QString selectButtonText(int type)
     return isVideoType(type) ? QStringLiteral("选择视频") : QStringLiteral("选择照片");
 }
 
+QString videoButtonText(int type)
+{
+    if (type == importOrdersPhotoDlg::TypeTrialVideo)
+        return QStringLiteral("更新试拍视频到选片系统");
+    if (type == importOrdersPhotoDlg::TypeRetouchedVideo)
+        return QStringLiteral("更新精修视频到选片系统");
+    return QString();
+}
+
 QString importTypeFolder(int type)
 {
     switch (type) {

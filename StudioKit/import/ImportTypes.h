@@ -19,6 +19,9 @@ QString importTypeText(int type);
 QString importModeTitle(int type);
 // Caption of an order row's select button.
 QString selectButtonText(int type);
+// Caption of the video-list button, shown for the two video types only
+// (empty for the others).
+QString videoButtonText(int type);
 
 // The sub-folder of an order folder that receives a type's files ("照片/",
 // "成品/", "设计/", "试拍视频/", "精修视频/"); empty for the Lyra type.

@@ -1,10 +1,36 @@
 #include "import/VideoListUpdate.h"
 
+#include "files/FileOperation.h"
+#include "files/OrderFolders.h"
+#include "import/ImportTypes.h"
+#include "import/importordermodel.h"
+#include "import/importordersphotodlg.h"
 #include "Platform.h"
 
 #include <QDir>
 
-VideoListUpdate::VideoListUpdate(const QString& folder, bool trial)
+VideoListUpdate::VideoListUpdate(const ImportOrderModel* order, bool trial)
+{
+    if (!order) {
+        m_refusal = QStringLiteral("请选择更新视频的订单");
+        return;
+    }
+    if (order->importOrderPath().isEmpty()) {
+        m_refusal = QStringLiteral("此订单未导视频");
+        return;
+    }
+    const QString folder =
+        order->importOrderPath()
+        + importTypeFolder(trial ? importOrdersPhotoDlg::TypeTrialVideo : importOrdersPhotoDlg::TypeRetouchedVideo);
+    // A path that climbs out of the roots is neither listed nor reported.
+    if (!isSafeOrderPath(order->importOrderPath()) || !FileOperation::isDirExist(folder)) {
+        m_refusal = QStringLiteral("此订单导片路径打不开，请检查服务器是否连接成功！");
+        return;
+    }
+    offer(folder, trial);
+}
+
+void VideoListUpdate::offer(const QString& folder, bool trial)
 {
     for (const QFileInfo& entry : Platform::instance().entryInfoList(folder, {}, QDir::Files, QDir::NoSort))
         m_names << entry.fileName();

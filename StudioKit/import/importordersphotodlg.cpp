@@ -7,13 +7,14 @@
 #include "core/httprequest.h"
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
-#include "files/OrderFolders.h"
 #include "import/ImportBatchCheck.h"
+#include "import/ImportBatchRun.h"
 #include "import/ImportErrorLog.h"
 #include "import/ImportFileCounts.h"
 #include "import/ImportReports.h"
 #include "import/ImportTypes.h"
 #include "import/ImportedFiles.h"
+#include "import/OrderHandOver.h"
 #include "import/OrderTableCells.h"
 #include "import/VideoListUpdate.h"
 #include "import/importordermodel.h"
@@ -28,11 +29,6 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,39 +36,13 @@
 #include <QMenu>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSplitter>
 #include <QTableWidget>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace {
 
 using namespace OrderTableCells;
-
-QLabel* infoTitle(const QString& text)
-{
-    auto* label = new QLabel(text);
-    label->setProperty("titleS", true);
-    return label;
-}
-
-QLabel* infoValue(const char* name)
-{
-    auto* label = new QLabel;
-    label->setObjectName(QLatin1String(name));
-    label->setProperty("info", true);
-    return label;
-}
-
-QPushButton* unfocusedButton(const QString& text)
-{
-    auto* button = new QPushButton(text);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
 
 const QString kBusyText = QStringLiteral("导片中...");
 const QString kIdleText = QStringLiteral("批量导片");
@@ -83,49 +53,46 @@ HttpRequest* postReport(const QString& url, const QByteArray& body)
     return HttpRequest::startNetRequest(url, body, true);
 }
 
-// An import path on a drive whose root is not there cannot take photos.
-bool driveRootMissing(const QString& path, const QString& root)
-{
-    Platform& platform = Platform::instance();
-    return platform.namesDrive(path) && root.endsWith(QLatin1Char('/')) && !platform.driveRootExists(root);
-}
-
 } // namespace
 
 importOrdersPhotoDlg::importOrdersPhotoDlg(QWidget* parent)
     : QDialog(parent)
     , lastDir(QStringLiteral("."))
 {
-    initUI();
+    ui.initUI(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setStyleSheet(QStringLiteral("#rightTitle {font-size: 16px;font-weight: bold;}"
                                  "QLabel[info=\"true\"] {font-size: 14px;font-weight: bold;}"
                                  "QLabel[titleS=\"true\"] {font-size: 14px;color: gray;}"));
     importType = TypeFinished;
-    imageSuffixEdit->setEnabled(false);
-    reImportBtn->setEnabled(false);
+    ui.imageSuffixEdit->setEnabled(false);
+    ui.infoPanel.reImportBtn->setEnabled(false);
     curModel = nullptr;
     curRow = -1;
 
-    connect(typeGroup, &QButtonGroup::idClicked, this, &importOrdersPhotoDlg::importTypeSlot);
-    connect(selectAllBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::selectAllSlot);
-    connect(cancelAllBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::cancelAllSlot);
-    connect(delSelectedBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::delAllOrdersSlot);
-    connect(addOrderBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::addNewOrderBtnSlot);
-    connect(ordersTableWgt, &QTableWidget::cellClicked, this, &importOrdersPhotoDlg::ordersTableWgtClickedSlot);
-    connect(ordersTableWgt, &QWidget::customContextMenuRequested, this,
+    connect(ui.typeGroup, &QButtonGroup::idClicked, this, &importOrdersPhotoDlg::importTypeSlot);
+    connect(ui.selectAllBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::selectAllSlot);
+    connect(ui.cancelAllBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::cancelAllSlot);
+    connect(ui.delSelectedBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::delAllOrdersSlot);
+    connect(ui.addOrderBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::addNewOrderBtnSlot);
+    connect(ui.ordersTableWgt, &QTableWidget::cellClicked, this, &importOrdersPhotoDlg::ordersTableWgtClickedSlot);
+    connect(ui.ordersTableWgt, &QWidget::customContextMenuRequested, this,
             &importOrdersPhotoDlg::showTableMouseRightButton);
-    connect(openOrderPathAction, &QAction::triggered, this, &importOrdersPhotoDlg::tbOpenOrderPathAction);
-    connect(orderPrefixEdit, &QLineEdit::textChanged, this, &importOrdersPhotoDlg::prefieOrderChangedSlot);
-    connect(folderSuffixEdit, &QLineEdit::textChanged, this, &importOrdersPhotoDlg::prefieFolderChangedSlot);
-    connect(imageSuffixEdit, &QLineEdit::textChanged, this, &importOrdersPhotoDlg::prefieImageChangedSlot);
-    connect(openPathBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::openOrderPhotoPathBtnSlot);
-    connect(openOriginPathBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::openOrderOriginPathBtnSlot);
-    connect(importAllBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::importAllOrdersBtnSlot);
-    connect(videoBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::upDataVideoUrlsBtnSlot);
-    connect(reImportBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::reImportBtnSlot);
-    connect(importedList, &QWidget::customContextMenuRequested, this,
+    connect(ui.openOrderPathAction, &QAction::triggered, this, &importOrdersPhotoDlg::tbOpenOrderPathAction);
+    connect(ui.orderPrefixEdit, &QLineEdit::textChanged, this, &importOrdersPhotoDlg::prefieOrderChangedSlot);
+    connect(ui.folderSuffixEdit, &QLineEdit::textChanged, this, &importOrdersPhotoDlg::prefieFolderChangedSlot);
+    connect(ui.imageSuffixEdit, &QLineEdit::textChanged, this, &importOrdersPhotoDlg::prefieImageChangedSlot);
+    connect(ui.infoPanel.openPathBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::openOrderPhotoPathBtnSlot);
+    connect(ui.infoPanel.openOriginPathBtn, &QPushButton::clicked, this,
+            &importOrdersPhotoDlg::openOrderOriginPathBtnSlot);
+    connect(ui.importAllBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::importAllOrdersBtnSlot);
+    connect(ui.videoBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::upDataVideoUrlsBtnSlot);
+    connect(ui.infoPanel.reImportBtn, &QPushButton::clicked, this, &importOrdersPhotoDlg::reImportBtnSlot);
+    connect(ui.importedFiles.importedList, &QWidget::customContextMenuRequested, this,
             &importOrdersPhotoDlg::showLstWgtContextMenuSlot);
+    connect(ui.importedFiles.openImportedAction, &QAction::triggered, this, &importOrdersPhotoDlg::openImportedImgSlot);
+    connect(ui.importedFiles.deleteImportedAction, &QAction::triggered, this,
+            &importOrdersPhotoDlg::deleteImportedImgSlot);
 }
 
 importOrdersPhotoDlg::~importOrdersPhotoDlg()
@@ -139,221 +106,16 @@ importOrdersPhotoDlg::~importOrdersPhotoDlg()
         delete picker.data();
 }
 
-void importOrdersPhotoDlg::initUI()
-{
-    auto* mainLayout = new QHBoxLayout(this);
-    mainSpliter = new QSplitter(Qt::Horizontal, this);
-    mainSpliter->setObjectName(QStringLiteral("mainSpliter"));
-    mainLayout->addWidget(mainSpliter);
-    leftFrame = new QFrame;
-    leftFrame->setObjectName(QStringLiteral("leftFrame"));
-    rightFrame = new QFrame;
-    rightFrame->setObjectName(QStringLiteral("rightFrame"));
-    mainSpliter->addWidget(leftFrame);
-    mainSpliter->addWidget(rightFrame);
-    mainSpliter->setStretchFactor(0, 4);
-    mainSpliter->setStretchFactor(1, 2);
-
-    auto* left = new QVBoxLayout(leftFrame);
-    auto* typeBox = new QGroupBox;
-    auto* typeRow = new QHBoxLayout(typeBox);
-    typeGroup = new QButtonGroup(this);
-    for (int type = TypeOriginal; type <= TypeLyra; ++type) {
-        auto* radio = new QRadioButton(importTypeText(type));
-        typeGroup->addButton(radio, type);
-        typeRow->addWidget(radio);
-    }
-    typeGroup->button(TypeFinished)->setChecked(true);
-    left->addWidget(typeBox);
-    left->addSpacing(20);
-    initOrderTable(left);
-    auto* checkRow = new QHBoxLayout;
-    selectAllBtn = unfocusedButton(QStringLiteral("全选"));
-    cancelAllBtn = unfocusedButton(QStringLiteral("取消选中"));
-    delSelectedBtn = unfocusedButton(QStringLiteral("删除选中"));
-    checkRow->addWidget(selectAllBtn);
-    checkRow->addWidget(cancelAllBtn);
-    checkRow->addWidget(delSelectedBtn);
-    checkRow->addStretch();
-    left->addLayout(checkRow);
-
-    auto* right = new QVBoxLayout(rightFrame);
-    rightTitle = new QLabel(QStringLiteral("导片模式：成品"));
-    rightTitle->setObjectName(QStringLiteral("rightTitle"));
-    right->addWidget(rightTitle);
-    right->addSpacing(20);
-    auto* infoGrid = new QGridLayout;
-    initInfoPanel(infoGrid);
-    right->addLayout(infoGrid);
-    right->addSpacing(20);
-
-    auto* suffixBox = new QGroupBox;
-    auto* suffixGrid = new QGridLayout(suffixBox);
-    auto* folderSuffixLabel = new QLabel(QStringLiteral("文件夹后缀:"));
-    folderSuffixLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    folderSuffixEdit = new QLineEdit;
-    folderSuffixEdit->setObjectName(QStringLiteral("folderSuffixEdit"));
-    auto* imageSuffixLabel = new QLabel(QStringLiteral("照片后缀:"));
-    imageSuffixLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    imageSuffixEdit = new QLineEdit;
-    imageSuffixEdit->setObjectName(QStringLiteral("imageSuffixEdit"));
-    suffixGrid->addWidget(folderSuffixLabel, 0, 0);
-    suffixGrid->addWidget(folderSuffixEdit, 0, 1);
-    suffixGrid->addWidget(imageSuffixLabel, 0, 2);
-    suffixGrid->addWidget(imageSuffixEdit, 0, 3);
-    right->addWidget(suffixBox);
-
-    // Kept per order but never shown: the folder name uses the order number.
-    auto* orderPrefixLabel = new QLabel(QStringLiteral("订单前缀:"), this);
-    orderPrefixLabel->hide();
-    orderPrefixEdit = new QLineEdit(this);
-    orderPrefixEdit->setObjectName(QStringLiteral("orderPrefixEdit"));
-    orderPrefixEdit->hide();
-
-    auto* filesRow = new QHBoxLayout;
-    auto* selectedBlock = new QVBoxLayout;
-    initSelectedList(selectedBlock);
-    auto* importedBlock = new QVBoxLayout;
-    initImportedList(importedBlock);
-    filesRow->addLayout(selectedBlock, 1);
-    filesRow->addLayout(importedBlock, 3);
-    right->addLayout(filesRow);
-}
-
-void importOrdersPhotoDlg::initOrderTable(QVBoxLayout* box)
-{
-    auto* captionRow = new QHBoxLayout;
-    captionRow->addWidget(new QLabel(QStringLiteral("订单列表：")));
-    captionRow->addStretch();
-    videoBtn = unfocusedButton(QStringLiteral("更新视频到选片系统"));
-    videoBtn->hide();
-    captionRow->addWidget(videoBtn);
-    captionRow->addSpacing(20);
-    addOrderBtn = unfocusedButton(QStringLiteral("添加订单"));
-    captionRow->addWidget(addOrderBtn);
-    captionRow->addSpacing(20);
-    importAllBtn = unfocusedButton(QStringLiteral("批量导片"));
-    captionRow->addWidget(importAllBtn);
-    box->addLayout(captionRow);
-
-    ordersTableWgt = newOrderTable();
-    tableMenu = new QMenu(this);
-    openOrderPathAction = tableMenu->addAction(QStringLiteral("查看照片"));
-    box->addWidget(ordersTableWgt);
-}
-
-void importOrdersPhotoDlg::initInfoPanel(QGridLayout* grid)
-{
-    orderNumberValue = infoValue("orderNumberValue");
-    photoTypeValue = infoValue("photoTypeValue");
-    serviceTimesValue = infoValue("serviceTimesValue");
-    womanNameValue = infoValue("womanNameValue");
-    manNameValue = infoValue("manNameValue");
-    babyNameValue = infoValue("babyNameValue");
-    comboNameValue = infoValue("comboNameValue");
-    bookShopValue = infoValue("bookShopValue");
-    dealDateValue = infoValue("dealDateValue");
-    photographerValue = infoValue("photographerValue");
-    makeupValue = infoValue("makeupValue");
-    yindouerValue = infoValue("yindouerValue");
-    babyNameTitle = infoTitle(QStringLiteral("宝宝姓名："));
-    babyNameTitle->setObjectName(QStringLiteral("babyNameTitle"));
-
-    const QList<QPair<QLabel*, QLabel*>> pairs = {
-        {infoTitle(QStringLiteral("订单号：")), orderNumberValue},
-        {infoTitle(QStringLiteral("拍照类型：")), photoTypeValue},
-        {infoTitle(QStringLiteral("服务次数：")), serviceTimesValue},
-        {infoTitle(QStringLiteral("女士姓名：")), womanNameValue},
-        {infoTitle(QStringLiteral("男士姓名：")), manNameValue},
-        {babyNameTitle, babyNameValue},
-        {infoTitle(QStringLiteral("套系名：")), comboNameValue},
-        {infoTitle(QStringLiteral("预约门店：")), bookShopValue},
-        {infoTitle(QStringLiteral("成交日期：")), dealDateValue},
-        {infoTitle(QStringLiteral("摄影师：")), photographerValue},
-        {infoTitle(QStringLiteral("化妆师：")), makeupValue},
-        {infoTitle(QStringLiteral("引逗师：")), yindouerValue},
-    };
-    for (int i = 0; i < pairs.size(); ++i) {
-        const int row = i / 3;
-        const int column = (i % 3) * 2;
-        grid->addWidget(pairs.at(i).first, row, column, Qt::AlignRight);
-        grid->addWidget(pairs.at(i).second, row, column + 1);
-    }
-
-    orderPathValue = infoValue("orderPathValue");
-    reImportBtn = unfocusedButton(QStringLiteral("重新导片"));
-    auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(orderPathValue);
-    pathRow->addSpacing(40);
-    pathRow->addWidget(reImportBtn);
-    pathRow->addStretch();
-    grid->addWidget(infoTitle(QStringLiteral("订单路径：")), 4, 0, Qt::AlignRight);
-    grid->addLayout(pathRow, 4, 1, 1, 5);
-
-    orderBakPathValue = infoValue("orderBakPathValue");
-    grid->addWidget(infoTitle(QStringLiteral("订单备份路径：")), 5, 0, Qt::AlignRight);
-    grid->addWidget(orderBakPathValue, 5, 1, 1, 5);
-
-    orderLyraPathValue = infoValue("orderLyraPathValue");
-    grid->addWidget(infoTitle(QStringLiteral("订单Lyra路径：")), 6, 0, Qt::AlignRight);
-    grid->addWidget(orderLyraPathValue, 6, 1, 1, 5);
-
-    auto* openRow = new QHBoxLayout;
-    openRow->setContentsMargins(10, 10, 0, 0);
-    openPathBtn = new QPushButton(QStringLiteral("打开路径"));
-    openOriginPathBtn = new QPushButton(QStringLiteral("打开原始档路径"));
-    openRow->addWidget(openPathBtn);
-    openRow->addSpacing(20);
-    openRow->addWidget(openOriginPathBtn);
-    openRow->addStretch();
-    grid->addLayout(openRow, 7, 0, 1, 5);
-}
-
-void importOrdersPhotoDlg::initSelectedList(QVBoxLayout* box)
-{
-    box->addWidget(new QLabel(QStringLiteral("选择的照片：")));
-    selectedTable = new QTableWidget(0, 1);
-    selectedTable->setObjectName(QStringLiteral("selectedTable"));
-    selectedTable->setHorizontalHeaderLabels({QStringLiteral("照片名")});
-    selectedTable->setSelectionMode(QAbstractItemView::NoSelection);
-    selectedTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    selectedTable->horizontalHeader()->setStretchLastSection(true);
-    box->addWidget(selectedTable);
-}
-
-void importOrdersPhotoDlg::initImportedList(QVBoxLayout* box)
-{
-    box->addWidget(new QLabel(QStringLiteral("已经导入的照片：")));
-    importedList = new QListWidget;
-    importedList->setObjectName(QStringLiteral("importedList"));
-    importedList->setViewMode(QListView::IconMode);
-    importedList->setResizeMode(QListView::Adjust);
-    importedList->setMovement(QListView::Static);
-    importedList->setDragEnabled(false);
-    importedList->setIconSize(QSize(1000, 1000));
-    importedList->setSpacing(10);
-    importedList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    importedList->setContextMenuPolicy(Qt::CustomContextMenu);
-    importedMenu = new QMenu(importedList);
-    QAction* openAction = importedMenu->addAction(QStringLiteral("打开照片目录"));
-    importedMenu->addSeparator();
-    QAction* deleteAction = importedMenu->addAction(QStringLiteral("删除选中照片"));
-    connect(openAction, &QAction::triggered, this, &importOrdersPhotoDlg::openImportedImgSlot);
-    connect(deleteAction, &QAction::triggered, this, &importOrdersPhotoDlg::deleteImportedImgSlot);
-    box->addWidget(importedList);
-}
-
 void importOrdersPhotoDlg::importTypeSlot(int id)
 {
-    videoBtn->hide();
+    ui.videoBtn->hide();
     if (id >= TypeOriginal && id <= TypeLyra) {
         importType = ImportTypeEnum(id);
-        imageSuffixEdit->setEnabled(id == TypeOriginal);
-        rightTitle->setText(importModeTitle(id));
-        if (id == TypeTrialVideo || id == TypeRetouchedVideo) {
-            videoBtn->setText(id == TypeTrialVideo ? QStringLiteral("更新试拍视频到选片系统")
-                                                   : QStringLiteral("更新精修视频到选片系统"));
-            videoBtn->show();
+        ui.imageSuffixEdit->setEnabled(id == TypeOriginal);
+        ui.rightTitle->setText(importModeTitle(id));
+        if (isVideoType(id)) {
+            ui.videoBtn->setText(videoButtonText(id));
+            ui.videoBtn->show();
         }
     }
     refreshOrderTable();
@@ -361,40 +123,13 @@ void importOrdersPhotoDlg::importTypeSlot(int id)
 
 void importOrdersPhotoDlg::refreshOrderTable()
 {
-    ordersTableWgt->setRowCount(orderList.size());
+    ui.ordersTableWgt->setRowCount(orderList.size());
     for (int row = 0; row < orderList.size(); ++row) {
         ImportOrderModel* order = orderList.at(row);
-        auto* numberItem = new QTableWidgetItem(order->orderNumber());
-        numberItem->setCheckState(Qt::Unchecked);
-        ordersTableWgt->setItem(row, NumberColumn, numberItem);
-        ordersTableWgt->setItem(row, ShopColumn, centredItem(order->storesname()));
-        ordersTableWgt->setItem(row, NamesColumn, centredItem(order->customerNames()));
-
         countImportedImages(order);
         countImportedVideos(order);
-        const bool lyra = importType == TypeLyra;
-        const int imported = lyra ? 0 : order->importedCount(importType);
-        const int finished = lyra ? 0 : order->finishedCount(importType);
-        const bool done = order->isImported(importType);
-
-        ordersTableWgt->setItem(row, StateColumn,
-                                centredItem(imported != 0 ? QStringLiteral("已导入(%1)").arg(imported)
-                                                          : QStringLiteral("未导入")));
-
-        auto* selectButton = new QPushButton(selectButtonText(importType));
-        selectButton->setProperty("row", row);
+        QPushButton* selectButton = fillOrderRow(ui.ordersTableWgt, row, order, importType);
         connect(selectButton, &QPushButton::clicked, this, &importOrdersPhotoDlg::selectImgBtnSlot);
-        auto* selectLabel = new QLabel(QStringLiteral("未选"));
-        ordersTableWgt->setCellWidget(row, SelectColumn, selectCell(selectButton, selectLabel));
-        auto* progressBar = new QProgressBar;
-        auto* progressLabel = new QLabel(lyra ? QString() : QStringLiteral("%1/%1").arg(finished));
-        ordersTableWgt->setCellWidget(row, ProgressColumn, progressCell(progressBar, progressLabel));
-
-        if (done) {
-            progressBar->setRange(0, finished);
-            progressBar->setValue(finished);
-            selectLabel->setText(QStringLiteral("已选(%1)").arg(finished));
-        }
     }
 }
 
@@ -405,43 +140,24 @@ void importOrdersPhotoDlg::ordersTableWgtClickedSlot(int row)
     curRow = row;
     curModel = orderList.at(row);
     ImportOrderModel* order = curModel;
-
-    orderNumberValue->setText(order->orderpayforkey());
-    photoTypeValue->setText(order->phototype());
-    serviceTimesValue->setText(order->servicetimes());
-    babyNameValue->setText(order->bname());
-    womanNameValue->setText(order->wname());
-    manNameValue->setText(order->mname());
-    comboNameValue->setText(order->comboname());
-    bookShopValue->setText(order->orderpayforkey2());
-    dealDateValue->setText(order->booktime());
-    photographerValue->setText(order->role1());
-    makeupValue->setText(order->role2());
-    yindouerValue->setText(order->yindouer());
-    const bool baby = order->phototype2() == QStringLiteral("宝宝照");
-    babyNameTitle->setVisible(baby);
-    babyNameValue->setVisible(baby);
-
-    orderPathValue->setText(order->importOrderPath());
-    orderBakPathValue->setText(order->importOrderBakPath());
-    orderLyraPathValue->setText(order->lyrapath());
+    ui.infoPanel.showOrder(*order);
 
     QStringList names;
     if (isPhotoType(importType)) {
-        orderPrefixEdit->setText(order->orderNumber());
-        folderSuffixEdit->setText(order->folderSuffix(importType));
-        imageSuffixEdit->setText(order->imageSuffix(importType));
+        ui.orderPrefixEdit->setText(order->orderNumber());
+        ui.folderSuffixEdit->setText(order->folderSuffix(importType));
+        ui.imageSuffixEdit->setText(order->imageSuffix(importType));
         names = order->renamedFileNames(order->selectedFiles(importType), importType);
     }
-    selectedTable->setRowCount(names.size());
+    ui.selectedTable->setRowCount(names.size());
     for (int i = 0; i < names.size(); ++i)
-        selectedTable->setItem(i, 0, new QTableWidgetItem(names.at(i)));
+        ui.selectedTable->setItem(i, 0, new QTableWidgetItem(names.at(i)));
     showImportedFiles(order->importOrderPath());
 
-    folderSuffixEdit->setEnabled(order->importOrderPath().isEmpty());
+    ui.folderSuffixEdit->setEnabled(order->importOrderPath().isEmpty());
     // While a batch runs no order is put back under its feet.
-    reImportBtn->setEnabled(!isBatchRunning()
-                            && (!order->importOrderPath().isEmpty() || !order->importOrderBakPath().isEmpty()));
+    ui.infoPanel.reImportBtn->setEnabled(
+        !isBatchRunning() && (!order->importOrderPath().isEmpty() || !order->importOrderBakPath().isEmpty()));
 }
 
 void importOrdersPhotoDlg::addNewOrderBtnSlot()
@@ -456,128 +172,84 @@ void importOrdersPhotoDlg::addNewOrderBtnSlot()
 
 void importOrdersPhotoDlg::getNewOrderSlot(QList<ImportOrderModel*> orderLst)
 {
-    // Numbers already listed, including those added from this same hand-over.
-    QStringList listed;
-    for (const ImportOrderModel* order : qAsConst(orderList))
-        listed << order->orderNumber();
-    QStringList duplicates;
-    QStringList missingRoots;
-    for (ImportOrderModel* order : qAsConst(orderLst)) {
-        const QString number = order->orderNumber();
-        if (listed.contains(number)) {
-            duplicates << number;
-            continue;
-        }
-        const QString path = order->importOrderPath();
-        const QString root = FileOperation::getDriveRoot(path);
-        qDebug() << "orderPath:" << path << "orderRootPath:" << root;
-        if (driveRootMissing(path, root)) {
-            missingRoots << number + QLatin1Char(':') + root;
-            continue;
-        }
+    const OrderHandOver handOver(orderList, orderLst);
+    for (ImportOrderModel* order : handOver.accepted()) {
         countImportedImages(order);
         order->setParent(this);
         orderList << order;
-        listed << number;
     }
-    if (!duplicates.isEmpty())
+    if (!handOver.duplicates().isEmpty())
         Dialogs::information(this, QStringLiteral("订单已存在"),
-                             QStringLiteral("已经添加过订单：\n") + duplicates.join(QLatin1Char(',')),
+                             QStringLiteral("已经添加过订单：\n") + handOver.duplicates().join(QLatin1Char(',')),
                              QMessageBox::Ok, QMessageBox::NoButton);
-    if (!missingRoots.isEmpty())
+    if (!handOver.missingRoots().isEmpty())
         Dialogs::information(this, QStringLiteral("订单导片路径不存在"),
-                             QStringLiteral("以下订单导片根目录不存在：\n") + missingRoots.join(QLatin1Char(',')),
+                             QStringLiteral("以下订单导片根目录不存在：\n")
+                                 + handOver.missingRoots().join(QLatin1Char(',')),
                              QMessageBox::Ok, QMessageBox::NoButton);
     refreshOrderTable();
 }
 
-void importOrdersPhotoDlg::setAllChecks(Qt::CheckState state)
-{
-    for (int row = 0; row < ordersTableWgt->rowCount(); ++row) {
-        if (QTableWidgetItem* item = ordersTableWgt->item(row, NumberColumn))
-            item->setCheckState(state);
-    }
-}
-
 void importOrdersPhotoDlg::selectAllSlot()
 {
-    setAllChecks(Qt::Checked);
+    setAllChecks(ui.ordersTableWgt, Qt::Checked);
 }
 
 void importOrdersPhotoDlg::cancelAllSlot()
 {
-    setAllChecks(Qt::Unchecked);
+    setAllChecks(ui.ordersTableWgt, Qt::Unchecked);
 }
 
 void importOrdersPhotoDlg::delAllOrdersSlot()
 {
-    QList<int> checkedRows;
-    for (int row = 0; row < ordersTableWgt->rowCount(); ++row) {
-        const QTableWidgetItem* item = ordersTableWgt->item(row, NumberColumn);
-        if (item && item->checkState() == Qt::Checked)
-            checkedRows << row;
-    }
-    if (checkedRows.isEmpty()) {
+    const QList<int> checked = checkedRows(ui.ordersTableWgt);
+    if (checked.isEmpty()) {
         Dialogs::warning(this, QStringLiteral("警告"), QStringLiteral("您还没有选择订单"), QMessageBox::Ok,
                          QMessageBox::NoButton);
         return;
     }
     // Table rows and list entries go together, by index, last first.
-    for (int i = checkedRows.size() - 1; i >= 0; --i) {
-        orderList.removeAt(checkedRows.at(i));
-        ordersTableWgt->removeRow(checkedRows.at(i));
+    for (int i = checked.size() - 1; i >= 0; --i) {
+        orderList.removeAt(checked.at(i));
+        ui.ordersTableWgt->removeRow(checked.at(i));
     }
-    renumberRows();
+    renumberRows(ui.ordersTableWgt);
 
     curRow = orderList.indexOf(curModel);
     if (curRow < 0)
         curModel = nullptr;
-    if (ordersTableWgt->currentIndex().isValid())
-        ordersTableWgtClickedSlot(ordersTableWgt->currentIndex().row());
+    if (ui.ordersTableWgt->currentIndex().isValid())
+        ordersTableWgtClickedSlot(ui.ordersTableWgt->currentIndex().row());
     if (!curModel) {
         clearInfoPanel();
         // With orders left, the image suffix still follows the type.
         if (!orderList.isEmpty())
-            imageSuffixEdit->setEnabled(importType == TypeOriginal);
-    }
-}
-
-void importOrdersPhotoDlg::renumberRows()
-{
-    for (int row = 0; row < ordersTableWgt->rowCount(); ++row) {
-        if (QWidget* frame = ordersTableWgt->cellWidget(row, SelectColumn)) {
-            if (auto* button = frame->findChild<QPushButton*>())
-                button->setProperty("row", row);
-        }
+            ui.imageSuffixEdit->setEnabled(importType == TypeOriginal);
     }
 }
 
 void importOrdersPhotoDlg::clearInfoPanel()
 {
-    for (QLabel* value : {orderNumberValue, photoTypeValue, serviceTimesValue, womanNameValue, manNameValue,
-                          babyNameValue, comboNameValue, bookShopValue, dealDateValue, photographerValue, makeupValue,
-                          yindouerValue, orderPathValue, orderBakPathValue})
-        value->clear();
-    reImportBtn->setEnabled(false);
-    folderSuffixEdit->setEnabled(true);
-    folderSuffixEdit->clear();
-    imageSuffixEdit->setEnabled(false);
-    importedList->clear();
-    selectedTable->clear();
-    selectedTable->setRowCount(0);
+    ui.infoPanel.clear();
+    ui.folderSuffixEdit->setEnabled(true);
+    ui.folderSuffixEdit->clear();
+    ui.imageSuffixEdit->setEnabled(false);
+    ui.importedFiles.clear();
+    ui.selectedTable->clear();
+    ui.selectedTable->setRowCount(0);
 }
 
 void importOrdersPhotoDlg::showTableMouseRightButton(QPoint pos)
 {
     Q_UNUSED(pos);
-    const ImportOrderModel* order = orderList.value(ordersTableWgt->currentRow());
-    tableMenu->setEnabled(order && !order->importOrderPath().isEmpty());
-    tableMenu->popup(QCursor::pos());
+    const ImportOrderModel* order = orderList.value(ui.ordersTableWgt->currentRow());
+    ui.tableMenu->setEnabled(order && !order->importOrderPath().isEmpty());
+    ui.tableMenu->popup(QCursor::pos());
 }
 
 void importOrdersPhotoDlg::tbOpenOrderPathAction()
 {
-    const ImportOrderModel* order = orderList.value(ordersTableWgt->currentRow());
+    const ImportOrderModel* order = orderList.value(ui.ordersTableWgt->currentRow());
     if (!order)
         return;
     qDebug() << "orderpath" << order->importOrderPath();
@@ -586,7 +258,7 @@ void importOrdersPhotoDlg::tbOpenOrderPathAction()
 
 void importOrdersPhotoDlg::openOrderPhotoPathBtnSlot()
 {
-    const QString path = orderPathValue->text();
+    const QString path = ui.infoPanel.orderPathValue->text();
     qDebug() << path;
     if (!path.isEmpty())
         openLocalFolder(path);
@@ -594,7 +266,7 @@ void importOrdersPhotoDlg::openOrderPhotoPathBtnSlot()
 
 void importOrdersPhotoDlg::openOrderOriginPathBtnSlot()
 {
-    const QString path = orderPathValue->text();
+    const QString path = ui.infoPanel.orderPathValue->text();
     if (path.isEmpty())
         return;
     const QString rawFolder = path + QStringLiteral("照片/新建文件夹");
@@ -724,8 +396,8 @@ void importOrdersPhotoDlg::selImg(int row, ImportOrderModel* order)
     }
 
     ordersTableWgtClickedSlot(row);
-    showProgress(ordersTableWgt, row, 0, chosenCount, QStringLiteral("0/%1").arg(chosenCount));
-    if (QLabel* selectLabel = label(ordersTableWgt, row, SelectColumn))
+    showProgress(ui.ordersTableWgt, row, 0, chosenCount, QStringLiteral("0/%1").arg(chosenCount));
+    if (QLabel* selectLabel = label(ui.ordersTableWgt, row, SelectColumn))
         selectLabel->setText(QStringLiteral("已选(%1)").arg(chosenText));
 }
 
@@ -741,7 +413,7 @@ void importOrdersPhotoDlg::prefieFolderChangedSlot(QString text)
         return;
     const QString cleaned = sanitizeFileName(text.trimmed());
     if (cleaned != text)
-        folderSuffixEdit->setText(cleaned);
+        ui.folderSuffixEdit->setText(cleaned);
     qDebug() << "修改后的路径是：" << cleaned << "over";
     curModel->setFolderSuffix(importType, cleaned);
 }
@@ -753,7 +425,7 @@ void importOrdersPhotoDlg::prefieImageChangedSlot(QString text)
     qDebug() << "修改前的路径是：" << text << "over";
     const QString cleaned = sanitizeFileName(text.trimmed());
     if (cleaned != text)
-        imageSuffixEdit->setText(cleaned);
+        ui.imageSuffixEdit->setText(cleaned);
     curModel->setImageSuffix(importType, cleaned);
 }
 
@@ -773,64 +445,47 @@ void importOrdersPhotoDlg::countImportedVideos(ImportOrderModel* order)
 
 void importOrdersPhotoDlg::setControlsEnabled(bool on)
 {
-    for (QAbstractButton* radio : typeGroup->buttons())
+    for (QAbstractButton* radio : ui.typeGroup->buttons())
         radio->setEnabled(on);
-    for (QPushButton* button : {addOrderBtn, selectAllBtn, cancelAllBtn, delSelectedBtn, reImportBtn})
+    for (QPushButton* button :
+         {ui.addOrderBtn, ui.selectAllBtn, ui.cancelAllBtn, ui.delSelectedBtn, ui.infoPanel.reImportBtn})
         button->setEnabled(on);
 }
 
 void importOrdersPhotoDlg::resetBatchButton()
 {
     g_importRunFlag = QStringLiteral("go");
-    importAllBtn->setText(kIdleText);
-    importAllBtn->setEnabled(true);
+    ui.importAllBtn->setText(kIdleText);
+    ui.importAllBtn->setEnabled(true);
     setControlsEnabled(true);
 }
 
 bool importOrdersPhotoDlg::isBatchRunning() const
 {
-    return importAllBtn->text() == kBusyText;
+    return ui.importAllBtn->text() == kBusyText;
 }
 
 void importOrdersPhotoDlg::importAllOrdersBtnSlot()
 {
     const ImportBatchCheck check(orderList, importType);
-    ordersToImport = quint16(check.ordersToImport().size());
+    batch.recount(check.ordersToImport());
     if (!check.passed()) {
         showImportError(check.refusedOrder(), check.refusal());
         return;
     }
-    ordersToStart = check.ordersToImport();
-    ordersDone = 0;
+    batch.begin(check.ordersToImport());
     setControlsEnabled(false);
-    importAllBtn->setText(kBusyText);
-    importAllBtn->setEnabled(false);
-    for (int row = 0; row < orderList.size(); ++row) {
-        ImportOrderModel* order = orderList.at(row);
-        qDebug() << "orderMdl is:" << order->orderNumber();
-        qDebug() << "orderMdl isImported:" << (order->isImported(importType) ? "true" : "false");
-        if (!order->isImported(importType)) {
-            recordBeforeCounts(order);
-            startImportOrder(order, row);
-            return;
-        }
-    }
-}
-
-void importOrdersPhotoDlg::recordBeforeCounts(ImportOrderModel* order)
-{
-    beforeCount = 0;
-    bakBeforeCount = 0;
-    if (importType == TypeLyra)
+    ui.importAllBtn->setText(kBusyText);
+    ui.importAllBtn->setEnabled(false);
+    const int row = batch.firstRow(orderList, importType);
+    if (row < 0)
         return;
-    beforeCount = countTypeFiles(order->importOrderPath(), importType);
-    if (importType <= TypeFinished)
-        bakBeforeCount = countTypeFiles(order->importOrderBakPath(), importType);
+    batch.orderStarting(orderList.at(row), importType);
+    startImportOrder(orderList.at(row), row);
 }
 
 void importOrdersPhotoDlg::startImportOrder(ImportOrderModel* order, int row)
 {
-    ordersToStart.removeOne(order);
     g_picPath = order->picRootPath();
     g_bakPicPath = order->bakRootPath();
     g_homePicPath = order->homeRootPath();
@@ -871,12 +526,12 @@ void importOrdersPhotoDlg::startImportOrder(ImportOrderModel* order, int row)
 void importOrdersPhotoDlg::importProgressSlot(ushort imgCount, ushort totalCount)
 {
     const int row = sender()->property("row").toInt();
-    showProgress(ordersTableWgt, row, imgCount, -1, QStringLiteral("%1/%2").arg(imgCount).arg(totalCount));
+    showProgress(ui.ordersTableWgt, row, imgCount, -1, QStringLiteral("%1/%2").arg(imgCount).arg(totalCount));
 }
 
 void importOrdersPhotoDlg::finishedImportOrderSlot(ushort totalCount)
 {
-    ++ordersDone;
+    batch.orderFinished();
     const QObject* worker = sender();
     const int row = worker->property("row").toInt();
     qDebug().noquote() << QStringLiteral("%1 import finished").arg(worker->objectName());
@@ -884,19 +539,16 @@ void importOrdersPhotoDlg::finishedImportOrderSlot(ushort totalCount)
     if (!order)
         return;
 
-    const int picnumber = countTypeFiles(order->importOrderPath(), importType) - beforeCount;
-    const int picbacknumber =
-        importType <= TypeFinished ? countTypeFiles(order->importOrderBakPath(), importType) - bakBeforeCount : 0;
     qDebug() << "updateFinishInfo2----";
-    updateFinishInfo(order, QStringLiteral("1"), picnumber, picbacknumber);
+    updateFinishInfo(order, QStringLiteral("1"), batch.picnumber(order, importType),
+                     batch.picbacknumber(order, importType));
 
     countImportedImages(order);
     countImportedVideos(order);
     order->setFinishedCount(importType, totalCount);
     order->setIsImported(importType, true);
     const int imported = order->importedCount(importType);
-    ordersTableWgt->item(row, StateColumn)
-        ->setText(imported != 0 ? QStringLiteral("已导入(%1)").arg(imported) : QStringLiteral("未导入"));
+    ui.ordersTableWgt->item(row, StateColumn)->setText(importStateText(imported));
 
     startFollowingOrder(row + 1);
     finishBatchIfDone();
@@ -904,30 +556,26 @@ void importOrdersPhotoDlg::finishedImportOrderSlot(ushort totalCount)
 
 void importOrdersPhotoDlg::startFollowingOrder(int fromRow)
 {
-    for (int row = fromRow; row < orderList.size(); ++row) {
-        ImportOrderModel* order = orderList.at(row);
-        qDebug() << "2orderMdl row is:" << row;
-        qDebug() << "2orderMdl is:" << order->orderNumber();
-        qDebug() << "2orderMdl isImported:" << (order->isImported(importType) ? "true" : "false");
-        if (!order->isImported(importType) && ordersToStart.contains(order)) {
-            recordBeforeCounts(order);
-            qDebug() << "updateFinishInfo1----";
-            startImportOrder(order, row);
-            return;
-        }
-    }
+    const int row = batch.followingRow(orderList, fromRow, importType);
+    if (row < 0)
+        return;
+    ImportOrderModel* order = orderList.at(row);
+    batch.orderStarting(order, importType);
+    qDebug() << "updateFinishInfo1----";
+    startImportOrder(order, row);
 }
 
 void importOrdersPhotoDlg::finishBatchIfDone()
 {
-    qDebug() << "finishtCount:" << ordersDone << "--" << orderList.size() << "--" << ordersToImport;
-    if (ordersDone != ordersToImport)
+    qDebug() << "finishtCount:" << batch.finishedOrders() << "--" << orderList.size() << "--" << batch.plannedOrders();
+    if (!batch.isComplete())
         return;
     qDebug() << "All orders import finished";
-    Dialogs::information(this, QStringLiteral("导入完成"), QStringLiteral("%1个订单已经全部导完").arg(ordersDone),
-                         QMessageBox::Ok, QMessageBox::NoButton);
+    Dialogs::information(this, QStringLiteral("导入完成"),
+                         QStringLiteral("%1个订单已经全部导完").arg(batch.finishedOrders()), QMessageBox::Ok,
+                         QMessageBox::NoButton);
     resetBatchButton();
-    folderSuffixEdit->setEnabled(false);
+    ui.folderSuffixEdit->setEnabled(false);
 }
 
 void importOrdersPhotoDlg::startImportCopyLyraProgressSlot(QList<LyraFileInfo> list, QString toDir)
@@ -935,9 +583,8 @@ void importOrdersPhotoDlg::startImportCopyLyraProgressSlot(QList<LyraFileInfo> l
     const int row = sender()->property("row").toInt();
     const int total = list.size();
     qDebug() << "listlist=" << total;
-    showProgress(ordersTableWgt, row, 0, total, QStringLiteral("0/%1").arg(total));
-    lyraCopiedCount = 0;
-    lyraFailures.clear();
+    showProgress(ui.ordersTableWgt, row, 0, total, QStringLiteral("0/%1").arg(total));
+    batch.lyraCopiesStarting();
     // A folder without files has nothing to wait for.
     if (list.isEmpty()) {
         finishedImportOrderLyraSlot(row, toDir);
@@ -950,17 +597,17 @@ void importOrdersPhotoDlg::startImportCopyLyraProgressSlot(QList<LyraFileInfo> l
 void importOrdersPhotoDlg::importCopyLyraProgressSlot(int row, int currentCount, int totalCount, QString toDir)
 {
     Q_UNUSED(currentCount)
-    ++lyraCopiedCount;
-    qDebug() << "开始导入=" << lyraCopiedCount << "--" << totalCount;
-    showProgress(ordersTableWgt, row, lyraCopiedCount, totalCount, QStringLiteral("%1/%2").arg(lyraCopiedCount).arg(totalCount));
-    if (lyraCopiedCount == totalCount)
+    const int copied = batch.lyraFileCopied();
+    qDebug() << "开始导入=" << copied << "--" << totalCount;
+    showProgress(ui.ordersTableWgt, row, copied, totalCount, QStringLiteral("%1/%2").arg(copied).arg(totalCount));
+    if (copied == totalCount)
         finishedImportOrderLyraSlot(row, toDir);
 }
 
 void importOrdersPhotoDlg::importCopyLyraFailedSlot(int row, QString sourcePath, QString reason)
 {
     qDebug() << "Lyra文件复制失败" << row << sourcePath << reason;
-    lyraFailures << sourcePath + QStringLiteral("：") + reason;
+    batch.lyraFileFailed(sourcePath + QStringLiteral("：") + reason);
 }
 
 void importOrdersPhotoDlg::slt_lyrathreadmsg(QString str)
@@ -974,19 +621,20 @@ void importOrdersPhotoDlg::finishedImportOrderLyraSlot(int row, QString picPath)
     if (!order)
         return;
     // An incomplete Lyra folder is neither imported nor reported.
-    if (!lyraFailures.isEmpty()) {
+    const QStringList failures = batch.failedLyraFiles();
+    if (!failures.isEmpty()) {
         showImportError(order->orderNumber(),
                         QStringLiteral("订单[%1]有%2个文件复制到Lyra服务器失败，请检查后重新批量导片\n%3")
                             .arg(order->orderNumber())
-                            .arg(lyraFailures.size())
-                            .arg(lyraFailures.first()));
+                            .arg(failures.size())
+                            .arg(failures.first()));
         return;
     }
-    ++ordersDone;
+    batch.orderFinished();
     order->setIsImported(TypeLyra, true);
     order->setLyrapath(picPath);
     updateLyraInfo(order, picPath);
-    ordersTableWgt->item(row, StateColumn)->setText(QStringLiteral("已导入"));
+    ui.ordersTableWgt->item(row, StateColumn)->setText(QStringLiteral("已导入"));
     startFollowingOrder(0);
     finishBatchIfDone();
 }
@@ -995,21 +643,18 @@ void importOrdersPhotoDlg::reImportBtnSlot()
 {
     if (!curModel)
         return;
-    selectedTable->setRowCount(0);
-    importedList->clear();
+    ui.selectedTable->setRowCount(0);
+    ui.importedFiles.clear();
     resetImportState(curModel);
-    orderPathValue->clear();
-    orderBakPathValue->clear();
-    folderSuffixEdit->setEnabled(true);
-    reImportBtn->setEnabled(false);
+    ui.infoPanel.orderPathValue->clear();
+    ui.infoPanel.orderBakPathValue->clear();
+    ui.folderSuffixEdit->setEnabled(true);
+    ui.infoPanel.reImportBtn->setEnabled(false);
     qDebug() << "updateFinishInfo3----";
     updateFinishInfo(curModel, QStringLiteral("0"), 0, 0);
     if (curRow == -1)
         return;
-    ordersTableWgt->item(curRow, StateColumn)->setText(QStringLiteral("未导入"));
-    showProgress(ordersTableWgt, curRow, 0, -1, QStringLiteral("0/0"));
-    if (QLabel* selectLabel = label(ordersTableWgt, curRow, SelectColumn))
-        selectLabel->setText(QStringLiteral("未选"));
+    showNotImported(ui.ordersTableWgt, curRow);
 }
 
 void importOrdersPhotoDlg::updateFinishInfo(ImportOrderModel* model, QString importype, int picnumber,
@@ -1061,32 +706,14 @@ void importOrdersPhotoDlg::httpUploadVideoListJson(QJsonObject infoJson)
 void importOrdersPhotoDlg::upDataVideoUrlsBtnSlot()
 {
     const QString title = QStringLiteral("温馨提示");
-    const auto tell = [&title](const QString& text) {
-        Dialogs::information(nullptr, title, text, QMessageBox::Yes, QMessageBox::Yes);
-    };
-    const auto ask = [&title](const QString& text) {
-        return Dialogs::information(nullptr, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               == QMessageBox::Yes;
-    };
-    if (curRow == -1 || !curModel) {
-        tell(QStringLiteral("请选择更新视频的订单"));
+    const VideoListUpdate update(curRow == -1 ? nullptr : curModel, importType == TypeTrialVideo);
+    if (!update.refusal().isEmpty()) {
+        Dialogs::information(nullptr, title, update.refusal(), QMessageBox::Yes, QMessageBox::Yes);
         return;
     }
-    ImportOrderModel* order = curModel;
-    if (order->importOrderPath().isEmpty()) {
-        tell(QStringLiteral("此订单未导视频"));
-        return;
-    }
-    const bool trial = importType == TypeTrialVideo;
-    const QString folder = order->importOrderPath() + importTypeFolder(trial ? TypeTrialVideo : TypeRetouchedVideo);
-    // A path that climbs out of the roots is neither listed nor reported.
-    if (!isSafeOrderPath(order->importOrderPath()) || !FileOperation::isDirExist(folder)) {
-        tell(QStringLiteral("此订单导片路径打不开，请检查服务器是否连接成功！"));
-        return;
-    }
-    const VideoListUpdate update(folder, trial);
-    if (ask(update.question()))
-        updataVideoList(order, update.videofiles(), update.videopaths());
+    if (Dialogs::information(nullptr, title, update.question(), QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes)
+        updataVideoList(curModel, update.videofiles(), update.videopaths());
 }
 
 void importOrdersPhotoDlg::showImportError(QString order, QString message)
@@ -1104,14 +731,7 @@ QString importOrdersPhotoDlg::senderOrder() const
 
 void importOrdersPhotoDlg::handleImportImageError(uchar errorCode)
 {
-    QString message;
-    if (errorCode == 1)
-        message = QStringLiteral("服务器路径错误，请检查后重新批量导片");
-    else if (errorCode == 2)
-        message = QStringLiteral("备份服务器路径错误，请检查后重新批量导片");
-    else
-        message = QStringLiteral("导片失败(错误码:%1)，可重试").arg(errorCode);
-    showImportError(senderOrder(), message);
+    showImportError(senderOrder(), ImportErrorLog::imageErrorMessage(errorCode));
 }
 
 void importOrdersPhotoDlg::handleImportErrorMsg(QString reason)
@@ -1128,7 +748,7 @@ void importOrdersPhotoDlg::lookDiskSizeSlot(QString picPath)
 void importOrdersPhotoDlg::lookPicPathSlot()
 {
     showImportError(senderOrder(), QStringLiteral("客人信息包含特殊字符，请修改后再导片"));
-    folderSuffixEdit->setEnabled(true);
+    ui.folderSuffixEdit->setEnabled(true);
 }
 
 void importOrdersPhotoDlg::handleImportLyraDirError()
@@ -1138,37 +758,13 @@ void importOrdersPhotoDlg::handleImportLyraDirError()
 
 void importOrdersPhotoDlg::showImportedFiles(QString path)
 {
-    showImportedList(importedFilePaths(path, importType));
-}
-
-void importOrdersPhotoDlg::showImportedList(QStringList paths)
-{
-    fillImportedList(paths);
-}
-
-void importOrdersPhotoDlg::fillImportedList(QStringList paths)
-{
-    importedList->clear();
-    for (const QString& path : qAsConst(paths)) {
-        auto* item = new QListWidgetItem(FileOperation::getFileName(path));
-        item->setSizeHint(QSize(100, 120));
-        item->setTextAlignment(Qt::AlignBottom);
-        importedList->addItem(item);
-    }
-    loadThumbIcons(paths);
-}
-
-void importOrdersPhotoDlg::loadThumbIcons(QStringList paths)
-{
-    for (int i = 0; i < paths.size(); ++i)
-        importedList->item(i)->setData(Qt::DecorationRole, importedFileIcon(paths.at(i)));
+    ui.importedFiles.showImportedList(importedFilePaths(path, importType));
 }
 
 void importOrdersPhotoDlg::showLstWgtContextMenuSlot(QPoint pos)
 {
     Q_UNUSED(pos)
-    if (!importedList->selectedItems().isEmpty())
-        importedMenu->popup(QCursor::pos());
+    ui.importedFiles.popupMenu();
 }
 
 void importOrdersPhotoDlg::openImportedImgSlot()
@@ -1184,10 +780,7 @@ void importOrdersPhotoDlg::openImportedImgSlot()
 
 void importOrdersPhotoDlg::deleteImportedImgSlot()
 {
-    QStringList names;
-    for (const QListWidgetItem* item : importedList->selectedItems())
-        names << item->text();
-    delListFiles(names);
+    delListFiles(ui.importedFiles.selectedNames());
 }
 
 void importOrdersPhotoDlg::delListFiles(const QStringList& names)

@@ -1,6 +1,8 @@
 #ifndef IMPORTORDERSPHOTODLG_H
 #define IMPORTORDERSPHOTODLG_H
 
+#include "import/ImportBatchRun.h"
+#include "import/ImportDialogLayout.h"
 #include "import/LyraCopyPool.h"
 #include "import/LyraFileInfo.h"
 
@@ -13,19 +15,7 @@
 #include <QString>
 
 class ImportOrderModel;
-class QAction;
-class QButtonGroup;
-class QFrame;
-class QGridLayout;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
 class QNetworkReply;
-class QPushButton;
-class QSplitter;
-class QTableWidget;
-class QVBoxLayout;
 class SearchOrderWindow;
 
 // The batch import window: one import type for the whole window, a table of
@@ -34,6 +24,11 @@ class SearchOrderWindow;
 // It owns the orders it lists: every model it accepts becomes its child and
 // is deleted with the window. Pickers it opened are deleted with it too, so
 // none keeps a pointer to a model that is gone.
+//
+// Its widgets are built and kept by ImportDialogLayout (with the info panel
+// and the imported-file list), the rows of its order table by
+// OrderTableCells, and the counters of a batch by ImportBatchRun; the slots
+// here tie them to the orders, the worker and the service.
 class importOrdersPhotoDlg : public QDialog
 {
     Q_OBJECT
@@ -98,15 +93,8 @@ private slots:
     void deleteImportedImgSlot();
 
 private:
-    void initUI();
-    void initInfoPanel(QGridLayout* grid);
-    void initOrderTable(QVBoxLayout* box);
-    void initSelectedList(QVBoxLayout* box);
-    void initImportedList(QVBoxLayout* box);
     void refreshOrderTable();
     void clearInfoPanel();
-    void setAllChecks(Qt::CheckState state);
-    void renumberRows();
     void openLocalFolder(const QString& path);
 
     void queryIsCanSelImg(ImportOrderModel* order);
@@ -118,7 +106,6 @@ private:
     void resetBatchButton();
     bool isBatchRunning() const;
     void startImportOrder(ImportOrderModel* order, int row);
-    void recordBeforeCounts(ImportOrderModel* order);
     void startFollowingOrder(int fromRow);
     void finishBatchIfDone();
     void showImportError(QString order, QString message);
@@ -129,9 +116,6 @@ private:
     void updateLyraInfo(ImportOrderModel* model, QString lyrapath);
 
     void showImportedFiles(QString path);
-    void showImportedList(QStringList paths);
-    void fillImportedList(QStringList paths);
-    void loadThumbIcons(QStringList paths);
     void delListFiles(const QStringList& names);
 
     // Each selection query remembers its own order, so an answer always
@@ -144,58 +128,13 @@ private:
     QString lastDir;
     QList<QPointer<SearchOrderWindow>> pickers;
 
-    int beforeCount = 0;
-    int bakBeforeCount = 0;
-    int lyraCopiedCount = 0;
-    quint16 ordersDone = 0;
-    quint16 ordersToImport = 0;
-    // The orders this batch has still to start, each once; orders added
-    // while it runs wait for the next press.
-    QList<ImportOrderModel*> ordersToStart;
-    // Lyra files of the running order that did not arrive.
-    QStringList lyraFailures;
+    // Counters of the running batch and the orders it has still to start.
+    ImportBatchRun batch;
     // The Lyra copy jobs of this window; closing it drops none.
     LyraCopyPool lyraPool;
 
-    QSplitter* mainSpliter;
-    QFrame* leftFrame;
-    QFrame* rightFrame;
-    QButtonGroup* typeGroup;
-    QTableWidget* ordersTableWgt;
-    QPushButton* videoBtn;
-    QPushButton* addOrderBtn;
-    QPushButton* importAllBtn;
-    QPushButton* selectAllBtn;
-    QPushButton* cancelAllBtn;
-    QPushButton* delSelectedBtn;
-    QMenu* tableMenu;
-    QAction* openOrderPathAction;
-    QLabel* rightTitle;
-    QLabel* orderNumberValue;
-    QLabel* photoTypeValue;
-    QLabel* serviceTimesValue;
-    QLabel* womanNameValue;
-    QLabel* manNameValue;
-    QLabel* babyNameTitle;
-    QLabel* babyNameValue;
-    QLabel* comboNameValue;
-    QLabel* bookShopValue;
-    QLabel* dealDateValue;
-    QLabel* photographerValue;
-    QLabel* makeupValue;
-    QLabel* yindouerValue;
-    QLabel* orderPathValue;
-    QLabel* orderBakPathValue;
-    QLabel* orderLyraPathValue;
-    QPushButton* reImportBtn;
-    QPushButton* openPathBtn;
-    QPushButton* openOriginPathBtn;
-    QLineEdit* folderSuffixEdit;
-    QLineEdit* imageSuffixEdit;
-    QLineEdit* orderPrefixEdit;
-    QTableWidget* selectedTable;
-    QListWidget* importedList;
-    QMenu* importedMenu;
+    // The widgets, built by ui.initUI.
+    ImportDialogLayout ui;
 };
 
 #endif
