@@ -16,6 +16,7 @@ void registerWebLoginRoutes(StudioService& service);
 void registerReportRoutes(StudioService& service);
 void registerDispatchRoutes(StudioService& service);
 void registerDeletionRoutes(StudioService& service);
+void registerSingleImportRoutes(StudioService& service);
 
 struct RecordedRequest;
 struct Response;

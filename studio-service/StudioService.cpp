@@ -234,6 +234,7 @@ void StudioService::registerDefaultRoutes()
     registerDispatchRoutes(*this);
     registerDeletionRoutes(*this);
     registerSeparationRoutes(*this);
+    registerSingleImportRoutes(*this);
 }
 
 void StudioService::onNewConnection()

@@ -43,7 +43,8 @@ QString g_curPickupTypeText;
 
 ImportRunFlag g_importRunFlag;
 QString g_lyraPicPath;
-int g_importPhotoMode = 0;
+std::atomic<bool> g_importWindowOpen{true};
+std::atomic<int> g_importPhotoMode{0};
 QString g_lastPhotoPath;
 QString g_staffPhone;
 QString g_sheetWideHeader;

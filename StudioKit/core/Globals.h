@@ -99,7 +99,11 @@ private:
 extern ImportRunFlag g_importRunFlag;
 
 extern QString g_lyraPicPath;
-extern int g_importPhotoMode;
+// The single-order import window: whether it is open (its jobs call back
+// only then) and its mode, 0 photos, 1 finished images, 2 design images.
+// Written on the GUI thread while the window's jobs read them.
+extern std::atomic<bool> g_importWindowOpen;
+extern std::atomic<int> g_importPhotoMode;
 extern QString g_lastPhotoPath;
 extern QString g_staffPhone;
 extern QString g_sheetWideHeader;

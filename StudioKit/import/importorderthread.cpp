@@ -5,6 +5,7 @@
 #include "files/OrderFolders.h"
 #include "files/SafeFileWriter.h"
 #include "import/importordermodel.h"
+#include "import/OrderFolderTree.h"
 #include "import/PhotoImport.h"
 #include "import/PhotoPool.h"
 #include "Platform.h"
@@ -13,8 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QVector>
 #include <QRegularExpression>
+#include <QVector>
 
 #include <condition_variable>
 #include <mutex>
@@ -31,15 +32,6 @@ const QString kFinishedFolder = QStringLiteral("成品/");
 const QStringList kVisibleFolders = {
     QStringLiteral("照片/"), QStringLiteral("照片/新建文件夹"), kFinishedFolder, QStringLiteral("汰片/"),
     QStringLiteral("设计/"), QStringLiteral("试拍视频/"), QStringLiteral("精修视频/")};
-
-// Roots come with a trailing separator; one without it still gets its
-// folders inside it rather than glued to its last name.
-QString withSeparator(const QString& root)
-{
-    if (root.endsWith(QLatin1Char('/')) || root.endsWith(QLatin1Char('\\')))
-        return root;
-    return root + QLatin1Char('/');
-}
 
 bool isSeparator(QChar c)
 {
@@ -66,24 +58,6 @@ QString withoutTrailingSeparators(QString path)
 bool isBelow(const QString& path, const QString& parent)
 {
     return path.size() > parent.size() && path.startsWith(parent) && isSeparator(path.at(parent.size()));
-}
-
-// A folder name that names a folder of its own: not empty, "." or "..".
-bool isFolderName(const QString& name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..");
-}
-
-// "yyyy-MM-dd" as digits, split into the year-month and the day folder.
-bool splitShotDate(const QString& shotdate, QString* yearMonth, QString* day)
-{
-    static const QRegularExpression format(QStringLiteral("^([0-9]{4}-[0-9]{2})-([0-9]{2})$"));
-    const QRegularExpressionMatch match = format.match(shotdate);
-    if (!match.hasMatch())
-        return false;
-    *yearMonth = match.captured(1);
-    *day = match.captured(2);
-    return true;
 }
 
 // Indices of photo jobs that have ended, handed to the worker thread in the
@@ -275,14 +249,12 @@ void ImportOrderThread::reportFailure(const PhotoOutcome& outcome)
 void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
 {
     serverRoot = serverRoot.trimmed();
-    // A relative root would put the tree below the program's current folder.
-    if (!isUsableShopRoot(serverRoot)
-        || (!FileOperation::isDirExist(serverRoot) && !QDir().mkpath(Platform::diskPath(serverRoot)))) {
+    if (!OrderFolderTree::prepareRoot(serverRoot, true)) {
         qDebug() << "服务器路径错误:" << serverRoot;
         emit importImageThreadError(1);
         return;
     }
-    if (!isUsableShopRoot(backupRoot) || !FileOperation::createDir(backupRoot)) {
+    if (!OrderFolderTree::prepareRoot(backupRoot, false)) {
         emit importImageThreadError(2);
         return;
     }
@@ -303,39 +275,20 @@ void ImportOrderThread::createOrderDir(QString serverRoot, QString backupRoot)
     // Cleaning leaves no separator, so only a name of its own that is "." or
     // ".." could climb out of the root; dots inside a customer name are fine.
     // A suffix that cleans away to its dash is refused too.
-    if (!splitShotDate(order.shotdate, &yearMonth, &day) || !isFolderName(folder)
-        || (!order.folderSuffix.isEmpty() && !isFolderName(folder.mid(number.size() + 1)))) {
+    if (!OrderFolderTree::splitShotDate(order.shotdate, &yearMonth, &day)
+        || !OrderFolderTree::isUsableFolderName(folder)
+        || (!order.folderSuffix.isEmpty() && !OrderFolderTree::isUsableFolderName(folder.mid(number.size() + 1)))) {
         qDebug() << "订单目录无效" << order.shotdate << folder;
         g_importRunFlag = kStop;
         emit checkOrderPicPathSigl();
         return;
     }
 
-    const QString server = withSeparator(serverRoot);
-    const QString backup = withSeparator(backupRoot);
-    const QString orderFolder = yearMonth + QLatin1Char('/') + day + QLatin1Char('/') + folder + QLatin1Char('/');
-    const QString orderPath = server + orderFolder;
-    const QString backupPath = backup + orderFolder;
-
-    FileOperation::createDir(server + yearMonth);
-    FileOperation::createDir(backup + yearMonth);
-    FileOperation::createDir(server + yearMonth + QLatin1Char('/') + day);
-    FileOperation::createDir(orderPath);
-    for (const QString& name : kVisibleFolders)
-        FileOperation::createDir(orderPath + name);
-    for (int type : {importOrdersPhotoDlg::TypeOriginal, importOrdersPhotoDlg::TypeFinished,
-                     importOrdersPhotoDlg::TypeDesign}) {
-        const PhotoKindFolders folders = photoKindFolders(type);
-        const QStringList thumbnails = {folders.thumbnail1000, folders.thumbnail200, folders.thumbnail2250};
-        for (const QString& name : thumbnails)
-            FileOperation::createDir(orderPath + name);
-        // The attribute belongs to the folder's own name, without the slash.
-        for (const QString& name : thumbnails)
-            FileOperation::setHiddenAttribute(orderPath + name.chopped(1));
-    }
-    FileOperation::createDir(backup + yearMonth + QLatin1Char('/') + day);
-    FileOperation::createDir(backupPath);
-    FileOperation::createDir(backupPath + photoKindFolders(importOrdersPhotoDlg::TypeOriginal).photos);
+    const QString orderFolder = OrderFolderTree::relativeOrderPath(yearMonth, day, folder);
+    const QString orderPath = serverRoot + orderFolder;
+    const QString backupPath = backupRoot + orderFolder;
+    OrderFolderTree::make(serverRoot, yearMonth, day, folder, kVisibleFolders, true);
+    OrderFolderTree::make(backupRoot, yearMonth, day, folder, {photoKindFolders(0).photos}, false);
     qDebug() << "orderBackupPathCrt===" << backupPath;
 
     if (!FileOperation::isDirExist(orderPath)) {
