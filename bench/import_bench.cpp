@@ -1,7 +1,8 @@
 // Imports 12-megapixel photos the way the batch import does, once one photo
 // at a time and once on the worker's pool, and reports both throughputs, the
 // speedup, the peak memory of each run and whether both runs wrote the same
-// files.
+// files. The same photos then go through the single-order window's jobs on
+// its pool, as a photo run of that window, beside the batch's figures.
 //
 //     import_bench [photos]
 //     import_bench --photos DIR
@@ -16,6 +17,9 @@
 #include "DemoPhotos.h"
 #include "import/importordermodel.h"
 #include "import/importorderthread.h"
+#include "import/PhotoPool.h"
+#include "import/thumbnailthread1.h"
+#include "files/ImageOperation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,6 +36,12 @@
 #include <cstdio>
 
 namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+}
 
 struct Run {
     int imported = 0;
@@ -109,6 +119,55 @@ Run importOnce(const QString& root, const QStringList& files, int jobs)
     worker.wait();
     run.seconds = timer.nsecsElapsed() / 1e9;
     run.peakMemory = statusLine("VmHWM:");
+    return run;
+}
+
+// Counts the window jobs' reports as the window would.
+class ReportCounter : public QObject
+{
+    Q_OBJECT
+public:
+    int finished = 0;
+    int failed = 0;
+
+public slots:
+    void onFinishImportImage(QString) { ++finished; }
+    void onImportImageFailed(QString, QString) { ++failed; }
+};
+
+QString batchOrderFolder(const QString& root, const QString& tree)
+{
+    return root + QStringLiteral("/") + tree + QStringLiteral("/2024-03/07/BENCH-1/");
+}
+
+// The single-order window's photo run: one job per photo on the window's
+// pool, under the names the batch gave them.
+Run windowRun(const QString& root, const QStringList& files, const QStringList& names)
+{
+    const QString order = root + QStringLiteral("/server/order/");
+    const QString backup = root + QStringLiteral("/backup/order/");
+    for (const QString& folder : {order + "照片", order + "thumbnail", order + "thumbnail100",
+                                  order + "thumbnail2250", backup + "照片"})
+        QDir().mkpath(folder);
+    g_importWindowOpen = true;
+    g_importPhotoMode = 0;
+    ReportCounter counter;
+    Run run;
+    resetPeakMemory();
+    QElapsedTimer timer;
+    timer.start();
+    {
+        PhotoPool pool;
+        for (int i = 0; i < files.size(); ++i)
+            pool.add(new ThumbnailThread1(files.at(i), names.at(i), order, backup, &counter, 1000), files.at(i),
+                     names.at(i));
+        pool.waitForDone();
+    }
+    run.seconds = timer.nsecsElapsed() / 1e9;
+    run.peakMemory = statusLine("VmHWM:");
+    QCoreApplication::processEvents();
+    run.imported = counter.finished - counter.failed;
+    run.failed = counter.failed > 0;
     return run;
 }
 
@@ -224,6 +283,28 @@ int main(int argc, char** argv)
                 qPrintable(pooled.peakMemory));
     std::printf("speedup %.2fx, trees %s\n", single.seconds / pooled.seconds,
                 identical ? "byte-identical" : "DIFFER");
-    const bool complete = !single.failed && !pooled.failed && single.imported == photos && pooled.imported == photos;
-    return complete && identical ? 0 : 1;
+
+    ImportOrderModel model(QJsonObject{{"orderpayforkey", "BENCH"}, {"servicetimes", "1"}}, nullptr);
+    const QStringList names = model.renamedFileNames(files, importOrdersPhotoDlg::TypeOriginal);
+    const Run window = windowRun(dir.filePath(QStringLiteral("window")), files, names);
+    const QString batchOrder = batchOrderFolder(dir.filePath(QStringLiteral("pool")), QStringLiteral("server"));
+    const QString batchBackup = batchOrderFolder(dir.filePath(QStringLiteral("pool")), QStringLiteral("backup"));
+    const QString windowOrder = dir.filePath(QStringLiteral("window/server/order/"));
+    const QString windowBackup = dir.filePath(QStringLiteral("window/backup/order/"));
+    bool sameBytes = true;
+    for (int i = 0; i < photos && sameBytes; ++i) {
+        const QString name = names.at(i);
+        sameBytes = readAll(batchBackup + QStringLiteral("照片/") + name) == readAll(windowBackup + QStringLiteral("照片/") + name)
+                    && (ImageOperation::getDirection(files.at(i)) != 1
+                        || readAll(batchOrder + QStringLiteral("照片/") + name)
+                               == readAll(windowOrder + QStringLiteral("照片/") + name));
+    }
+    std::printf("window jobs:   %.2f photos/s, peak memory %s (%.2fx the batch pool)\n", window.imported / window.seconds,
+                qPrintable(window.peakMemory), pooled.seconds / window.seconds);
+    std::printf("window backups and unturned photos %s the batch's bytes\n", sameBytes ? "equal" : "DIFFER FROM");
+    const bool complete = !single.failed && !pooled.failed && !window.failed && single.imported == photos
+                          && pooled.imported == photos && window.imported == photos;
+    return complete && identical && sameBytes ? 0 : 1;
 }
+
+#include "import_bench.moc"

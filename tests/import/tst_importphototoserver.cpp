@@ -1,0 +1,357 @@
+#include "core/Globals.h"
+#include "DemoPhotos.h"
+#include "import/ImageTimeFile.h"
+#include "import/importphototoserver.h"
+#include "import/thumbnailthread1.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+Q_DECLARE_METATYPE(Response)
+
+namespace {
+
+const QByteArray kToken = "token=5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8";
+
+QByteArray smallJpeg(int seed, int orientation = 1)
+{
+    return DemoPhotos::jpegWithOrientation(DemoPhotos::samplePicture(64, 48, seed), orientation);
+}
+
+QStringList fileNames(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+// The single-order import window against the stand-in service (a
+// ServiceEnvironment per test), with the current-order globals of order
+// 90001, booking A123, shot 2017-05-04.
+class TstImportPhotoToServer : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ServiceEnvironment> env;
+    QPointer<ImportPhotoToServer> window;
+    QString orderFolderPath;
+    QString backupFolderPath;
+
+    template <typename T>
+    T* w(const char* name) const
+    {
+        T* widget = window->findChild<T*>(QLatin1String(name));
+        if (!widget)
+            qFatal("no widget %s", name);
+        return widget;
+    }
+
+    QString root() const { return env->workDir.path() + "/files/"; }
+    QString serverRoot() const { return root() + "server/"; }
+    QString backupRoot() const { return root() + "backup/"; }
+
+    // The service answers "get_order_path" with these folders.
+    void answerOrderPath(const QString& orderPath, const QString& backupPath)
+    {
+        env->service->setHandler("order/get_order_path", [orderPath, backupPath](const RecordedRequest&) {
+            return Response::success(
+                {{"data", QJsonObject{{"orderpath", orderPath}, {"orderbakpicpath", backupPath}}}});
+        });
+    }
+
+    void answerRoots()
+    {
+        env->service->setHandler("order/get_order_pic_path", [this](const RecordedRequest&) {
+            return Response::success(
+                {{"picpath", serverRoot()}, {"bakpicpath", backupRoot()}, {"homepicpath", root() + "home/"}});
+        });
+    }
+
+    bool modeButtonsBack() const
+    {
+        return w<QPushButton>("importPic1")->isEnabled() && w<QPushButton>("importPic2")->isEnabled()
+               && w<QPushButton>("importPic3")->isEnabled();
+    }
+
+    void openWindow()
+    {
+        window = new ImportPhotoToServer(nullptr);
+        window->show();
+    }
+
+    // Waits for the window's order query of `count` requests to be handled.
+    void settle(int count = 1)
+    {
+        QTRY_COMPARE(env->service->count("order/get_order_path"), count);
+        QTRY_VERIFY(modeButtonsBack());
+    }
+
+    QString camera(const QString& name, const QByteArray& content)
+    {
+        const QString file = root() + "camera/" + name;
+        writeFile(file, content);
+        return file;
+    }
+
+    // Chooses files through the recorded file dialog.
+    void choose(const QStringList& files)
+    {
+        env->dialogs.fileAnswers << files;
+        w<QPushButton>("selectButton")->click();
+    }
+
+    QStringList tableNames() const
+    {
+        auto* model = qobject_cast<QStandardItemModel*>(w<QTableView>("tableView")->model());
+        QStringList names;
+        for (int row = 0; row < model->rowCount(); ++row)
+            names << model->item(row, 0)->text();
+        return names;
+    }
+
+    void switchMode(const char* button, int queries)
+    {
+        w<QPushButton>(button)->click();
+        settle(queries);
+    }
+
+    // Presses 导入 and waits for the run's end box.
+    void importAndWait()
+    {
+        const int boxes = env->dialogs.boxes.size();
+        w<QPushButton>("importButton")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(env->dialogs.boxes.size(), boxes + 1, 20000);
+    }
+
+private slots:
+    void init()
+    {
+        env.reset(new ServiceEnvironment);
+        QVERIFY(env->listening);
+        g_shopId = "12";
+        g_superId = "3";
+        g_eid = "501";
+        g_curOrderPhotoId = "90001";
+        g_curOrderPayForKey = "A123";
+        g_curServiceTimes = "2";
+        g_curCustomerNames = "王小宝-李娜";
+        g_curPhones = "13800000001";
+        g_curRole1 = "陈摄影";
+        g_curRole2 = "林化妆";
+        g_curShotDate = "2017-05-04";
+        g_curPhotoDate2 = "";
+        g_curOrderPath = "";
+        g_curPickupTime = "";
+        g_curRole10 = "";
+        g_curUrgentTime = "";
+        g_curPickupTypeText = "";
+        g_lastPhotoPath = "";
+        g_importPhotoMode = 0;
+        orderFolderPath = serverRoot() + "2017-05/04/504A123-2/";
+        backupFolderPath = backupRoot() + "2017-05/04/504A123-2/";
+        answerOrderPath(QString(), QString());
+        answerRoots();
+    }
+
+    void cleanup()
+    {
+        delete window;
+        env.reset();
+    }
+
+    // --- the window and its paths ---
+
+    void newWindow()
+    {
+        openWindow();
+        QCOMPARE(window->windowTitle(), QString("导入照片(成品)"));
+        QVERIFY(w<QPushButton>("importPic2")->isChecked());
+        QCOMPARE(w<QPushButton>("importPic2")->text(), QString("导入成品(加载中)"));
+        QVERIFY(!w<QPushButton>("importPic1")->isEnabled());
+        QVERIFY(!w<QPushButton>("importPic3")->isEnabled());
+        QVERIFY(!w<QPushButton>("importButton")->isEnabled());
+        QVERIFY(!w<QPushButton>("pushButton_photodate")->isEnabled());
+        QVERIFY(w<QLineEdit>("lineEdit_folderAppendName")->isHidden());
+        QCOMPARE(w<QLabel>("label_8")->text(), QString("订单附加名"));
+        QCOMPARE(w<QLineEdit>("lineEdit_orderPRName")->text(), QString("504"));
+        QCOMPARE(w<QLineEdit>("label_id")->text(), QString("A123"));
+        QCOMPARE(w<QPushButton>("pushButton_photodate")->text(), QString("2017-05-04"));
+        settle();
+        QCOMPARE(env->service->last("order/get_order_path").body,
+                 kToken + "&order_photo_id=90001&shopid=12&superid=3");
+        QCOMPARE(w<QPushButton>("importPic2")->text(), QString("导入成品"));
+
+        switchMode("importPic1", 3);
+        QCOMPARE(window->windowTitle(), QString("导入照片(原片)"));
+        QCOMPARE(w<QLabel>("label_8")->text(), QString("照片附加名"));
+        QVERIFY(!w<QLineEdit>("lineEdit_folderAppendName")->isHidden());
+    }
+
+    void orderPrefix_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("May") << "2017-05-08" << "508";
+        QTest::newRow("December") << "2017-12-25" << "1225";
+        QTest::newRow("no date") << "" << "";
+        QTest::newRow("month not a number") << "2017-xx-08" << "008";
+    }
+
+    void orderPrefix()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, prefix);
+        QCOMPARE(ImportPhotoToServer::orderPrefix(date), prefix);
+    }
+
+    // An order folder with "-X" and photos named "…-Y-…": both append names
+    // come from them, read-only; only thumbnails with their photo are listed.
+    void existingFolderIsListed()
+    {
+        const QString folder = serverRoot() + "2017-05/04/504A123-X/";
+        for (int i = 1; i <= 5; ++i)
+            writeFile(folder + QString("成品/504A123-Y-00%1.jpg").arg(i), smallJpeg(i));
+        for (const QString& name : {"504A123-Y-001.jpg", "504A123-Y-002.jpg", "stray.jpg"})
+            writeFile(folder + "成品缩略图/" + name, smallJpeg(7));
+        answerOrderPath(folder, backupRoot() + "2017-05/04/504A123-X/");
+
+        openWindow();
+        settle();
+
+        auto* list = window->findChild<QListWidget*>("thumbList");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->text(), QString("504A123-Y-001.jpg"));
+        QTRY_VERIFY(!list->item(1)->icon().isNull());
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(list->item(row)->icon().availableSizes(), QList<QSize>{QSize(100, 100)});
+        QCOMPARE(w<QLabel>("label_4")->text(), QString("订单已导入成品（5张)"));
+        QCOMPARE(w<QLineEdit>("lineEdit_folderAppendName")->text(), QString("X"));
+        QCOMPARE(w<QLineEdit>("lineEdit_picAppendName")->text(), QString("Y"));
+        QVERIFY(w<QLineEdit>("lineEdit_folderAppendName")->isReadOnly());
+        QVERIFY(w<QLineEdit>("lineEdit_picAppendName")->isReadOnly());
+        QVERIFY(!w<QPushButton>("selectButton")->isHidden());
+        QVERIFY(!w<QPushButton>("reimportButton")->isHidden());
+    }
+
+    void missingOrEmptyFolder()
+    {
+        answerOrderPath(serverRoot() + "gone/", backupRoot() + "gone/");
+        openWindow();
+        settle();
+        QCOMPARE(w<QLabel>("label_4")->text(), QString("订单照片"));
+        QVERIFY(!w<QPushButton>("reimportButton")->isHidden());
+
+        answerOrderPath(QString(), QString());
+        switchMode("importPic3", 3);
+        QCOMPARE(w<QLabel>("label_4")->text(), QString("订单已导入设计（0张）"));
+        QVERIFY(!w<QLineEdit>("lineEdit_picAppendName")->isReadOnly());
+        QVERIFY(w<QPushButton>("reimportButton")->isHidden());
+    }
+
+    // Whatever goes wrong, the mode buttons come back, so a click retries.
+    void orderPathFailures_data()
+    {
+        QTest::addColumn<Response>("response");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("HTTP 500") << Response::httpError(500) << QStringList{"网络请求错误\n500"};
+        QTest::newRow("code 0") << Response::failure("x") << QStringList{"错误代码：0"};
+        QTest::newRow("numeric code") << Response::json({{"code", 1}}) << QStringList{"错误代码："};
+        QTest::newRow("not JSON") << Response::raw("<html>") << QStringList{};
+    }
+
+    void orderPathFailures()
+    {
+        QFETCH(Response, response);
+        QFETCH(QStringList, boxes);
+        env->service->script("order/get_order_path", response);
+        openWindow();
+        settle();
+        QCOMPARE(env->dialogs.texts(), boxes);
+        QVERIFY(w<QPushButton>("selectButton")->isHidden());
+    }
+
+    // Closing tells the creator once, stops the jobs' call-backs and drops
+    // what has not started.
+    void closing()
+    {
+        const QString folder = serverRoot() + "2017-05/04/504A123-2/";
+        writeFile(folder + "成品/a.jpg", smallJpeg(1));
+        writeFile(folder + "成品缩略图/a.jpg", smallJpeg(1));
+        answerOrderPath(folder, backupRoot());
+        openWindow();
+        settle();
+        auto* list = window->findChild<QListWidget*>("thumbList");
+        QTRY_VERIFY(!list->item(0)->icon().isNull());
+        list->item(0)->setIcon(QIcon());
+        QSignalSpy showSearch(window.data(), &ImportPhotoToServer::showSearch);
+
+        window->close();
+
+        QCOMPARE(showSearch.count(), 1);
+        QVERIFY(!g_importWindowOpen);
+        QVERIFY(window);
+        g_importWindowOpen = true;
+        ThumbnailThread1(folder + "成品缩略图/a.jpg", 0, window, 100).run();
+        QTest::qWait(50);
+        QVERIFY(list->item(0)->icon().isNull());
+    }
+
+    void shotDate()
+    {
+        openWindow();
+        settle();
+        QSignalSpy refreshed(window.data(), &ImportPhotoToServer::refreshSearchTable);
+        QStringList stored;
+        connect(window.data(), &ImportPhotoToServer::refreshSearchTable, this, [&stored] { stored << g_curShotDate; });
+
+        QMetaObject::invokeMethod(window, "on_newPhotoDateDate", Q_ARG(QString, "2017-06-09"));
+        QMetaObject::invokeMethod(window, "on_newPhotoDateDate", Q_ARG(QString, "2017-11-23"));
+        QCOMPARE(w<QPushButton>("pushButton_photodate")->text(), QString("2017-11-23"));
+        QCOMPARE(w<QLineEdit>("lineEdit_orderPRName")->text(), QString("1123"));
+        QTRY_COMPARE(refreshed.count(), 2);
+        QCOMPARE(g_curShotDate, stored.last());
+        // Each accepted reply stores the date its own request carried, in
+        // whichever order the replies arrive.
+        std::sort(stored.begin(), stored.end());
+        QCOMPARE(stored, (QStringList{"2017-06-09", "2017-11-23"}));
+        QList<QByteArray> bodies;
+        for (const RecordedRequest& request : env->service->requests("order/updatephotodate"))
+            bodies << request.body;
+        std::sort(bodies.begin(), bodies.end());
+        QCOMPARE(bodies, (QList<QByteArray>{kToken + "&orderid=90001&shopid=12&photodate=2017-06-09&superid=3",
+                                            kToken + "&orderid=90001&shopid=12&photodate=2017-11-23&superid=3"}));
+
+        // The picker's clear changes and posts nothing.
+        QMetaObject::invokeMethod(window, "on_newPhotoDateDate", Q_ARG(QString, ""));
+        QCOMPARE(w<QPushButton>("pushButton_photodate")->text(), QString("2017-11-23"));
+        QCOMPARE(env->service->count("order/updatephotodate"), 2);
+
+        env->service->script("order/updatephotodate", Response::failure("no"));
+        QMetaObject::invokeMethod(window, "on_newPhotoDateDate", Q_ARG(QString, "2018-01-01"));
+        QTRY_COMPARE(env->dialogs.texts(), QStringList{"错误代码：0"});
+        const QString accepted = g_curShotDate;
+        QTest::qWait(20);
+        QCOMPARE(g_curShotDate, accepted);
+        QVERIFY(accepted != "2018-01-01");
+    }
+};
+
+QTEST_MAIN(TstImportPhotoToServer)
+#include "tst_importphototoserver.moc"
