@@ -646,10 +646,17 @@ void ImportPhotoToServer::clickImportPhoto()
         endRun();
         return;
     }
-    if (!orderPath.isEmpty() && !orderBakPath.isEmpty())
-        import();
-    else
+    if (orderPath.isEmpty() || orderBakPath.isEmpty()) {
         queryServerPath();
+        return;
+    }
+    // Folders from the service that climb out of the roots get no files.
+    if (!isSafeOrderPath(orderPath) || !isSafeOrderPath(orderBakPath)) {
+        warn(QStringLiteral("服务器路径错误"));
+        endRun();
+        return;
+    }
+    import();
 }
 
 void ImportPhotoToServer::endRun()
