@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
@@ -350,6 +351,203 @@ private slots:
         QTest::qWait(20);
         QCOMPARE(g_curShotDate, accepted);
         QVERIFY(accepted != "2018-01-01");
+    }
+
+    // --- the import run ---
+
+    void photoNames_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("append");
+        QTest::addColumn<QStringList>("names");
+        QStringList twelve;
+        for (int i = 1; i <= 12; ++i)
+            twelve << QString("504A123-%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+        QTest::newRow("after 012") << twelve << "" << QStringList{"504A123-013.jpg", "504A123-014.jpg", "504A123-015.jpg"};
+        QTest::newRow("empty folder") << QStringList{} << "" << QStringList{"504A123-001.jpg", "504A123-002.jpg", "504A123-003.jpg"};
+        QTest::newRow("append name") << twelve << "X" << QStringList{"504A123-X-013.jpg", "504A123-X-014.jpg", "504A123-X-015.jpg"};
+        QTest::newRow("after 999") << QStringList{"504A123-999.jpg"} << "" << QStringList{"504A123-1000.jpg", "504A123-1001.jpg", "504A123-1002.jpg"};
+        // 1000 reads as key 0: the name that exists is passed over.
+        QTest::newRow("1000 present") << QStringList{"504A123-999.jpg", "504A123-1000.jpg"} << ""
+                                      << QStringList{"504A123-1001.jpg", "504A123-1002.jpg", "504A123-1003.jpg"};
+    }
+
+    void photoNames()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, append);
+        QFETCH(QStringList, names);
+        const QString folder = orderFolderPath + "照片/";
+        QDir().mkpath(folder);
+        for (const QString& name : existing)
+            writeFile(folder + name, "x");
+        answerOrderPath(orderFolderPath, backupFolderPath);
+        openWindow();
+        settle();
+        switchMode("importPic1", 3);
+        w<QLineEdit>("lineEdit_picAppendName")->setText(append);
+        const QString hidden = camera(".hidden.jpg", smallJpeg(9));
+        choose({camera("a.jpg", smallJpeg(1)), hidden, camera("b.jpg", smallJpeg(2)), camera("c.jpg", smallJpeg(3))});
+
+        QCOMPARE(tableNames(), names);
+        QCOMPARE(w<QLabel>("label_importPhotoCount")->text(), QString("导入照片: 3张"));
+        QVERIFY(w<QPushButton>("importButton")->isEnabled());
+        QCOMPARE(env->dialogs.fileDialogs.last().caption, QString("选择照片"));
+        QCOMPARE(env->dialogs.fileDialogs.last().filter, QString("JPG(*.jpg*)"));
+    }
+
+    void finishedImagesKeepTheirNames()
+    {
+        openWindow();
+        settle();
+        choose({camera("IMG_7.JPG", smallJpeg(1)), camera("z.jpg", smallJpeg(2))});
+        QCOMPARE(tableNames(), (QStringList{"IMG_7.JPG", "z.jpg"}));
+    }
+
+    // A new order: its tree under both roots, ten photos with their shot
+    // times, the start and finish reports.
+    void newOrderImport()
+    {
+        openWindow();
+        settle();
+        switchMode("importPic1", 3);
+        QStringList files;
+        const QByteArray date("2017:05:04 12:34:56\0", 20);
+        for (int i = 0; i < 10; ++i) {
+            const QByteArray jpeg = smallJpeg(i);
+            files << camera(QString("IMG_%1.jpg").arg(i), jpeg.left(2) + QByteArray("\xFF\xFE\x00\x16", 4) + date + jpeg.mid(2));
+        }
+        choose(files);
+
+        importAndWait();
+
+        QCOMPARE(env->service->last("order/updatepicpath2").body,
+                 kToken + "&orderid=90001&shopid=12&orderpicpath=" + orderFolderPath.toUtf8()
+                     + "&orderbakpicpath=" + backupFolderPath.toUtf8());
+        QStringList folders;
+        QDirIterator it(serverRoot(), QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            folders << QDir(serverRoot()).relativeFilePath(it.next());
+        folders.sort();
+        const QString order = "2017-05/04/504A123-2";
+        QStringList expected = {"2017-05", "2017-05/04", order};
+        for (const QString& sub : {"照片", "成品", "汰片", "设计", "thumbnail", "thumbnail100", "thumbnail2250", "成品缩略图",
+                                   "成品缩略图100", "成品缩略图2250", "设计缩略图", "设计缩略图100", "设计缩略图2250"})
+            expected << order + "/" + sub;
+        expected.sort();
+        QCOMPARE(folders, expected);
+        QVERIFY(env->platform->isHidden(orderFolderPath + "thumbnail2250"));
+        QCOMPARE(fileNames(backupFolderPath + "照片").size(), 10);
+        QCOMPARE(g_homePicPath, root() + "home/");
+
+        const DialogRecorder::Box box = env->dialogs.boxes.last();
+        QCOMPARE(box.title, QString("导片成功!"));
+        QCOMPARE(box.text, QString("导入前正式库照片：0张\n\n导入后正式库照片：10张\n\n导入前备份库照片：0张\n\n"
+                                   "导入后备份库照片：10张    \n"));
+        QTRY_COMPARE(env->service->count("order/updatepicpath"), 1);
+        QCOMPARE(env->service->last("order/updatepicpath").body,
+                 kToken + "&order_photo_id=90001&shopid=12&orderpicpath=" + orderFolderPath.toUtf8()
+                     + "&orderbakpicpath=" + backupFolderPath.toUtf8()
+                     + "&picnumber=10&picbaknumber=10&MANAGER_ID=501&typeid=1");
+        QStringList entries = ImageTimeFile::read(orderFolderPath + "/ImageTime.txt").split('|', Qt::SkipEmptyParts);
+        entries.sort();
+        QCOMPARE(entries.size(), 10);
+        QCOMPARE(entries.first(), QString("504A123-001>17:05:04 12:34:56"));
+        QVERIFY(w<QPushButton>("importButton")->isEnabled());
+        QCOMPARE(w<QPushButton>("importButton")->text(), QString("导入"));
+    }
+
+    void rootNotCreatable()
+    {
+        env->service->setHandler("order/get_order_pic_path", [this](const RecordedRequest&) {
+            return Response::success({{"picpath", root() + "missing/server/"}, {"bakpicpath", backupRoot()}});
+        });
+        openWindow();
+        settle();
+        choose({camera("a.jpg", smallJpeg(1))});
+        w<QPushButton>("importButton")->click();
+        QTRY_COMPARE(env->dialogs.texts(), QStringList{"服务器路径错误"});
+        QVERIFY(!QFileInfo::exists(root() + "missing"));
+        QVERIFY(modeButtonsBack());
+        QVERIFY(w<QPushButton>("importButton")->isEnabled());
+        QCOMPARE(w<QPushButton>("importButton")->text(), QString("导入"));
+        QCOMPARE(env->service->count("order/updatepicpath2"), 0);
+    }
+
+    void reportFailures_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<Response>("response");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("roots 500") << "order/get_order_pic_path" << Response::httpError(500) << "网络请求错误\n500";
+        QTest::newRow("start report refused") << "order/updatepicpath2" << Response::failure("x") << "上传路径错误代码：0";
+        QTest::newRow("finish report refused") << "order/updatepicpath" << Response::failure("x") << "错误代码：0";
+    }
+
+    void reportFailures()
+    {
+        QFETCH(QString, route);
+        QFETCH(Response, response);
+        QFETCH(QString, text);
+        env->service->script(route, response);
+        openWindow();
+        settle();
+        choose({camera("a.jpg", smallJpeg(1))});
+        w<QPushButton>("importButton")->click();
+        QTRY_VERIFY(env->dialogs.texts().contains(text));
+        QTRY_VERIFY(modeButtonsBack());
+    }
+
+    void failedWriteIsReported()
+    {
+        openWindow();
+        settle();
+        const QString src = camera("a.jpg", smallJpeg(1));
+        choose({src});
+        // A file where the thumbnail folder of the new order will be.
+        writeFile(orderFolderPath + "成品缩略图100", "in the way");
+        importAndWait();
+        const DialogRecorder::Box box = env->dialogs.boxes.last();
+        QCOMPARE(box.title, QString("警告"));
+        QVERIFY(box.text.endsWith("导片失败(错误码:3)，可重试\n" + src));
+        QTRY_COMPARE(env->service->count("order/updatepicpath"), 1);
+    }
+
+    void reimportAndDelete()
+    {
+        const QString folder = orderFolderPath;
+        for (const QString& name : {"a.jpg", "b.jpg", "c.jpg"})
+            for (const QString& sub : {"成品/", "成品缩略图/", "成品缩略图100/", "成品缩略图2250/"})
+                writeFile(folder + sub + name, smallJpeg(1));
+        writeFile(folder + "ImageTime.txt", "x>y|");
+        answerOrderPath(folder, backupFolderPath);
+        openWindow();
+        settle();
+
+        env->dialogs.boxAnswers << QMessageBox::Yes;
+        w<QPushButton>("reimportButton")->click();
+        QCOMPARE(env->dialogs.boxes.last().title, QString("注意"));
+        QVERIFY(!QFileInfo::exists(folder + "ImageTime.txt"));
+        QTRY_COMPARE(env->service->count("order/updatepicpath"), 1);
+        QCOMPARE(env->service->last("order/updatepicpath").body,
+                 kToken + "&order_photo_id=90001&shopid=12&orderpicpath=&orderbakpicpath=" + backupFolderPath.toUtf8()
+                     + "&picnumber=0&picbaknumber=0&MANAGER_ID=501&typeid=2");
+        QVERIFY(QFileInfo::exists(folder + "成品/a.jpg"));
+        QTRY_VERIFY(modeButtonsBack());
+
+        auto* list = window->findChild<QListWidget*>("thumbList");
+        QTRY_COMPARE(list->count(), 3);
+        list->item(0)->setSelected(true);
+        list->item(2)->setSelected(true);
+        for (QAction* action : window->findChildren<QAction*>()) {
+            if (action->text() == "删除选中照片")
+                action->trigger();
+        }
+        int left = 0;
+        for (const QString& sub : {"成品", "成品缩略图", "成品缩略图100", "成品缩略图2250"})
+            left += fileNames(folder + sub).size();
+        QCOMPARE(left, 4);
+        QCOMPARE(fileNames(folder + "成品"), QStringList{"b.jpg"});
     }
 };
 
