@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDebug>
 #include <QJsonObject>
 #include <QMenu>
@@ -200,11 +199,7 @@ void SplitAfterSample::on_pushButton_selectOpposite_clicked()
 void SplitAfterSample::showMouseRightButton(QPoint pos)
 {
     Q_UNUSED(pos);
-    const OrderItemInfo* order = m_table->currentOrder(m_orderList);
-    if (!order)
-        return;
-    openDirAction->setEnabled(!order->orderpath.isEmpty());
-    contextMenu->popup(QCursor::pos());
+    m_table->popUpFolderMenu(m_orderList, contextMenu, openDirAction);
 }
 
 void SplitAfterSample::openOrderDir()
