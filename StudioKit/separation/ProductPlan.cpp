@@ -50,25 +50,28 @@ GoodsInfo readGood(const QJsonObject& object, const char* dateKey)
 
 // Reads the goods of one array into `plan`, numbering display names across
 // both arrays through `usedNames`.
-void readGoods(const QJsonArray& array, bool secondList, const QString& idFlag, QStringList* usedNames,
-               ProductPlan* plan)
+void readGoods(const QJsonArray& array, bool secondList, const QString& idFlag, ProductPlan::Reading reading,
+               QStringList* usedNames, ProductPlan* plan)
 {
+    const bool afterSample = reading == ProductPlan::Reading::AfterSample;
     const auto safe = [](const QString& text) { return sanitizeFileName(text); };
     for (const QJsonValue& value : array) {
         const QJsonObject object = value.toObject();
         if (secondList && goodsText(object, "goodname").contains(QLatin1Char('*')))
             qDebug() << "包含*******************";
-        GoodsInfo good = readGood(object, secondList ? "getgooddate" : "get gooddate");
+        GoodsInfo good = readGood(object, secondList || afterSample ? "getgooddate" : "get gooddate");
         good.displayName = idFlag == QLatin1String("1") ? safe(good.id) + QLatin1Char('#') + good.goodName
                                                         : good.goodName;
         if (usedNames->contains(good.goodName))
             good.displayName = numberedName(good.goodName, *usedNames);
         usedNames->append(good.displayName);
         good.isChild = false;
-        good.children = parseChildGoods(object);
+        good.children = parseChildGoods(object, !afterSample);
 
         const int goodsIndex = plan->goods.size();
         plan->goods.append(good);
+        if (afterSample)
+            continue;
 
         const QString urgency = good.isUrgent == QLatin1String("1") ? good.getGoodDate + QStringLiteral("急")
                                                                     : g_curPickupTime;
@@ -135,13 +138,13 @@ QString cleanProductName(QString name)
     return name;
 }
 
-QList<GoodsInfo> parseChildGoods(QJsonObject good)
+QList<GoodsInfo> parseChildGoods(QJsonObject good, bool numbered)
 {
     QList<GoodsInfo> children;
     QStringList used;
     for (const QJsonValue& value : good.value(QStringLiteral("son_good")).toArray()) {
         GoodsInfo child = readGood(value.toObject(), "getgooddate");
-        if (used.contains(child.goodName))
+        if (numbered && used.contains(child.goodName))
             child.goodName = numberedName(child.goodName, used);
         used.append(child.goodName);
         child.isChild = true;
@@ -150,10 +153,11 @@ QList<GoodsInfo> parseChildGoods(QJsonObject good)
     return children;
 }
 
-ProductPlan ProductPlan::read(const QJsonObject& reply)
+ProductPlan ProductPlan::read(const QJsonObject& reply, Reading reading)
 {
-    const QString idFlag =
-        reply.value(QStringLiteral("shop_set")).toObject().value(QStringLiteral("fenjian_ishaveordergoodid")).toString();
+    const QString idFlag = reading == Reading::AfterSample
+        ? QString()
+        : reply.value(QStringLiteral("shop_set")).toObject().value(QStringLiteral("fenjian_ishaveordergoodid")).toString();
     const QJsonObject order = reply.value(QStringLiteral("order")).toObject();
     const QJsonArray goods0 = order.value(QStringLiteral("ordergoods0")).toArray();
     const QJsonArray goods2 = order.value(QStringLiteral("ordergoods2")).toArray();
@@ -161,7 +165,7 @@ ProductPlan ProductPlan::read(const QJsonObject& reply)
     qDebug() << "orderGoods2" << goods2;
     ProductPlan plan;
     QStringList usedNames;
-    readGoods(goods0, false, idFlag, &usedNames, &plan);
-    readGoods(goods2, true, idFlag, &usedNames, &plan);
+    readGoods(goods0, false, idFlag, reading, &usedNames, &plan);
+    readGoods(goods2, true, idFlag, reading, &usedNames, &plan);
     return plan;
 }

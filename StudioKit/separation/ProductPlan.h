@@ -20,10 +20,15 @@ struct ProductPlan
     QList<GoodsInfo> goods; // "ordergoods0" then "ordergoods2"
     QList<ProductDirInfo> dirs;
 
+    // How a window reads the goods. The after-sample separation reads
+    // "getgooddate" in both lists, ignores the shop's line-id flag, leaves
+    // sub-goods' names unnumbered and plans no product folders.
+    enum class Reading { DesignSeparation, AfterSample };
+
     // Reads with the current-order globals (booking number, names, pickup
     // time, designer) and g_isShowSubproduct. Every text of the service that
     // becomes part of a folder name passes sanitizeFileName.
-    static ProductPlan read(const QJsonObject& reply);
+    static ProductPlan read(const QJsonObject& reply, Reading reading = Reading::DesignSeparation);
 };
 
 // Trims, removes the characters a product folder cannot show and deletes
@@ -32,7 +37,7 @@ struct ProductPlan
 QString cleanProductName(QString name);
 
 // The sub-goods ("son_good") of one good object, names made unique within
-// the good.
-QList<GoodsInfo> parseChildGoods(QJsonObject good);
+// the good unless `numbered` is false.
+QList<GoodsInfo> parseChildGoods(QJsonObject good, bool numbered = true);
 
 #endif

@@ -7,6 +7,7 @@
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
 #include "files/ThumbnailThread.h"
+#include "separation/CurrentOrder.h"
 #include "separation/MessageDialog.h"
 #include "separation/OrderSearchForm.h"
 #include "separation/OrderSearchReply.h"
@@ -268,20 +269,7 @@ bool SearchOrder::beginOrderSeparation()
             continue;
         order.processed = true;
         m_runRow = row;
-        g_curOrderPhotoId = order.order_photo_id;
-        g_curServiceTimes = order.servicetimes;
-        g_curRole1 = order.role1;
-        g_curShotDate = order.shotdate;
-        g_curPickupTime = order.pickuptime;
-        g_curPhotoDate2 = order.photodate2;
-        g_curOrderPayForKey = order.orderpayforkey;
-        g_curRole2 = order.role2;
-        g_curCustomerNames = order.names;
-        g_curOrderPath = order.orderpath;
-        g_curPhones = order.phones;
-        g_curRole10 = order.role10;
-        g_curUrgentTime = order.isurgenttime;
-        g_curPickupTypeText = order.pickupTypeText;
+        CurrentOrder::take(order);
         postQueryProducts(order.order_photo_id);
         return false;
     }
@@ -331,27 +319,19 @@ void SearchOrder::queryProductsCallBack(QNetworkReply* reply)
 
 void SearchOrder::chooseRootAndStart()
 {
-    QString root = ui->pathLineEdit->text();
-    if (root.isEmpty())
-        root = Dialogs::getExistingDirectory(this, tr("选择分件保存路径"), QString(), QFileDialog::ShowDirsOnly);
-    separatePath = root;
-    if (root.isEmpty()) {
+    separatePath = SeparationFolders::chooseRoot(this, ui->pathLineEdit->text());
+    if (separatePath.isEmpty()) {
         stopRun();
         return;
     }
-    FileOperation::writeStringList(QStringLiteral("path_separatePhotos.dat"), {root}, true);
-    if (!separatePath.endsWith(QLatin1Char('/')) && !separatePath.endsWith(QLatin1Char('\\')))
-        separatePath += QLatin1Char('/');
     g_separateOrderDir = separatePath;
     startSeparatePhotos();
 }
 
 bool SearchOrder::createRunFolder(const QString& folder)
 {
-    if (FileOperation::createDir(folder))
+    if (SeparationFolders::createRunFolder(folder))
         return true;
-    Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("无法创建文件夹：") + folder,
-                         QMessageBox::Yes, QMessageBox::Yes);
     stopRun();
     return false;
 }

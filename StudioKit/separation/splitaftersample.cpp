@@ -6,13 +6,22 @@
 #include "core/Globals.h"
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
+#include "files/ThumbnailThread.h"
+#include "separation/CurrentOrder.h"
 #include "separation/OrderSearchForm.h"
 #include "separation/OrderSearchReply.h"
 #include "separation/OrderTable.h"
+#include "separation/ProductPlan.h"
+#include "separation/SeparateThread.h"
+#include "separation/SeparationBusy.h"
+#include "separation/SeparationFolders.h"
+#include "Platform.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDebug>
+#include <QDir>
 #include <QJsonObject>
 #include <QMenu>
 #include <QNetworkAccessManager>
@@ -20,6 +29,21 @@
 #include <QStandardItemModel>
 
 namespace {
+
+// The order's finished photos on the file server. An order without an
+// absolute folder has none: its path must not name the current folder.
+QString finishedFolder()
+{
+    if (g_curOrderPath.isEmpty() || !QDir::isAbsolutePath(Platform::diskPath(g_curOrderPath)))
+        return QString();
+    return g_curOrderPath + QStringLiteral("成品/");
+}
+
+void showRunBusy()
+{
+    Dialogs::information(nullptr, QStringLiteral("通知"), QStringLiteral("正在分件，请稍后"), QMessageBox::Yes,
+                         QMessageBox::Yes);
+}
 
 const OrderSearchType* afterSampleType(const QString& text)
 {
@@ -91,6 +115,7 @@ SplitAfterSample::SplitAfterSample(QWidget* parent)
 
 SplitAfterSample::~SplitAfterSample()
 {
+    SeparationBusy::release(this);
     delete contextMenu;
     delete openDirAction;
     delete ui;
@@ -131,6 +156,11 @@ void SplitAfterSample::closeEvent(QCloseEvent* event)
     // Jobs of this window stop reporting; other windows' jobs are not ours to drop.
     isWindowShow->close();
     m_pool.clear();
+    // A job still running may write the program's run state: the next run
+    // waits for it.
+    m_pool.waitForDone();
+    isSeparating = false;
+    SeparationBusy::release(this);
     event->accept();
 }
 
@@ -141,6 +171,11 @@ void SplitAfterSample::clickCancel()
 
 void SplitAfterSample::clickSearch()
 {
+    if (isSeparating) {
+        // A reply now would replace the rows the run is working through.
+        showRunBusy();
+        return;
+    }
     const OrderSearchType* type = afterSampleType(ui->comboBox->currentText());
     if (!type)
         return;
@@ -214,4 +249,227 @@ void SplitAfterSample::on_selectPathButton_clicked()
                                                          QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
         ui->pathLineEdit->setText(folder);
+}
+
+void SplitAfterSample::on_pushButton_separate_clicked()
+{
+    // A search reply would replace the rows a run works through.
+    if (!ui->searchButton->isEnabled())
+        return;
+    // The current-order globals are the program's, so one run at a time in all windows.
+    if (isSeparating || SeparationBusy::isBusy()) {
+        showRunBusy();
+        return;
+    }
+    if (!hasCheckedOrder()) {
+        Dialogs::information(nullptr, QString(), QStringLiteral("请选择订单"), QMessageBox::Yes, QMessageBox::Yes);
+        return;
+    }
+    checkedOrderCount = 0;
+    for (const OrderItemInfo& order : qAsConst(m_orderList))
+        checkedOrderCount += order.checked ? 1 : 0;
+    // An empty field passes: each order then asks for its root.
+    const QString root = ui->pathLineEdit->text();
+    if (!root.isEmpty() && !FileOperation::isDirExist(root)) {
+        Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("分件路径不存在"), QMessageBox::Yes,
+                             QMessageBox::Yes);
+        return;
+    }
+    isSeparating = true;
+    SeparationBusy::acquire(this);
+    ui->groupBox->show();
+    ui->label->show();
+    if (beginOrderSeparation())
+        endRun();
+}
+
+bool SplitAfterSample::beginOrderSeparation()
+{
+    for (int row = 0; row < m_orderList.size(); ++row) {
+        OrderItemInfo& order = m_orderList[row];
+        if (!order.checked || order.processed)
+            continue;
+        order.processed = true;
+        m_runRow = row;
+        CurrentOrder::take(order);
+        postQueryProducts(order.order_photo_id);
+        return false;
+    }
+    return true;
+}
+
+void SplitAfterSample::postQueryProducts(QString orderPhotoId)
+{
+    FormBody body;
+    body.add(QStringLiteral("token"), ACCESS_TOKEN)
+        .add(QStringLiteral("order_photo_id"), orderPhotoId)
+        .add(QStringLiteral("shopid"), g_shopId)
+        .add(QStringLiteral("superid"), g_superId)
+        .add(QStringLiteral("personid"), g_eid)
+        .add(QStringLiteral("uid"), g_uid);
+    manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, &SplitAfterSample::queryProductsCallBack);
+    ServiceCall::postForm(manager, URL_ORDER_ORDERGOODS20230521, body.bytes());
+}
+
+void SplitAfterSample::queryProductsCallBack(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    QJsonObject object;
+    if (!ServiceCall::readReply(reply, &object)) {
+        stopRun();
+        return;
+    }
+    const QString code = object.value(QStringLiteral("code")).toString();
+    if (code != QLatin1String("1")) {
+        Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("查询产品信息错误：") + code,
+                             QMessageBox::Yes, QMessageBox::Yes);
+        stopRun();
+        return;
+    }
+    courierHtml = expressHtml.getExpressHtml(object);
+    g_orderGoodsList = ProductPlan::read(object, ProductPlan::Reading::AfterSample).goods;
+    ui->label->hide();
+    ui->groupBox->hide();
+    separatePath = SeparationFolders::chooseRoot(this, ui->pathLineEdit->text());
+    if (separatePath.isEmpty()) {
+        stopRun();
+        return;
+    }
+    startSeparatePhotos();
+}
+
+void SplitAfterSample::preparePool()
+{
+    m_pool.clear();
+    m_pool.setMaxThreadCount(10);
+    m_pool.setExpiryTimeout(-1);
+}
+
+void SplitAfterSample::startSeparatePhotos()
+{
+    qDebug() << "执行拉" << "startSeparatePhotos";
+    separatePath += QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('/');
+    if (!SeparationFolders::createRunFolder(separatePath)) {
+        stopRun();
+        return;
+    }
+    // Customer data becomes a folder name: a "/" must not nest, ".." not escape.
+    separatePath += sanitizeFileName(g_curOrderPayForKey) + QStringLiteral("-服务") + sanitizeFileName(g_curServiceTimes)
+        + QLatin1Char(' ') + sanitizeFileName(g_curCustomerNames) + QLatin1Char(' ') + g_curPickupTypeText
+        + QLatin1Char('/');
+    if (!SeparationFolders::createRunFolder(separatePath)) {
+        stopRun();
+        return;
+    }
+    g_separateOrderDir = separatePath;
+    if (!SeparationFolders::createRunFolder(separatePath + g_productDirName)) {
+        stopRun();
+        return;
+    }
+    progressCount = 0;
+    photoCheckCount = 0;
+    photoCheckReplyCount = 0;
+    preparePool();
+    const QString finished = finishedFolder();
+    for (int index = 0; !finished.isEmpty() && index < g_orderGoodsList.size(); ++index) {
+        for (const QString& name : g_orderGoodsList.at(index).photoNames) {
+            ++photoCheckCount;
+            m_pool.start(new SeparateThread(finished + name, SeparateTaskPhotoIsFile, this), index);
+        }
+    }
+    if (photoCheckCount == 0)
+        fenjian_photoIsFileSlot_1(0);
+}
+
+void SplitAfterSample::fenjian_photoIsFileSlot_1(int num)
+{
+    Q_UNUSED(num);
+    if (photoCheckCount > 0) {
+        ++photoCheckReplyCount;
+        qDebug() << "读取数量：" << photoCheckCount << "  --" << photoCheckReplyCount;
+    }
+    if (photoCheckReplyCount != photoCheckCount)
+        return;
+    const QString finished = finishedFolder();
+    finalPhotoList = finished.isEmpty() ? QStringList() : SeparationFolders::entries(finished);
+    ui->groupBox->show();
+    qDebug() << "总进度的总数 分别是 finalPhotoList：" << finalPhotoList.size();
+    ui->progressBar->setMaximum(finalPhotoList.size() + 14);
+    ui->progressBar->setValue(0);
+    ui->progressBar->show();
+    ui->label_finishOrdersNum->setText(
+        QStringLiteral("已完成订单个数：%1/%2").arg(finishedOrderCount).arg(checkedOrderCount));
+    ui->label_finishOrdersNum->show();
+    preparePool();
+    finalCopyReplyCount = 0;
+    if (finalPhotoList.isEmpty()) {
+        fenjian_finalPhotoSlot_2();
+        return;
+    }
+    for (const QString& entry : qAsConst(finalPhotoList)) {
+        const QString from = finished + entry;
+        const QString to = g_separateOrderDir + g_productDirName + QLatin1Char('/') + entry;
+        qDebug() << "test=" << from << "-to==" << to;
+        m_pool.start(new SeparateThread(from, to, true, SeparateTaskFinalPhotoCopy, this), 0);
+    }
+}
+
+void SplitAfterSample::fenjian_finalPhotoSlot_2()
+{
+    if (!finalPhotoList.isEmpty()) {
+        ++finalCopyReplyCount;
+        qDebug() << "分件原图复制完成" << finalCopyReplyCount;
+        onFinishSeparateImage();
+    }
+    qDebug() << "原图总数：" << finalPhotoList.size() << " 已复制：" << finalCopyReplyCount;
+    if (finalCopyReplyCount == finalPhotoList.size())
+        prepareOrderSheet();
+}
+
+void SplitAfterSample::onFinishSeparateImage()
+{
+    ++progressCount;
+    ui->progressBar->setValue(progressCount);
+}
+
+void SplitAfterSample::prepareOrderSheet()
+{
+    separateNextOrder();
+}
+
+void SplitAfterSample::separateNextOrder()
+{
+    ++finishedOrderCount;
+    ui->label_finishOrdersNum->setText(
+        QStringLiteral("已完成订单个数：%1/%2").arg(finishedOrderCount).arg(checkedOrderCount));
+    ui->progressBar->setValue(0);
+    ui->progressBar->setMaximum(0);
+    ui->progressBar->hide();
+    m_runRow = -1;
+    if (beginOrderSeparation())
+        endRun();
+}
+
+void SplitAfterSample::endRun()
+{
+    for (OrderItemInfo& order : m_orderList)
+        order.processed = false;
+    finishedOrderCount = 0;
+    checkedOrderCount = 0;
+    m_runRow = -1;
+    ui->label_finishOrdersNum->hide();
+    ui->groupBox->hide();
+    isSeparating = false;
+    SeparationBusy::release(this);
+}
+
+void SplitAfterSample::stopRun()
+{
+    // The stopped order is taken again by the next start.
+    if (m_runRow >= 0 && m_runRow < m_orderList.size())
+        m_orderList[m_runRow].processed = false;
+    m_runRow = -1;
+    isSeparating = false;
+    SeparationBusy::release(this);
 }

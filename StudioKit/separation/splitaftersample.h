@@ -2,6 +2,7 @@
 #define SPLITAFTERSAMPLE_H
 
 #include "core/OrderItemInfo.h"
+#include "separation/ExpressHtml.h"
 #include "separation/OrderSearchType.h"
 #include "separation/StoreSelection.h"
 
@@ -47,6 +48,12 @@ public:
     void fillOrderTable();
     void loadSeparatePath();
 
+public slots:
+    // Called by the run's jobs by name, queued.
+    void fenjian_photoIsFileSlot_1(int num);
+    void fenjian_finalPhotoSlot_2();
+    void onFinishSeparateImage();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -61,10 +68,23 @@ private slots:
     void on_tableView_clicked(QModelIndex index);
     void on_pushButton_selectAll_clicked();
     void on_pushButton_selectOpposite_clicked();
+    void on_pushButton_separate_clicked();
+    void queryProductsCallBack(QNetworkReply* reply);
 
 private:
     void postDataFunc(QByteArray& body);
     void restoreSearchButton();
+
+    bool beginOrderSeparation();
+    void postQueryProducts(QString orderPhotoId);
+    void startSeparatePhotos();
+    void preparePool();
+    void prepareOrderSheet();
+    void separateNextOrder();
+    // The run is over: rows free again, progress hidden.
+    void endRun();
+    // A failure stops the run at the order it took, which the next start takes again.
+    void stopRun();
 
     QStringList searchTypes;
     // Open from construction until the window closes; the run's jobs report
@@ -81,6 +101,15 @@ private:
     int progressCount = 0;
     QString toolName;
     bool isSeparating = false;
+
+    ExpressHtml expressHtml;
+    QString courierHtml;
+    QString separatePath;
+    QStringList finalPhotoList;
+    int photoCheckCount = 0;
+    int photoCheckReplyCount = 0;
+    int finalCopyReplyCount = 0;
+    int m_runRow = -1; // the order being separated
 
     StoreSelection m_stores;
     std::unique_ptr<OrderTable> m_table;

@@ -1,0 +1,25 @@
+#include "separation/CurrentOrder.h"
+
+#include "core/Globals.h"
+
+namespace CurrentOrder {
+
+void take(const OrderItemInfo& order)
+{
+    g_curOrderPhotoId = order.order_photo_id;
+    g_curServiceTimes = order.servicetimes;
+    g_curRole1 = order.role1;
+    g_curShotDate = order.shotdate;
+    g_curPickupTime = order.pickuptime;
+    g_curPhotoDate2 = order.photodate2;
+    g_curOrderPayForKey = order.orderpayforkey;
+    g_curRole2 = order.role2;
+    g_curCustomerNames = order.names;
+    g_curOrderPath = order.orderpath;
+    g_curPhones = order.phones;
+    g_curRole10 = order.role10;
+    g_curUrgentTime = order.isurgenttime;
+    g_curPickupTypeText = order.pickupTypeText;
+}
+
+} // namespace CurrentOrder
