@@ -115,6 +115,16 @@ bool Platform::setHidden(const QString& path)
 #endif
 }
 
+bool Platform::isReachableFolder(const QString& path)
+{
+    return QFileInfo(diskPath(path)).isDir();
+}
+
+bool Platform::isWritableFolder(const QString& path)
+{
+    return QFileInfo(diskPath(path)).isWritable();
+}
+
 bool Platform::openFolder(const QString& path)
 {
 #ifdef Q_OS_WIN

@@ -39,6 +39,13 @@ public:
     // Ends this process at once, without returning to the event loop.
     virtual void exitProcess(int status);
 
+    // Lyra's folders lie on shares that may be out of reach, where a test
+    // blocks until the system gives up: call these off the GUI thread.
+    virtual bool isReachableFolder(const QString& path);
+    // Whether files may be written into a folder, as the file information
+    // tells it (on Windows the read-only attribute; here the permissions).
+    virtual bool isWritableFolder(const QString& path);
+
     // Whether a path names a drive ("D:..."), and whether such a drive root exists.
     virtual bool namesDrive(const QString& path);
     virtual bool driveRootExists(const QString& root);

@@ -63,3 +63,17 @@ QString PlatformRecorder::defaultLabelFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/labels");
 }
+
+bool PlatformRecorder::isReachableFolder(const QString& path)
+{
+    if (beforeFolderCheck)
+        beforeFolderCheck(path);
+    return Platform::isReachableFolder(path);
+}
+
+bool PlatformRecorder::isWritableFolder(const QString& path)
+{
+    if (beforeFolderCheck)
+        beforeFolderCheck(path);
+    return !unwritableFolders.contains(diskPath(path)) && Platform::isWritableFolder(path);
+}

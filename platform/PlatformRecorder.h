@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QSizeF>
 
+#include <functional>
+
 // Test stand-in: records what the program asks of the system instead of doing
 // it, and answers with figures the test sets. Hidden attributes and folder
 // listings stay real, so files in temporary folders behave as in the program.
@@ -30,11 +32,18 @@ public:
     void beginLabelJob(QPrinter& printer) override;
     // The per-user folder that takes the label files when no folder is set.
     static QString defaultLabelFolder();
+    bool isReachableFolder(const QString& path) override;
+    bool isWritableFolder(const QString& path) override;
 
     // -1 answers "unknown"; unset answers with the real figure.
     qint64 freeBytesAnswer = -2;
     bool startSucceeds = true;
     QSet<QString> existingDriveRoots;
+    // Folders (disk paths) answered "not writable", since tests may run as root.
+    QSet<QString> unwritableFolders;
+    // Called on the asking thread before a reachability or writability
+    // answer, so a test can hold a worker at a known point.
+    std::function<void(const QString&)> beforeFolderCheck;
 
     QString labelFolder;
     QSizeF labelPageMM{100, 150}; // the page the default printer reports

@@ -14,6 +14,12 @@ QMessageBox::StandardButton DialogRecorder::answerBox(const Box& box)
     return QMessageBox::NoButton;
 }
 
+QString DialogRecorder::answerChoice(const Box& box)
+{
+    boxes << box;
+    return choiceAnswers.isEmpty() ? box.buttonTexts.value(0) : choiceAnswers.takeFirst();
+}
+
 QStringList DialogRecorder::answerFileDialog(const FileDialog& dialog)
 {
     fileDialogs << dialog;
@@ -34,4 +40,5 @@ void DialogRecorder::clear()
     fileDialogs.clear();
     boxAnswers.clear();
     fileAnswers.clear();
+    choiceAnswers.clear();
 }

@@ -20,6 +20,8 @@ public:
         QString text;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
+        // The buttons of a box with own texts (Dialogs::choose), in order.
+        QStringList buttonTexts;
     };
     enum class FileDialogKind { ExistingDirectory, OpenFileName, OpenFileNames, SaveFileName };
     struct FileDialog {
@@ -36,8 +38,12 @@ public:
     // button (or, without one, its first button) and a file dialog with nothing.
     QList<QMessageBox::StandardButton> boxAnswers;
     QList<QStringList> fileAnswers;
+    // Answers of boxes with own button texts: the text of the button to
+    // click; an empty queue clicks the first button.
+    QStringList choiceAnswers;
 
     QMessageBox::StandardButton answerBox(const Box& box);
+    QString answerChoice(const Box& box);
     QStringList answerFileDialog(const FileDialog& dialog);
 
     QStringList texts() const;

@@ -2,6 +2,8 @@
 
 #include "core/DialogRecorder.h"
 
+#include <QAbstractButton>
+
 namespace {
 DialogRecorder* g_dialogRecorder = nullptr;
 }
@@ -55,6 +57,27 @@ QMessageBox::StandardButton Dialogs::critical(QWidget* parent, const QString& ti
                                               QMessageBox::StandardButton defaultButton)
 {
     return box(QMessageBox::Critical, parent, title, text, buttons, defaultButton);
+}
+
+QString Dialogs::choose(QWidget* parent, const QString& title, const QString& text, const QList<TextButton>& buttons)
+{
+    QStringList texts;
+    for (const TextButton& button : buttons)
+        texts << button.first;
+    if (g_dialogRecorder) {
+        DialogRecorder::Box box{QMessageBox::NoIcon, parent, parent != nullptr, title, text,
+                                QMessageBox::NoButton, QMessageBox::NoButton};
+        box.buttonTexts = texts;
+        return g_dialogRecorder->answerChoice(box);
+    }
+    QMessageBox messageBox(parent);
+    messageBox.setWindowTitle(title);
+    messageBox.setText(text);
+    for (const TextButton& button : buttons)
+        messageBox.addButton(button.first, button.second);
+    messageBox.exec();
+    const QAbstractButton* clicked = messageBox.clickedButton();
+    return clicked ? clicked->text() : QString();
 }
 
 QString Dialogs::getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir,

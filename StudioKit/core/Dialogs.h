@@ -2,7 +2,9 @@
 #define DIALOGS_H
 
 #include <QFileDialog>
+#include <QList>
 #include <QMessageBox>
+#include <QPair>
 #include <QString>
 
 class DialogRecorder;
@@ -24,6 +26,12 @@ public:
     static QMessageBox::StandardButton critical(QWidget* parent, const QString& title, const QString& text,
                                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+    // A box with buttons of its own texts, added in the given order; returns
+    // the text of the button clicked (empty when the box was closed otherwise).
+    using TextButton = QPair<QString, QMessageBox::ButtonRole>;
+    static QString choose(QWidget* parent, const QString& title, const QString& text,
+                          const QList<TextButton>& buttons);
 
     static QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir = QString(),
                                         QFileDialog::Options options = QFileDialog::ShowDirsOnly);
