@@ -17,6 +17,7 @@ void registerReportRoutes(StudioService& service);
 void registerDispatchRoutes(StudioService& service);
 void registerDeletionRoutes(StudioService& service);
 void registerSingleImportRoutes(StudioService& service);
+void registerLyraRoutes(StudioService& service);
 
 struct RecordedRequest;
 struct Response;

@@ -235,6 +235,7 @@ void StudioService::registerDefaultRoutes()
     registerDeletionRoutes(*this);
     registerSeparationRoutes(*this);
     registerSingleImportRoutes(*this);
+    registerLyraRoutes(*this);
 }
 
 void StudioService::onNewConnection()

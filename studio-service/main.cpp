@@ -108,6 +108,15 @@ int main(int argc, char* argv[])
             QDir().mkpath(QString(lyraOrder).replace(QLatin1Char('\\'), QLatin1Char('/')));
     }
     createLyraSelection(service.demoRoot() + QStringLiteral("/Lyra选片/LY20240605-1"));
+    // The stores' Lyra folders that this computer reaches; the others stand
+    // for shares out of reach.
+    for (const QJsonValue& stores : service.demo().value(QStringLiteral("lyrasets")).toObject()) {
+        for (const QJsonValue& store : stores.toArray()) {
+            const QString path = store.toObject().value(QStringLiteral("lyrapath")).toString();
+            if (path.startsWith(service.demoRoot()))
+                QDir().mkpath(path);
+        }
+    }
 
     QTextStream out(stdout);
     if (!service.listen()) {

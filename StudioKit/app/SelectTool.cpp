@@ -9,6 +9,8 @@
 #include "dispatch/shangjiandialog.h"
 #include "files/FileOperation.h"
 #include "import/importordersphotodlg.h"
+#include "lyra/lyrasyncbaseinfodialog.h"
+#include "lyra/lyrathread.h"
 #include "separation/BatchDeleteOrder.h"
 #include "separation/searchorder.h"
 #include "separation/splitaftersample.h"
@@ -23,6 +25,10 @@
 
 namespace {
 enum ToolId { SeparatePhotosTool = 1, ShangJianTool = 2, FaJianTool = 3, ImportTool = 4, BatchDeleteTool = 5, AfterSampleTool = 6, LyraTool = 7 };
+
+// The sync button's text doubles as the marker of a running folder check.
+const QString kSyncIdleText = QStringLiteral("同步全部员工/产品到Lyra");
+const QString kSyncBusyText = QStringLiteral("同步全部员工/产品到Lyra,解析数据中,请稍后...");
 }
 
 SelectTool::SelectTool(QList<ShopInfo> shopList, QWidget* parent)
@@ -64,22 +70,107 @@ void SelectTool::closeSearch()
     show();
 }
 
-void SelectTool::on_pushButton_clicked()
+bool SelectTool::chosenShopId(QString* id)
 {
     const int row = ui->comboBox->currentIndex();
     if (row < 0 || row >= shopIds.size()) {
         Dialogs::information(this, QStringLiteral("警告"), QStringLiteral("没有可切换的店铺，请联系管理员"),
                              QMessageBox::Yes, QMessageBox::Yes);
-        return;
+        return false;
     }
+    *id = shopIds.at(row);
+    return true;
+}
+
+void SelectTool::on_pushButton_clicked()
+{
+    QString shopId;
+    if (!chosenShopId(&shopId))
+        return;
     manager = new QNetworkAccessManager(this);
     connect(manager, &QNetworkAccessManager::finished, this, &SelectTool::queryCallBack);
     const QByteArray body = FormBody()
                                 .add(QStringLiteral("token"), ACCESS_TOKEN)
-                                .add(QStringLiteral("shopid"), shopIds.at(row))
+                                .add(QStringLiteral("shopid"), shopId)
                                 .add(QStringLiteral("uid"), g_uid)
                                 .bytes();
     ServiceCall::postForm(manager, URL_PUBLIC_SWITCH_SHOP, body);
+}
+
+void SelectTool::on_pb_synctolyra_clicked()
+{
+    req_syncToLyraPath();
+}
+
+void SelectTool::req_syncToLyraPath()
+{
+    if (ui->pb_synctolyra->text() != kSyncIdleText || syncBusy)
+        return;
+    QString shopId;
+    if (!chosenShopId(&shopId))
+        return;
+    syncBusy = true;
+    lyraShopId = shopId;
+    manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, &SelectTool::query_storeslyrapaths);
+    const QByteArray body = FormBody()
+                                .add(QStringLiteral("token"), ACCESS_TOKEN)
+                                .add(QStringLiteral("shopid"), shopId)
+                                .add(QStringLiteral("uid"), g_uid)
+                                .bytes();
+    qDebug() << "获取需要导入Lyra的员工和产品 url==" << URL_LYRA_GETLYRASET;
+    ServiceCall::postForm(manager, URL_LYRA_GETLYRASET, body);
+}
+
+void SelectTool::query_storeslyrapaths(QNetworkReply* reply)
+{
+    syncBusy = false;
+    reply->deleteLater();
+    QJsonObject object;
+    if (!ServiceCall::readReply(reply, &object))
+        return;
+    qDebug().noquote() << "query order Json:" << QJsonDocument(object).toJson(QJsonDocument::Indented);
+    const QString code = object.take(QStringLiteral("code")).toString();
+    const QString message = object.take(QStringLiteral("message")).toString();
+    qDebug() << "lyra的各个分店的数据===" << object;
+    if (code != QLatin1String("1")) {
+        Dialogs::information(nullptr, QStringLiteral("警告"), message, QMessageBox::Yes, QMessageBox::Yes);
+        return;
+    }
+    ui->pb_synctolyra->setText(kSyncBusyText);
+    // Folder tests on unreachable shares block: they run on the worker. It
+    // deletes itself when done, so closing the launcher never destroys it
+    // running; its report then finds no receiver.
+    auto* worker = new Lyrathread(this, nullptr);
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->stores = object.value(QStringLiteral("stores")).toArray();
+    worker->mode = QStringLiteral("stores");
+    worker->start(QThread::InheritPriority);
+}
+
+void SelectTool::slt_lyrastores(QJsonArray storeables, QString msg)
+{
+    ui->pb_synctolyra->setText(kSyncIdleText);
+    if (storeables.isEmpty()) {
+        Dialogs::information(nullptr, QStringLiteral("温馨提示"),
+                             QStringLiteral("没有门店的Lyra服务路径在和本机在同一局域网中,不能同步到Lyra！"),
+                             QMessageBox::Yes, QMessageBox::Yes);
+        return;
+    }
+    if (!msg.isEmpty()) {
+        const QString clicked = Dialogs::choose(
+            nullptr, QString(), msg + QStringLiteral(" 的Lyra路径和本机不在同一局域网不能同步到Lyra"),
+            {{QStringLiteral("确定同步"), QMessageBox::YesRole}, {QStringLiteral("取消"), QMessageBox::NoRole}});
+        if (clicked == QStringLiteral("取消"))
+            return;
+    }
+    auto* dialog = new LyraSyncBaseInfoDialog(nullptr);
+    dialog->stores = storeables;
+    // The stores came from this shop's request, whatever the combo shows now.
+    dialog->shopId = lyraShopId;
+    dialog->setModal(true);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 void SelectTool::queryCallBack(QNetworkReply* reply)

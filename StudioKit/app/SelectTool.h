@@ -3,6 +3,7 @@
 
 #include "core/ShopInfo.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
 #include <QStringList>
@@ -30,14 +31,23 @@ public:
 
 public slots:
     void closeSearch();
+    // Result of the Lyra folder check: the usable stores and the names of
+    // the others, joined by ",".
+    void slt_lyrastores(QJsonArray storeables, QString msg);
 
 private slots:
     void on_pushButton_clicked();
     void queryCallBack(QNetworkReply* reply);
+    void on_pb_synctolyra_clicked();
+    void query_storeslyrapaths(QNetworkReply* reply);
 
 private:
     void openChosenTool();
     void showToolWindow(QWidget* window);
+    // The id of the shop chosen in the combo box; false (with a box) when
+    // the list is empty.
+    bool chosenShopId(QString* id);
+    void req_syncToLyraPath();
 
     QNetworkAccessManager* manager = nullptr;
     QList<ShopInfo> shops;
@@ -46,6 +56,8 @@ private:
     Ui::SelectTool* ui;
     QButtonGroup* buttonGroup;
     bool syncBusy = false;
+    // The shop whose stores the running Lyra check tests.
+    QString lyraShopId;
 };
 
 #endif
