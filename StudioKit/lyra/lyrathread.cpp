@@ -2,10 +2,12 @@
 
 #include "core/CallbackGuard.h"
 #include "files/FileOperation.h"
+#include "files/SafeFileWriter.h"
 #include "Platform.h"
 
 #include <QDebug>
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -41,19 +43,27 @@ QString productRecord(const QJsonObject& product)
 }
 
 // Written into a temporary file beside the old one and renamed over it, so
-// a failure leaves the old list whole. Returns the error entry's tail, empty
-// when every byte is on the disk.
+// a failure leaves the old list whole. Returns the error text, empty when
+// every byte is on the disk.
 QString writeWhole(const QString& path, const QByteArray& bytes, bool* opened)
 {
-    QSaveFile file(Platform::diskPath(path));
-    *opened = file.open(QIODevice::WriteOnly);
-    if (!*opened) {
-        qDebug() << "文件打开失败，错误原因：" << file.errorString();
-        return file.errorString();
+    // A folder under the file's name cannot be opened as the file.
+    QFile existing(Platform::diskPath(path));
+    if (QFileInfo(existing).isDir()) {
+        existing.open(QIODevice::WriteOnly);
+        *opened = false;
+        qDebug() << "文件打开失败，错误原因：" << existing.errorString();
+        return existing.errorString();
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        qDebug() << "文件写入失败，错误原因：" << file.errorString();
-        return file.errorString();
+    SafeFileWriter writer(path);
+    *opened = writer.open();
+    if (!*opened) {
+        qDebug() << "文件打开失败，错误原因：" << writer.errorString();
+        return writer.errorString();
+    }
+    if (!writer.write(bytes) || !writer.commit()) {
+        qDebug() << "文件写入失败，错误原因：" << writer.errorString();
+        return writer.errorString();
     }
     return QString();
 }

@@ -1,3 +1,4 @@
+#include "files/SafeFileWriter.h"
 #include "lyra/lyrathread.h"
 #include "support/TestSupport.h"
 
@@ -56,6 +57,7 @@ private slots:
     void failedStoresAreReportedAndTheOthersWritten();
     void folderInPlaceOfTheFileCannotBeOpened();
     void olderFileIsReplacedWhole();
+    void failedWriteKeepsTheOlderFile();
     void noStoresReportsTheTextOnly();
     void writeModeWritesTheGivenText();
     void otherModesReportNothing_data();
@@ -276,6 +278,28 @@ void TestLyraThread::olderFileIsReplacedWhole()
     QCOMPARE(readFile(productFile("A", "VgStaff.xml")),
              (kDeclaration + "<nemovg><Staff><id>1</id><name>甲</name></Staff></nemovg>").toUtf8());
     QCOMPARE(QDir(dir->path() + "/lyra/A/产品").entryList(QDir::Files | QDir::Hidden), QStringList{"VgStaff.xml"});
+}
+
+void TestLyraThread::failedWriteKeepsTheOlderFile()
+{
+    writeFile(productFile("A", "VgStaff.xml"), "old list");
+    SafeFileWriter::failFlushesForTests(dir->path() + "/lyra/A/");
+    Lyrathread worker(&receiver, nullptr);
+    worker.mode = "xml";
+    worker.dataType = 0;
+    worker.data = {QJsonObject{{"id", "1"}, {"name", "甲"}}};
+    worker.stores = {store("A", lyraFolder("A")), store("B", lyraFolder("B"))};
+    run(worker);
+    SafeFileWriter::failFlushesForTests(QString());
+
+    QCOMPARE(receiver.reports.size(), 3);
+    const QString errors = receiver.reports.at(1).value("errormsg").toString();
+    const QString entry = "\nA 文件写入失败，错误原因：";
+    QVERIFY2(errors.startsWith(entry) && errors.size() > entry.size(), qPrintable(errors));
+    QCOMPARE(receiver.reports.at(2), report("全部导入成功", "", "数据全部导入完成"));
+    QCOMPARE(readFile(productFile("A", "VgStaff.xml")), QByteArray("old list"));
+    QCOMPARE(QDir(dir->path() + "/lyra/A/产品").entryList(QDir::Files | QDir::Hidden), QStringList{"VgStaff.xml"});
+    QVERIFY(QFileInfo::exists(productFile("B", "VgStaff.xml")));
 }
 
 void TestLyraThread::noStoresReportsTheTextOnly()
