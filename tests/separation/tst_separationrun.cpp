@@ -9,6 +9,7 @@
 
 #include <QDate>
 #include <QDirIterator>
+#include <QProgressBar>
 #include <QtTest>
 
 #include <memory>
@@ -51,6 +52,8 @@ private slots:
     void separatesTheDemoOrder();
     void rerunNumbersTheFolders();
     void muheLayout();
+    void progressBarRange_data();
+    void progressBarRange();
     void failedRepliesStopAndRetry_data();
     void failedRepliesStopAndRetry();
     void folderThatCannotBeMade();
@@ -245,6 +248,40 @@ void TestSeparationRun::muheLayout()
     QVERIFY(!paths.contains("其它"));
     QVERIFY(!paths.contains("汰片"));
     QVERIFY(!paths.contains("02底片/A.CR2"));
+}
+
+void TestSeparationRun::progressBarRange_data()
+{
+    QTest::addColumn<QString>("xztp");
+    QTest::addColumn<int>("maximum");
+    // 成品 ".", "..", A, B, C; 汰片 ".", "..", D; marks ".", "..", A; 设计 S1 only.
+    QTest::newRow("rejects copied") << "1" << 5 + 3 + 3 + 1 + 14;
+    QTest::newRow("rejects left out") << "0" << 5 + 0 + 3 + 1 + 14;
+}
+
+void TestSeparationRun::progressBarRange()
+{
+    QFETCH(QString, xztp);
+    QFETCH(int, maximum);
+    g_xztp = xztp;
+    const QString design = orderPathOf(*env->service, "90002") + "设计/";
+    writeFile(design + "说明.txt", "not a design image");
+    QVERIFY(QDir().mkpath(design + "旧稿.jpg"));
+    auto* bar = driver->widget<QProgressBar>("progressBar");
+    QList<QPair<int, int>> seen; // value, maximum
+    connect(bar, &QProgressBar::valueChanged, this, [&seen, bar](int value) {
+        if (value > 0)
+            seen.append(qMakePair(value, bar->maximum()));
+    });
+    findOrders("LY20240518", 1);
+    start();
+    QVERIFY(waitForIdle());
+    QVERIFY(!seen.isEmpty());
+    for (const auto& step : qAsConst(seen))
+        QCOMPARE(step.second, maximum);
+    // One unit per copy of the four lists, then exactly 10 over the products.
+    QCOMPARE(seen.last().first, maximum - 14 + 10);
+    QCOMPARE(bar->maximum(), 0);
 }
 
 void TestSeparationRun::failedRepliesStopAndRetry_data()
