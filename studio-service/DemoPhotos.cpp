@@ -108,4 +108,25 @@ void fillOrderFolder(const QString& orderPath)
     writeFile(folder + QStringLiteral("照片/新建文件夹/A.NEF"), QByteArray(2048, 'N'));
 }
 
+void createLyraResult(const QString& storeLyraFolder, const QString& order, bool finished)
+{
+    const QString selected = storeLyraFolder + QStringLiteral("/选版服务器/[已选]") + order + QLatin1Char('/');
+    const QString result = selected + QStringLiteral("选版结果/");
+    for (const QString& sub : {QStringLiteral("精修"), QStringLiteral("未入册照片")})
+        QDir().mkpath(result + sub);
+    int seed = 700;
+    const auto picture = [&seed](const QString& path, const char* format) {
+        samplePicture(240, 160, ++seed).save(path, format, 85);
+    };
+    for (const char* name : {"A.JPG", "B.jpg", "精修/C.jpg", "未入册照片/D.jpg", ".缓存.jpg"})
+        picture(result + QString::fromUtf8(name), "JPEG");
+    picture(result + QStringLiteral("版面1.png"), "PNG");
+    writeFile(result + QStringLiteral("说明.txt"), "选片说明");
+    if (finished)
+        writeFile(result + order + QStringLiteral(".ok"), QByteArray());
+    const QString handOver = selected + order + QStringLiteral("_待Lyra设计同步用数据/");
+    QDir().mkpath(handOver);
+    writeFile(handOver + QStringLiteral("设计说明.txt"), "设计同步");
+}
+
 } // namespace DemoPhotos

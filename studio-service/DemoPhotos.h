@@ -29,6 +29,14 @@ void createShootFolders(const QString& folder);
 // thumbnail, the mark photo A.jpg, and A.CR2 and A.NEF beside the shots.
 void fillOrderFolder(const QString& orderPath);
 
+// A finished Lyra selection of `order` in a store's Lyra folder, as Lyra
+// leaves it: "选版服务器/[已选]<order>/选版结果/" with the mark "<order>.ok"
+// (left out when `finished` is false), the pictures A.JPG and B.jpg, the
+// page 版面1.png, the note 说明.txt, the sub-folder 精修/ with C.jpg, the
+// unused 未入册照片/D.jpg and the hidden .缓存.jpg; beside it the design
+// hand-over folder "<order>_待Lyra设计同步用数据/" with 设计说明.txt.
+void createLyraResult(const QString& storeLyraFolder, const QString& order, bool finished = true);
+
 } // namespace DemoPhotos
 
 #endif

@@ -201,6 +201,17 @@ bool FileOperation::copyFile(QString source, QString target, bool overwrite)
     return copyOneFile(from, target, overwrite);
 }
 
+bool FileOperation::copyNewFile(QString source, QString target)
+{
+    if (source == target)
+        return true;
+    const QString from = Platform::diskPath(source);
+    if (!QFileInfo(from).isFile())
+        return false;
+    const QString to = Platform::diskPath(target);
+    return SafeFileWriter::copyFile(from, to, SafeFileWriter::Existing::Keep) || QFileInfo(to).isFile();
+}
+
 bool FileOperation::copyDir(QString sourceFolder, QString destinationFolder, bool overwrite)
 {
     const QString destination = Platform::diskPath(destinationFolder);

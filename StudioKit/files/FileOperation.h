@@ -31,6 +31,10 @@ public:
     // The n-th numbered variant of a name: "x.jpg" keeps the established
     // "x(n).jpg" form, other names get "(n)" before their own extension.
     static QString numberedName(QString target, int n);
+    // Copies only to a name no file has yet, through a temporary file, so a
+    // failure never leaves a half file; a file already at the name is kept
+    // and counts as copied.
+    static bool copyNewFile(QString source, QString target);
     static bool copyDir(QString sourceFolder, QString destinationFolder, bool overwrite);
 
     // The shop's photo, backup and home roots: no deletion removes them or

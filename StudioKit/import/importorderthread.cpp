@@ -397,14 +397,7 @@ bool ImportOrderThread::importVideo(QString orderPath, QString backupPath, QStri
 bool ImportOrderThread::copyFile(QString source, QString target)
 {
     qDebug() << "toDir=" << target;
-    if (source == target)
-        return true;
-    const QString from = Platform::diskPath(source);
-    if (!QFileInfo(from).isFile())
-        return false;
-    const QString to = Platform::diskPath(target);
-    // A file already at the name is kept and counts as copied.
-    return SafeFileWriter::copyFile(from, to, SafeFileWriter::Existing::Keep) || QFileInfo(to).isFile();
+    return FileOperation::copyNewFile(source, target);
 }
 
 void ImportOrderThread::copyLyraDirToSer(QString sourceDir)
@@ -434,7 +427,7 @@ void ImportOrderThread::copyLyraDirToSer(QString sourceDir)
 void ImportOrderThread::copyDir(QString from, QString to)
 {
     lyraFiles.clear();
-    foldersInWalk = {QFileInfo(Platform::diskPath(from)).canonicalFilePath()};
+    folderWalk.start(from);
     copyDir2(from, to);
     emit startImportDirLyraThreadSigl(lyraFiles, to);
 }
@@ -450,13 +443,9 @@ void ImportOrderThread::copyDir2(QString from, QString to)
     for (const QFileInfo& entry : entries) {
         const QString path = joinPath(from, entry.fileName());
         if (entry.isDir()) {
-            // A linked folder is walked too, unless it leads back into a
-            // folder being walked.
-            const QString folder = entry.canonicalFilePath();
-            if (!foldersInWalk.contains(folder)) {
-                foldersInWalk.insert(folder);
+            if (folderWalk.enter(entry)) {
                 copyDir2(path, joinPath(to, entry.fileName()));
-                foldersInWalk.remove(folder);
+                folderWalk.leave(entry);
             }
             continue;
         }

@@ -2,6 +2,7 @@
 #define IMPORTORDERTHREAD_H
 
 #include "core/OrderItemInfo.h"
+#include "files/FolderWalk.h"
 #include "import/importordersphotodlg.h"
 #include "import/LyraFileInfo.h"
 
@@ -120,7 +121,7 @@ private:
     quint16 fileCount = 0;
     quint16 doneCount = 0;
     QList<LyraFileInfo> lyraFiles;
-    QSet<QString> foldersInWalk; // the real folders copyDir2 is inside of
+    FolderWalk folderWalk; // the real folders copyDir2 is inside of
     QString deleteDir;
     QStringList keptRoots; // the shop roots when a delete-mode worker was made
     QString callerTag;

@@ -2,6 +2,7 @@
 #define LYRATHREAD_H
 
 #include "core/OrderItemInfo.h"
+#include "files/FolderWalk.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -20,7 +21,10 @@ class CallbackGuard;
 //               folders this computer reaches;
 //   "xml"    -> slt_threademit(QJsonObject): the staff or product list as
 //               an XML file in every store's "产品" folder ("write" only
-//               writes `xmlStr`).
+//               writes `xmlStr`);
+//   "exportLyraresult" -> slt_exportLyraResult(QJsonObject): the finished
+//               Lyra selections of the ticked `orders` copied into a dated
+//               tree under `exportRoot`, with progress and one HTML report.
 // The owner fills the inputs of the mode, then calls start(). The calls go
 // through the receiver's call-back guard, so a worker that outlives its
 // window reports to no one.
@@ -39,6 +43,11 @@ public:
     void buildStaffXml();
     void buildProductXml();
     void writeToFile();
+    void exportLyraResult();
+    // Copies a folder tree under the export's rules; never replaces a file.
+    void copyDirectory(const QString& from, const QString& to);
+    void postUpdateMsg(QString text);
+    void emitExportResult(QJsonObject result);
 
     QString mode;
     int dataType = -1; // "xml": 0 staff, 1 products
@@ -46,6 +55,9 @@ public:
     QJsonArray stores;
     QString exportRoot;
     QList<OrderItemInfo> orders;
+    // The shop's settings as they were when the export started.
+    QString lyraIsDownloadAll;
+    QString lyraBigImg;
     QString currentOrderPath;
     QString xmlStr;
 
@@ -57,10 +69,13 @@ private:
     // it to the store writer unless stopped.
     void buildXml(QString (*record)(const QJsonObject&));
     void emitXmlReport(const QJsonObject& report);
+    void copyTree(const QString& from, const QString& to);
 
     std::atomic<bool> stopFlag{false};
     QObject* receiver;
     std::shared_ptr<CallbackGuard> guard;
+    FolderWalk folderWalk;
+    int failedCopies = 0; // files of the current order that could not be copied
 };
 
 #endif
