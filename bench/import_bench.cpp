@@ -28,7 +28,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
@@ -75,24 +74,6 @@ void resetPeakMemory()
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
-}
-
-// A camera-like picture: the sample gradient with sensor noise, which gives
-// JPEGs of a camera's size rather than a smooth gradient's.
-QImage photoLike(int seed)
-{
-    QImage picture = DemoPhotos::samplePicture(4000, 3000, seed).convertToFormat(QImage::Format_RGB32);
-    QRandomGenerator noise{quint32(seed)};
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const int grain = int(noise.bounded(25)) - 12;
-            const QRgb pixel = line[x];
-            line[x] = qRgb(qBound(0, qRed(pixel) + grain, 255), qBound(0, qGreen(pixel) + grain, 255),
-                           qBound(0, qBlue(pixel) + grain, 255));
-        }
-    }
-    return picture;
 }
 
 Run importOnce(const QString& root, const QStringList& files, int jobs)
@@ -204,10 +185,10 @@ bool generatePhotos(const QString& camera, int count, QStringList* files)
     QDir().mkpath(camera);
     // Two pictures of each kind are enough: every file is read, decoded and
     // written on its own.
-    const QByteArray samples[] = {DemoPhotos::jpegWithOrientation(photoLike(1), 1),
-                                  DemoPhotos::jpegWithOrientation(photoLike(2), 6),
-                                  DemoPhotos::jpegWithOrientation(photoLike(3), 1),
-                                  DemoPhotos::jpegWithOrientation(photoLike(4), 6)};
+    const QByteArray samples[] = {DemoPhotos::jpegWithOrientation(DemoPhotos::cameraLikePicture(1), 1),
+                                  DemoPhotos::jpegWithOrientation(DemoPhotos::cameraLikePicture(2), 6),
+                                  DemoPhotos::jpegWithOrientation(DemoPhotos::cameraLikePicture(3), 1),
+                                  DemoPhotos::jpegWithOrientation(DemoPhotos::cameraLikePicture(4), 6)};
     for (int i = 0; i < count; ++i) {
         const QString file = camera + QStringLiteral("/IMG_%1.JPG").arg(i, 4, 10, QLatin1Char('0'));
         const QByteArray& content = samples[i % 4];

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QRandomGenerator>
 
 namespace DemoPhotos {
 
@@ -60,6 +61,22 @@ QImage samplePicture(int width, int height, int seed)
     painter.fillRect(0, 0, width / 5, height / 5, Qt::white);
     painter.fillRect(0, 0, width / 10, height / 10, Qt::black);
     return image;
+}
+
+QImage cameraLikePicture(int seed)
+{
+    QImage picture = samplePicture(4000, 3000, seed).convertToFormat(QImage::Format_RGB32);
+    QRandomGenerator noise{quint32(seed)};
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const int grain = int(noise.bounded(25)) - 12;
+            const QRgb pixel = line[x];
+            line[x] = qRgb(qBound(0, qRed(pixel) + grain, 255), qBound(0, qGreen(pixel) + grain, 255),
+                           qBound(0, qBlue(pixel) + grain, 255));
+        }
+    }
+    return picture;
 }
 
 void createShootFolders(const QString& folder)

@@ -19,6 +19,10 @@ QByteArray jpegWithOrientation(const QImage& image, int orientation,
 // a wrong rotation shows.
 QImage samplePicture(int width, int height, int seed);
 
+// A 4000x3000 camera-like picture: the sample gradient with sensor noise,
+// which gives JPEGs of a camera's size rather than a smooth gradient's.
+QImage cameraLikePicture(int seed);
+
 // Fills `folder` with the photos a photographer brings back from a shoot
 // (upright and turned photos, RAW companions, a video, finished and design
 // images) unless it exists already.

@@ -8,6 +8,12 @@
 
 #include <filesystem>
 
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const int kNameAttempts = 32;
@@ -146,16 +152,37 @@ bool SafeFileWriter::copyFile(const QString& source, const QString& target, Exis
     if (!in.open(QIODevice::ReadOnly))
         return false;
     SafeFileWriter writer(target);
-    if (!writer.open())
-        return false;
-    while (!in.atEnd()) {
-        const QByteArray block = in.read(kCopyBlock);
-        if (block.isEmpty() || !writer.write(block))
-            return false;
-    }
-    if (in.error() != QFileDevice::NoError)
+    if (!writer.open() || !writer.writeCopyOf(in))
         return false;
     return existing == Existing::Replace ? writer.commit() : writer.commitWithoutReplacing();
+}
+
+bool SafeFileWriter::writeCopyOf(QFile& in)
+{
+#ifdef Q_OS_LINUX
+    // The kernel copies without passing the bytes through this process;
+    // where it cannot (other file systems, old kernels) the blocks below do.
+    if (m_ok && !m_finished && m_temp.isOpen() && m_written == 0 && in.pos() == 0) {
+        for (;;) {
+            const ssize_t copied = ::copy_file_range(in.handle(), nullptr, m_temp.handle(), nullptr, kCopyBlock * 64, 0);
+            if (copied > 0) {
+                m_written += copied;
+                continue;
+            }
+            if (copied == 0)
+                return true;
+            if (m_written > 0 || (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP))
+                return fail(QString::fromLocal8Bit(std::strerror(errno)));
+            break;
+        }
+    }
+#endif
+    while (!in.atEnd()) {
+        const QByteArray block = in.read(kCopyBlock);
+        if (block.isEmpty() || !write(block))
+            return false;
+    }
+    return in.error() == QFileDevice::NoError || fail(in.errorString());
 }
 
 void SafeFileWriter::failFlushesForTests(const QString& pathPart)

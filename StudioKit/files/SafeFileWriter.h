@@ -54,6 +54,8 @@ public:
     static void failFlushesForTests(const QString& pathPart);
 
 private:
+    // Writes the rest of `in`; false (with the error) when a byte is missing.
+    bool writeCopyOf(QFile& in);
     // Flushes, closes and checks the temporary file, once.
     bool finish();
     void discard();
