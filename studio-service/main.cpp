@@ -108,6 +108,14 @@ int main(int argc, char* argv[])
             QDir().mkpath(QString(lyraOrder).replace(QLatin1Char('\\'), QLatin1Char('/')));
     }
     createLyraSelection(service.demoRoot() + QStringLiteral("/Lyra选片/LY20240605-1"));
+    // Lyra's selection results: one finished, one still being chosen.
+    for (const QJsonValue& value : service.demo().value(QStringLiteral("lyraresults")).toArray()) {
+        const QJsonObject result = value.toObject();
+        const QString store = result.value(QStringLiteral("store")).toString();
+        const QString order = result.value(QStringLiteral("order")).toString();
+        if (!QDir(store + QStringLiteral("/选版服务器/[已选]") + order).exists())
+            DemoPhotos::createLyraResult(store, order, result.value(QStringLiteral("finished")).toBool());
+    }
     // The stores' Lyra folders that this computer reaches; the others stand
     // for shares out of reach.
     for (const QJsonValue& stores : service.demo().value(QStringLiteral("lyrasets")).toObject()) {

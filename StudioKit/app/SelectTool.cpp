@@ -9,6 +9,7 @@
 #include "dispatch/shangjiandialog.h"
 #include "files/FileOperation.h"
 #include "import/importordersphotodlg.h"
+#include "lyra/exportlyraresult.h"
 #include "lyra/lyrasyncbaseinfodialog.h"
 #include "lyra/lyrathread.h"
 #include "separation/BatchDeleteOrder.h"
@@ -265,8 +266,12 @@ void SelectTool::openChosenTool()
     case BatchDeleteTool:
         showToolWindow(new BatchDeleteOrder(nullptr));
         break;
-    case LyraTool:
+    case LyraTool: {
+        auto* lyra = new ExportLyraResult(nullptr);
+        showToolWindow(lyra);
+        lyra->setToolName(QStringLiteral("Lyra分件"));
         break;
+    }
     default:
         Dialogs::information(this, QStringLiteral("警告"), QStringLiteral("请选择一个工具"), QMessageBox::Yes,
                              QMessageBox::Yes);

@@ -3,6 +3,7 @@
 #include "dispatch/FaJianDialog.h"
 #include "dispatch/shangjiandialog.h"
 #include "import/importordersphotodlg.h"
+#include "lyra/exportlyraresult.h"
 #include "separation/BatchDeleteOrder.h"
 #include "separation/searchorder.h"
 #include "separation/splitaftersample.h"
@@ -60,8 +61,7 @@ private slots:
     void separationWindowOpensMaximised();
     void afterSampleWindowOpensMaximised();
     void batchDeleteWindowOpensMaximised();
-    void otherToolsOpenNothingYet_data();
-    void otherToolsOpenNothingYet();
+    void lyraWindowOpensMaximised();
     void registrationWindowOpensForItsId();
     void dispatchWindowOpensForItsId();
 
@@ -89,6 +89,7 @@ void TestOpenTool::cleanup()
     qDeleteAll(windowsOf<ShangJianDialog>());
     qDeleteAll(windowsOf<BatchDeleteOrder>());
     qDeleteAll(windowsOf<FaJianDialog>());
+    qDeleteAll(windowsOf<ExportLyraResult>());
     launcher.reset();
     env.reset();
 }
@@ -224,22 +225,27 @@ void TestOpenTool::batchDeleteWindowOpensMaximised()
     QTRY_VERIFY(!closing);
 }
 
-void TestOpenTool::otherToolsOpenNothingYet_data()
+void TestOpenTool::lyraWindowOpensMaximised()
 {
-    QTest::addColumn<QString>("tool");
-    QTest::addColumn<QString>("sjfjxz");
-    QTest::newRow("lyra separation") << "rb_lyrafj" << "0";
-}
-
-void TestOpenTool::otherToolsOpenNothingYet()
-{
-    QFETCH(QString, tool);
-    QFETCH(QString, sjfjxz);
-    const int windowsBefore = QApplication::topLevelWidgets().size();
-    choose(tool.toLatin1().constData(), shopReply("D:/photos/", "", ""));
-    QCOMPARE(g_sjfjxz, sjfjxz);
+    choose("rb_lyrafj", shopReply("D:/photos/", "", ""));
+    // The shop's own value: the Lyra tool does not force it as 样后分件 does.
+    QCOMPARE(g_sjfjxz, QString("0"));
     QVERIFY(env->dialogs.boxes.isEmpty());
-    QCOMPARE(QApplication::topLevelWidgets().size(), windowsBefore);
+    QCOMPARE(windowsOf<ExportLyraResult>().size(), 1);
+    QVERIFY(windowsOf<SplitAfterSample>().isEmpty());
+    ExportLyraResult* window = windowsOf<ExportLyraResult>().first();
+    QVERIFY(!window->parent());
+    QVERIFY(window->isVisible());
+    QVERIFY(window->windowState() & Qt::WindowMaximized);
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+    QCOMPARE(window->objectName(), QString("ExportLyraResult"));
+    QCOMPARE(window->windowTitle(), QString("检索订单"));
+    QCOMPARE(window->property("toolName").toString(), QString("Lyra分件"));
+    QVERIFY(launcher->isVisible());
+
+    QPointer<ExportLyraResult> closing = window;
+    window->close();
+    QTRY_VERIFY(!closing);
 }
 
 // No launcher button carries the registration window's id 2; a test gives it one.
