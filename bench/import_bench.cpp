@@ -13,8 +13,8 @@
 // imported instead, so a studio can measure on its own camera's files; DIR
 // is only read.
 
+#include "BenchSupport.h"
 #include "core/Globals.h"
-#include "DemoPhotos.h"
 #include "import/importordermodel.h"
 #include "import/importorderthread.h"
 #include "import/PhotoPool.h"
@@ -23,7 +23,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -48,12 +47,6 @@ struct Run {
     double seconds = 0;
     QString peakMemory;
 };
-
-void quietDebug(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type != QtDebugMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
 
 QString statusLine(const char* key)
 {
@@ -152,53 +145,7 @@ Run windowRun(const QString& root, const QStringList& files, const QStringList& 
     return run;
 }
 
-// Both trees hold the same files with the same bytes.
-bool sameTree(const QString& first, const QString& second)
-{
-    QStringList firstFiles;
-    QDirIterator it(first, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        firstFiles << QDir(first).relativeFilePath(it.next());
-    int secondCount = 0;
-    QDirIterator other(second, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (other.hasNext()) {
-        other.next();
-        ++secondCount;
-    }
-    if (firstFiles.size() != secondCount)
-        return false;
-    for (const QString& file : firstFiles) {
-        QFile a(first + QLatin1Char('/') + file);
-        QFile b(second + QLatin1Char('/') + file);
-        if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.readAll() != b.readAll())
-            return false;
-    }
-    return true;
-}
-
 } // namespace
-
-// Generates `count` camera-like photos in `camera`; false when one cannot be
-// written.
-bool generatePhotos(const QString& camera, int count, QStringList* files)
-{
-    QDir().mkpath(camera);
-    // Two pictures of each kind are enough: every file is read, decoded and
-    // written on its own.
-    const QByteArray samples[] = {DemoPhotos::jpegWithOrientation(DemoPhotos::cameraLikePicture(1), 1),
-                                  DemoPhotos::jpegWithOrientation(DemoPhotos::cameraLikePicture(2), 6),
-                                  DemoPhotos::jpegWithOrientation(DemoPhotos::cameraLikePicture(3), 1),
-                                  DemoPhotos::jpegWithOrientation(DemoPhotos::cameraLikePicture(4), 6)};
-    for (int i = 0; i < count; ++i) {
-        const QString file = camera + QStringLiteral("/IMG_%1.JPG").arg(i, 4, 10, QLatin1Char('0'));
-        const QByteArray& content = samples[i % 4];
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
-            return false;
-        *files << file;
-    }
-    return true;
-}
 
 // The JPEGs of a folder of the user's, in name order.
 QStringList folderPhotos(const QString& folder)
@@ -221,7 +168,7 @@ int usage()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    qInstallMessageHandler(quietDebug);
+    qInstallMessageHandler(BenchSupport::quietDebug);
     const QStringList args = app.arguments();
 
     QTemporaryDir dir;
@@ -243,7 +190,7 @@ int main(int argc, char** argv)
         if (args.size() > 2 || (args.size() == 2 && args.at(1).startsWith(QLatin1Char('-'))))
             return usage();
         const int photos = args.size() > 1 ? qMax(1, args.at(1).toInt()) : 40;
-        if (!generatePhotos(dir.filePath(QStringLiteral("camera")), photos, &files))
+        if (!BenchSupport::generatePhotos(dir.filePath(QStringLiteral("camera")), photos, true, &files))
             return 1;
         description = QStringLiteral("4000x3000 (half turned)");
     }
@@ -254,7 +201,7 @@ int main(int argc, char** argv)
 
     const Run single = importOnce(dir.filePath(QStringLiteral("one")), files, 1);
     const Run pooled = importOnce(dir.filePath(QStringLiteral("pool")), files, 0);
-    const bool identical = sameTree(dir.filePath(QStringLiteral("one")), dir.filePath(QStringLiteral("pool")));
+    const bool identical = BenchSupport::sameTree(dir.filePath(QStringLiteral("one")), dir.filePath(QStringLiteral("pool")));
 
     std::printf("%d photos %s, %.1f MB of JPEG, %d cores\n", photos, qPrintable(description), sourceBytes / 1e6,
                 QThread::idealThreadCount());
