@@ -10,6 +10,10 @@
 #include <cstdio>
 #include <filesystem>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace BenchSupport {
 
 void quietDebug(QtMsgType type, const QMessageLogContext&, const QString& message)
@@ -61,12 +65,25 @@ double plainCopySeconds(const QString& source, const QString& target)
     return error ? -1 : seconds;
 }
 
+// Writes the dirty pages of the turn before, so no turn pays for another's
+// writeback.
+static void settle()
+{
+#ifdef Q_OS_UNIX
+    ::sync();
+#endif
+}
+
 void bestOfTurns(const std::function<double(int)>& first, const std::function<double(int)>& second,
                  double* firstSeconds, double* secondSeconds)
 {
+    settle();
     *firstSeconds = first(0);
+    settle();
     *secondSeconds = second(0);
+    settle();
     *firstSeconds = qMin(*firstSeconds, first(1));
+    settle();
     *secondSeconds = qMin(*secondSeconds, second(1));
 }
 

@@ -31,7 +31,8 @@ qint64 warm(const QString& folder);
 double plainCopySeconds(const QString& source, const QString& target);
 
 // Runs `first(turn)` and `second(turn)` in turns, twice each, so that neither
-// profits from going second, and keeps the faster time of each.
+// profits from going second, and keeps the faster time of each. Before each
+// turn the dirty pages of the one before are written out.
 void bestOfTurns(const std::function<double(int)>& first, const std::function<double(int)>& second,
                  double* firstSeconds, double* secondSeconds);
 

@@ -1,0 +1,237 @@
+// Separates an order of 12-megapixel photos the way the design separation
+// window does (its search, its start button, the products request to an
+// in-process stand-in service and the copy stages on the window's pool)
+// and, in the same run with equally warm sources, copies the order folder
+// with std::filesystem::copy; each way runs twice, taking turns. Reports
+// both throughputs (bytes written per second), their ratio, the cores and
+// whether every copy equals its source.
+//
+//     separation_bench [photos]
+//
+// photos: how many 4000x3000 JPEGs the order's 成品 folder holds (default
+// 40). The products reply puts all of them in an album and every tenth one
+// in a print as well, so each photo is copied twice or three times: once
+// into the work folder 其它/成品, then into its products.
+
+#include "BenchSupport.h"
+#include "core/DialogRecorder.h"
+#include "core/Dialogs.h"
+#include "core/Globals.h"
+#include "separation/SeparationBusy.h"
+#include "separation/searchorder.h"
+#include "StudioService.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QString kKey = QStringLiteral("BENCH");
+
+// Lets the event loop run until `done` holds; false after `seconds`.
+bool waitFor(const std::function<bool()>& done, int seconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > seconds * 1000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+QJsonObject good(const QString& id, const QString& name, const QString& type, bool homemade,
+                 const QStringList& photos)
+{
+    return {{"id", id},
+            {"goodid", id},
+            {"goodname", name},
+            {"goodtypename", type},
+            {"goodtypeid", "12"},
+            {"goodamount", "1"},
+            {"picpath", photos.join(QLatin1Char('|'))},
+            {"ishomemade", homemade ? "1" : "0"},
+            {"parentid", "0"},
+            {"isems", "0"},
+            {"isurgent", "0"},
+            {"factoryname", homemade ? "自制工坊" : "一厂"}};
+}
+
+// The stand-in answers the search with one order whose folder is `orderPath`
+// and the products request with an album of every photo and a print of
+// every tenth one.
+void serveOrder(StudioService& service, const QString& orderPath, const QStringList& names)
+{
+    QJsonObject order;
+    for (const QJsonValue& value : service.demo().value(QStringLiteral("orders")).toArray()) {
+        if (value.toObject().value(QStringLiteral("order_photo_id")).toString() == QLatin1String("90002"))
+            order = value.toObject();
+    }
+    order.insert(QStringLiteral("orderpayforkey"), kKey);
+    order.insert(QStringLiteral("orderpath"), orderPath);
+    service.setHandler(QStringLiteral("order/order_list"), [order](const RecordedRequest&) {
+        return Response::success({{QStringLiteral("data"), QJsonArray{order}}});
+    });
+    QStringList prints;
+    for (int i = 0; i < names.size(); i += 10)
+        prints << names.at(i);
+    const QJsonObject products{
+        {"order_photo_id", order.value("order_photo_id")},
+        {"orderpayforkey", kKey},
+        {"servicetimes", order.value("servicetimes")},
+        {"ordergoods0", QJsonArray{good("8001", "精修相册", "相册", true, names)}},
+        {"ordergoods2", QJsonArray{good("8002", "挂画", "画类", false, prints)}}};
+    service.setHandler(QStringLiteral("order/ordergoods20230521"), [products](const RecordedRequest&) {
+        return Response::success({{QStringLiteral("shop_set"), QJsonObject{{"fenjian_ishaveordergoodid", "0"}}},
+                                  {QStringLiteral("order"), products}});
+    });
+}
+
+// Every file under `tree` equals the photo of its name in `photos`, and
+// there are `expected` of them.
+bool copiesOfPhotos(const QString& tree, const QString& photos, int expected, qint64* bytes)
+{
+    int count = 0;
+    *bytes = 0;
+    QDirIterator it(tree, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile copy(it.next());
+        QFile source(photos + QLatin1Char('/') + it.fileName());
+        if (!copy.open(QIODevice::ReadOnly) || !source.open(QIODevice::ReadOnly) || copy.readAll() != source.readAll())
+            return false;
+        *bytes += copy.size();
+        ++count;
+    }
+    return count == expected;
+}
+
+qint64 treeBytes(const QString& tree)
+{
+    qint64 bytes = 0;
+    QDirIterator it(tree, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        bytes += it.fileInfo().size();
+    }
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    qInstallMessageHandler(BenchSupport::quietDebug);
+    const QStringList args = app.arguments();
+    if (args.size() > 2 || (args.size() == 2 && args.at(1).toInt() <= 0)) {
+        std::fprintf(stderr, "usage: separation_bench [photos]\n");
+        return 2;
+    }
+    const int photos = args.size() > 1 ? args.at(1).toInt() : 40;
+
+    QTemporaryDir dir;
+    const QString orderPath = dir.filePath(QStringLiteral("server/2024-05/18/BENCH-2/"));
+    QStringList files;
+    if (!dir.isValid() || !QDir::setCurrent(dir.path())
+        || !BenchSupport::generatePhotos(orderPath + QStringLiteral("成品"), photos, false, &files))
+        return 1;
+    for (const char* folder : {"汰片", "设计", "设计缩略图100", "marks"})
+        QDir().mkpath(orderPath + QLatin1String(folder));
+    QStringList names;
+    for (const QString& file : qAsConst(files))
+        names << QFileInfo(file).fileName();
+    BenchSupport::warm(orderPath);
+
+    DialogRecorder dialogs;
+    Dialogs::setRecorder(&dialogs);
+    StudioService service(dir.filePath(QStringLiteral("demo")));
+    if (!service.listen()) {
+        std::fprintf(stderr, "the stand-in service cannot listen on port %d\n", int(StudioService::defaultPort()));
+        return 1;
+    }
+    serveOrder(service, orderPath, names);
+    g_shopId = QStringLiteral("12");
+    g_superId = QStringLiteral("3");
+    g_uid = QStringLiteral("1001");
+    g_eid = QStringLiteral("501");
+    g_storeNames = QStringList{QStringLiteral("澜叶旗舰店")};
+    g_storeIds = QStringList{QStringLiteral("12")};
+    g_separateModeName.clear();
+    g_productDirName = QStringLiteral("成品");
+    g_markDirName = QStringLiteral("标注");
+    g_xztp = QStringLiteral("1");
+    g_sjfjxz = QStringLiteral("1");
+    g_isShowSubproduct = QStringLiteral("1");
+
+    SearchOrder window;
+    window.setToolName(QStringLiteral("分件管理"));
+    auto* search = window.findChild<QPushButton*>(QStringLiteral("searchButton"));
+    window.findChild<QComboBox*>(QStringLiteral("comboBox"))->setCurrentText(QStringLiteral("预约单号"));
+    window.findChild<QLineEdit*>(QStringLiteral("orderNumber"))->setText(kKey);
+    search->click();
+    if (!waitFor([search] { return search->isEnabled(); }, 10))
+        return 1;
+    window.findChild<QPushButton*>(QStringLiteral("pushButton_selectAll"))->click();
+    auto* pathField = window.findChild<QLineEdit*>(QStringLiteral("pathLineEdit"));
+    auto* start = window.findChild<QPushButton*>(QStringLiteral("pushButton_separate"));
+
+    bool separated = true;
+    const auto separateTurn = [&](int turn) {
+        const QString root = dir.filePath(QStringLiteral("separated%1").arg(turn));
+        QDir().mkpath(root);
+        pathField->setText(root);
+        QElapsedTimer timer;
+        timer.start();
+        start->click();
+        separated = waitFor([] { return !SeparationBusy::isBusy(); }, 3600) && separated;
+        return timer.nsecsElapsed() / 1e9;
+    };
+    const auto plainTurn = [&](int turn) {
+        return BenchSupport::plainCopySeconds(orderPath, dir.filePath(QStringLiteral("plain%1").arg(turn)));
+    };
+    double separateSeconds = 0;
+    double plainSeconds = 0;
+    BenchSupport::bestOfTurns(separateTurn, plainTurn, &separateSeconds, &plainSeconds);
+
+    // Each turn wrote its own tree; the first of each is compared.
+    const QString orderFolder = dir.filePath(QStringLiteral("separated0/"))
+        + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const int expected = 2 * photos + (photos + 9) / 10;
+    qint64 separatedBytes = 0;
+    const bool separatedEqual = separated && dialogs.boxes.isEmpty()
+        && copiesOfPhotos(orderFolder, orderPath + QStringLiteral("成品"), expected, &separatedBytes);
+    const QString plain = dir.filePath(QStringLiteral("plain0"));
+    const bool plainEqual = plainSeconds > 0 && BenchSupport::sameTree(orderPath, plain);
+    const qint64 plainBytes = treeBytes(plain);
+    for (const DialogRecorder::Box& box : qAsConst(dialogs.boxes))
+        std::fprintf(stderr, "box: %s\n", qPrintable(box.text));
+
+    const double separateRate = separatedBytes / 1e6 / separateSeconds;
+    const double plainRate = plainBytes / 1e6 / plainSeconds;
+    std::printf("%d photos 4000x3000, %.1f MB of JPEG, %d cores\n", photos, plainBytes / 1e6,
+                QThread::idealThreadCount());
+    std::printf("separation:       %.1f MB/s (%d copies, %.1f MB in %.2f s: the order at %.1f MB/s)\n",
+                separateRate, expected, separatedBytes / 1e6, separateSeconds, plainBytes / 1e6 / separateSeconds);
+    std::printf("filesystem copy:  %.1f MB/s (%.1f MB in %.2f s)\n", plainRate, plainBytes / 1e6, plainSeconds);
+    std::printf("separation at %.0f%% of the plain copy, copies %s\n", 100 * separateRate / plainRate,
+                separatedEqual && plainEqual ? "equal their sources" : "DIFFER");
+    Dialogs::setRecorder(nullptr);
+    return separatedEqual && plainEqual ? 0 : 1;
+}
