@@ -536,10 +536,14 @@ QImage ImageOperation::makeCodeLabel(CodeImageInfo info)
 
 bool ImageOperation::saveImage(const QImage& image, const QString& path)
 {
+    const QByteArray format = QFileInfo(Platform::diskPath(path)).suffix().toLower().toLatin1();
+    return saveImage(image, path, format.constData());
+}
+
+bool ImageOperation::saveImage(const QImage& image, const QString& path, const char* format)
+{
     if (image.isNull())
         return false;
-    const QString local = Platform::diskPath(path);
-    const QByteArray format = QFileInfo(local).suffix().toLower().toLatin1();
-    const QByteArray bytes = encodedImage(image, format.constData(), -1);
-    return !bytes.isEmpty() && SafeFileWriter::writeFile(local, bytes);
+    const QByteArray bytes = encodedImage(image, format, -1);
+    return !bytes.isEmpty() && SafeFileWriter::writeFile(Platform::diskPath(path), bytes);
 }

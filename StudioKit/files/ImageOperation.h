@@ -94,6 +94,8 @@ public:
     // Format from the file name's extension, default quality; written through
     // a temporary file in the same folder, so a reader never sees half a file.
     static bool saveImage(const QImage& image, const QString& path);
+    // The same in the given format, whatever the name's extension.
+    static bool saveImage(const QImage& image, const QString& path, const char* format);
 };
 
 #endif

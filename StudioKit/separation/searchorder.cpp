@@ -618,6 +618,8 @@ void SearchOrder::fenjian_productPhotoSlot_4(QString fullPicName)
 
 void SearchOrder::prepareOrderSheet()
 {
+    sheetFields.resetForNextOrder();
+    barPath = separatePath + QStringLiteral("/条形码.jpg");
     separateNextOrder();
 }
 

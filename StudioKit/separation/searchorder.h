@@ -3,6 +3,7 @@
 
 #include "core/OrderItemInfo.h"
 #include "separation/OrderDeletionRun.h"
+#include "separation/OrderSheetFields.h"
 #include "separation/ExpressHtml.h"
 #include "separation/ProductDirInfo.h"
 #include "separation/SeparateMessage.h"
@@ -135,6 +136,12 @@ private:
     QStringList markPhotoList;
     QStringList shejiPhotoList;
     bool isProductsDone = false;
+
+    // The order's production-sheet material.
+    OrderSheetFields sheetFields;
+    QString barCodeUrl;
+    QString barPath;
+    QString orderPicHtml;
 
     // Row of orderList the run is working on; -1 between orders.
     int m_runRow = -1;
