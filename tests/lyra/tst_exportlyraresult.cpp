@@ -1,5 +1,6 @@
 #include "core/Globals.h"
 #include "DemoPhotos.h"
+#include "files/FileOperation.h"
 #include "lyra/exportlyraresult.h"
 #include "separation/splitaftersample.h"
 #include "StudioService.h"
@@ -69,14 +70,17 @@ private slots:
     void init();
     void cleanup();
 
+    void savedRootAndChooser();
     void searchesAsTheAfterSampleWindow();
     void startRefusals_data();
     void startRefusals();
     void exportsTheTickedDemoOrder();
+    void muheOrderExportsItsHandOver();
     void unknownCallChangesNothing();
     void closingMidExportNeitherWaitsNorReports();
 
 private:
+    void reopen();
     // Searches the demo order LY20240518 (finished in Lyra) and ticks it.
     void findAndTick();
     QString exported(const QString& relative) const
@@ -118,12 +122,41 @@ void TestExportLyraResult::cleanup()
     env.reset();
 }
 
+// A new window, as the launcher makes one after each shop switch.
+void TestExportLyraResult::reopen()
+{
+    driver.reset();
+    window.reset(new ExportLyraResult);
+    window->show();
+    driver.reset(new OrderSearchDriver(window.get()));
+}
+
 void TestExportLyraResult::findAndTick()
 {
     QVERIFY(driver->search("预约单号", "LY20240518"));
     QCOMPARE(driver->model()->rowCount(), 1);
     driver->clickCell(0, 1);
     QCOMPARE(driver->ticks(), QList<Qt::CheckState>{Qt::Checked});
+}
+
+void TestExportLyraResult::savedRootAndChooser()
+{
+    FileOperation::writeStringList("path_separatePhotos.dat", {"/srv/分件"}, true);
+    reopen();
+    auto* field = driver->pathEdit();
+    QCOMPARE(field->text(), QString("/srv/分件"));
+
+    auto* choose = driver->widget<QPushButton>("selectPathButton");
+    QTest::mouseClick(choose, Qt::LeftButton);
+    QCOMPARE(env->dialogs.fileDialogs.size(), 1);
+    QCOMPARE(env->dialogs.fileDialogs.first().kind, DialogRecorder::FileDialogKind::ExistingDirectory);
+    QCOMPARE(env->dialogs.fileDialogs.first().caption, QString("选择分件保存路径"));
+    QCOMPARE(field->text(), QString("/srv/分件"));
+    env->dialogs.fileAnswers << QStringList{"/srv/新"};
+    QTest::mouseClick(choose, Qt::LeftButton);
+    QCOMPARE(field->text(), QString("/srv/新"));
+    // Only the after-sample run saves a root.
+    QCOMPARE(FileOperation::readStringList("path_separatePhotos.dat", 1), QStringList{"/srv/分件"});
 }
 
 void TestExportLyraResult::searchesAsTheAfterSampleWindow()
@@ -221,6 +254,36 @@ void TestExportLyraResult::exportsTheTickedDemoOrder()
     QTest::mouseClick(start, Qt::LeftButton);
     QTRY_COMPARE(env->dialogs.boxes.size(), 3);
     QCOMPARE(env->dialogs.texts().last(), report);
+}
+
+// 沐禾店 exports everything but hidden files, with Lyra's design hand-over.
+void TestExportLyraResult::muheOrderExportsItsHandOver()
+{
+    g_shopId = "77";
+    g_storeNames = QStringList{"沐禾店"};
+    g_storeIds = QStringList{"77"};
+    g_lyraIsDownloadAll = "1";
+    g_lyraBigImg = "0";
+    DemoPhotos::createLyraResult(demo("lyra/沐禾店"), "MH20240712-1");
+    reopen();
+    QVERIFY(driver->search("预约单号", "MH20240712"));
+    QCOMPARE(driver->model()->rowCount(), 1);
+    driver->clickCell(0, 1);
+    driver->pathEdit()->setText(env->workDir.path() + "/out");
+    QTest::mouseClick(driver->widget<QPushButton>("pushButton_separate"), Qt::LeftButton);
+    QTRY_COMPARE(env->dialogs.boxes.size(), 1);
+
+    QCOMPARE(env->dialogs.texts(),
+             QStringList{"所选订单Lyra选版导出结果<br><font color=\"#ff0000\">MH20240712 服务次1</font> "
+                         "没有导入成品照片，所以产品文件夹里是Lyra的小图！<br><font color=\"#669900\">MH20240712 "
+                         "服务次1</font>  Lyra导出完成"});
+    const QString order = env->workDir.path() + "/out/" + QDate::currentDate().toString("yyyy-MM-dd")
+        + "/MH20240712-服务次1 宋雨-韩潇/";
+    const QString selected = demo("lyra/沐禾店/选版服务器/[已选]MH20240712-1/");
+    for (const QString& file : {"选版结果/说明.txt", "选版结果/MH20240712-1.ok", "选版结果/未入册照片/D.jpg",
+                                "MH20240712-1_待Lyra设计同步用数据/设计说明.txt"})
+        QCOMPARE(readFile(order + file), readFile(selected + file));
+    QVERIFY(!QFileInfo::exists(order + "选版结果/.缓存.jpg"));
 }
 
 void TestExportLyraResult::unknownCallChangesNothing()
