@@ -3,14 +3,16 @@
 #include "core/CallbackGuard.h"
 #include "core/Dialogs.h"
 #include "core/Globals.h"
-#include "core/ServiceCall.h"
 #include "files/FileOperation.h"
 #include "files/OrderFolders.h"
-#include "import/ImageTimeFile.h"
-#include "import/OrderFolderTree.h"
+#include "import/ImportModeTexts.h"
+#include "import/OrderFolderListing.h"
+#include "import/OrderPathQuery.h"
 #include "import/PhotoPool.h"
-#include "import/SingleImportRequests.h"
+#include "import/ShotDateUpdate.h"
+#include "import/SingleImportRun.h"
 #include "import/SingleOrderNames.h"
+#include "import/SingleOrderTree.h"
 #include "import/ThumbListing.h"
 #include "import/checkdirthread.h"
 #include "import/thumbnailthread1.h"
@@ -25,47 +27,14 @@
 #include <QCursor>
 #include <QDebug>
 #include <QDir>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QTime>
 
 namespace {
-
-// What each mode shows and where its files go.
-struct ModeTexts {
-    QString loading;
-    QString title;
-    QString folder;
-    QString thumbnailFolder;
-    QString caption;
-    QString appendLabel;
-    QString progressCaption;
-};
-
-ModeTexts modeTexts(int mode)
-{
-    switch (mode) {
-    case 0:
-        return {QStringLiteral("导入照片(加载中)"), QStringLiteral("导入照片(原片)"), QStringLiteral("照片"),
-                QStringLiteral("thumbnail"), QStringLiteral("订单已导入照片"), QStringLiteral("照片附加名"),
-                QStringLiteral("订单已导入照片（")};
-    case 1:
-        return {QStringLiteral("导入成品(加载中)"), QStringLiteral("导入照片(成品)"), QStringLiteral("成品"),
-                QStringLiteral("成品缩略图"), QStringLiteral("订单已导入成品"), QStringLiteral("订单附加名"),
-                QStringLiteral("订单已导入成品（")};
-    default:
-        return {QStringLiteral("导入设计(加载中)"), QStringLiteral("导入照片(设计)"), QStringLiteral("设计"),
-                QStringLiteral("设计缩略图"), QStringLiteral("订单已导入设计"), QStringLiteral("订单附加名"),
-                QStringLiteral("订单已导入设计（")};
-    }
-}
 
 QString withSlash(QString path)
 {
@@ -81,18 +50,18 @@ void warn(const QString& text)
 
 } // namespace
 
-int countJpgFiles(QString dir)
-{
-    return Platform::instance()
-        .entryInfoList(dir, {QStringLiteral("*.jpg"), QStringLiteral("*.JPG")}, QDir::Files)
-        .size();
-}
-
 ImportPhotoToServer::ImportPhotoToServer(QWidget* parent)
-    : QMainWindow(parent), ui(new Ui_ImportPhotoToServer), pool(new PhotoPool)
+    : QMainWindow(parent), ui(new Ui_ImportPhotoToServer), paths(new OrderPathQuery(this)),
+      shotDate(new ShotDateUpdate(this)), run(new SingleImportRun(this)), pool(new PhotoPool)
 {
     ui->setupUi(this);
     g_importWindowOpen = true;
+    connect(paths, &OrderPathQuery::orderPathReceived, this, &ImportPhotoToServer::onOrderPath);
+    connect(paths, &OrderPathQuery::orderPathFailed, this, &ImportPhotoToServer::onOrderPathFailed);
+    connect(paths, &OrderPathQuery::serverRootsReceived, this, &ImportPhotoToServer::onServerRoots);
+    connect(paths, &OrderPathQuery::serverRootsFailed, this, &ImportPhotoToServer::endRun);
+    connect(shotDate, &ShotDateUpdate::accepted, this, &ImportPhotoToServer::onShotDateAccepted);
+    connect(run, &SingleImportRun::pathsStored, paths, &OrderPathQuery::queryOrderPath);
 
     ui->lineEdit_dresser->setText(g_curRole2);
     ui->lineEdit_cameraman->setText(g_curRole1);
@@ -228,11 +197,11 @@ void ImportPhotoToServer::importBtnAction()
             if (i != id - 1)
                 buttons.at(i)->setEnabled(false);
         }
-        buttons.at(id - 1)->setText(modeTexts(id - 1).loading);
+        buttons.at(id - 1)->setText(ImportModeTexts::of(id - 1).loading);
         loadingLabel->show();
     }
     const int mode = g_importPhotoMode;
-    const ModeTexts texts = modeTexts(mode);
+    const ImportModeTexts texts = ImportModeTexts::of(mode);
     setWindowTitle(texts.title);
     ui->pushButton_photodate->setEnabled(false);
     ui->label_8->setText(texts.appendLabel);
@@ -240,7 +209,7 @@ void ImportPhotoToServer::importBtnAction()
     ui->lineEdit_picAppendName->setReadOnly(mode != 0);
     ui->lineEdit_folderAppendName->setVisible(mode == 0);
     ui->label_6->setVisible(mode == 0);
-    queryOrderPath();
+    paths->queryOrderPath();
     ui->importButton->setEnabled(false);
     photoModel->removeRows(0, photoModel->rowCount());
     ui->tableView->setModel(photoModel);
@@ -287,7 +256,7 @@ void ImportPhotoToServer::openSelfPhotoDir()
 
 void ImportPhotoToServer::openOrderPhotoDir()
 {
-    FileOperation::openFileDir(withSlash(orderPath) + modeTexts(g_importPhotoMode).folder);
+    FileOperation::openFileDir(withSlash(orderPath) + ImportModeTexts::of(g_importPhotoMode).folder);
 }
 
 void ImportPhotoToServer::delListPhotoAction()
@@ -340,25 +309,17 @@ void ImportPhotoToServer::startThumbJobs(QStringList files)
 void ImportPhotoToServer::showImportedFiles(QString orderPath)
 {
     QApplication::processEvents();
-    orderPath = withSlash(orderPath);
-    const ModeTexts texts = modeTexts(g_importPhotoMode);
-    const QString thumbnailDir = orderPath + texts.thumbnailFolder;
-    const QString orderDir = orderPath + texts.folder;
-    if (!FileOperation::isDirExist(thumbnailDir)) {
-        ui->label_4->setText(texts.caption + QStringLiteral("（0张）"));
+    const QString caption = ImportModeTexts::of(g_importPhotoMode).caption;
+    const OrderFolderListing found(orderPath, g_importPhotoMode);
+    if (!found.hasThumbnailFolder()) {
+        ui->label_4->setText(caption + QStringLiteral("（0张）"));
         delete listing;
         thumbList->clear();
         return;
     }
-    QStringList kept;
-    for (const QFileInfo& entry :
-         Platform::instance().entryInfoList(thumbnailDir, {}, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
-        if (FileOperation::isFileExist(orderDir + QLatin1Char('/') + entry.fileName()))
-            kept << thumbnailDir + QLatin1Char('/') + entry.fileName();
-    }
-    startThumbJobs(kept);
-    importedCount = Platform::instance().entryInfoList(orderDir, {QStringLiteral("*.jpg")}, QDir::Files).size();
-    ui->label_4->setText(texts.caption + QStringLiteral("（") + QString::number(importedCount) + QStringLiteral("张)"));
+    startThumbJobs(found.thumbnails());
+    importedCount = found.importedCount();
+    ui->label_4->setText(caption + QStringLiteral("（") + QString::number(importedCount) + QStringLiteral("张)"));
     QApplication::processEvents();
 }
 
@@ -415,45 +376,19 @@ void ImportPhotoToServer::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-QNetworkReply* ImportPhotoToServer::post(const QString& url, const QByteArray& body,
-                                         void (ImportPhotoToServer::*slot)(QNetworkReply*))
-{
-    netManager = new QNetworkAccessManager(this);
-    connect(netManager, &QNetworkAccessManager::finished, this, slot);
-    return ServiceCall::postForm(netManager, url, body);
-}
-
 // --- order and server paths ---
 
-void ImportPhotoToServer::queryOrderPath()
+void ImportPhotoToServer::onOrderPathFailed()
 {
-    const QByteArray body = SingleImportRequests::orderPath();
-    qDebug() << "query order url:" << URL_ORDER_GET_ORDER_PATH;
-    post(URL_ORDER_GET_ORDER_PATH, body, &ImportPhotoToServer::backOrderPath);
+    // Whatever went wrong, the mode buttons come back so a click retries.
+    loadingLabel->hide();
+    refreshBtn(false);
 }
 
-void ImportPhotoToServer::backOrderPath(QNetworkReply* reply)
+void ImportPhotoToServer::onOrderPath(QString orderPath, QString backupPath)
 {
-    reply->deleteLater();
-    QJsonObject object;
-    // Whatever went wrong, the mode buttons come back so a click retries.
-    if (!ServiceCall::readReply(reply, &object)) {
-        loadingLabel->hide();
-        refreshBtn(false);
-        return;
-    }
-    qDebug() << "order path:" << QJsonDocument(object).toJson(QJsonDocument::Indented);
-    const QString code = object.take(QStringLiteral("code")).toString();
-    qDebug() << "orderInfo:" << object;
-    if (code != QLatin1String("1")) {
-        warn(QStringLiteral("错误代码：") + code);
-        loadingLabel->hide();
-        refreshBtn(false);
-        return;
-    }
-    const QJsonObject data = object.take(QStringLiteral("data")).toObject();
-    orderPath = data.value(QStringLiteral("orderpath")).toString();
-    orderBakPath = data.value(QStringLiteral("orderbakpicpath")).toString();
+    this->orderPath = orderPath;
+    orderBakPath = backupPath;
     ui->selectButton->show();
     if (!orderPath.isEmpty()) {
         ui->reimportButton->show();
@@ -487,52 +422,17 @@ void ImportPhotoToServer::writeOrderAppendPath()
 {
     ui->lineEdit_folderAppendName->setReadOnly(true);
     ui->lineEdit_picAppendName->setReadOnly(true);
-    QString folder = orderPath;
-    while (folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    const QStringList folderParts = folder.section(QLatin1Char('/'), -1).split(QLatin1Char('-'));
-    if (folderParts.size() == 2)
-        ui->lineEdit_folderAppendName->setText(folderParts.at(1));
-    const QString photos = orderPath + modeTexts(g_importPhotoMode).folder + QLatin1Char('/');
-    const QFileInfoList files = Platform::instance().entryInfoList(photos, {QStringLiteral("*.jpg")}, QDir::Files,
-                                                                  QDir::Name | QDir::IgnoreCase);
-    if (files.isEmpty())
-        return;
-    qDebug() << "photoName" << files.first().fileName();
-    const QStringList nameParts = files.first().fileName().split(QLatin1Char('-'));
-    qDebug() << "sepratePhotoName" << nameParts;
-    if (nameParts.size() == 3)
-        ui->lineEdit_picAppendName->setText(nameParts.at(1));
+    QString name;
+    if (OrderFolderListing::folderAppendName(orderPath, &name))
+        ui->lineEdit_folderAppendName->setText(name);
+    if (OrderFolderListing::pictureAppendName(orderPath, g_importPhotoMode, &name))
+        ui->lineEdit_picAppendName->setText(name);
 }
 
-void ImportPhotoToServer::queryServerPath()
+void ImportPhotoToServer::onServerRoots(QString serverRoot, QString backupRoot)
 {
-    qDebug() << "server path url:" << URL_ORDER_GET_ORDER_PIC_PATH;
-    post(URL_ORDER_GET_ORDER_PIC_PATH, SingleImportRequests::serverPath(), &ImportPhotoToServer::backServerPath);
-}
-
-void ImportPhotoToServer::backServerPath(QNetworkReply* reply)
-{
-    reply->deleteLater();
-    QJsonObject object;
-    if (!ServiceCall::readReply(reply, &object)) {
-        endRun();
-        return;
-    }
-    qDebug() << "server path:" << QJsonDocument(object).toJson(QJsonDocument::Indented);
-    const QString code = object.take(QStringLiteral("code")).toString();
-    const QString message = object.take(QStringLiteral("message")).toString();
-    if (code != QLatin1String("1")) {
-        warn(message);
-        endRun();
-        return;
-    }
-    serverRoot = object.take(QStringLiteral("picpath")).toString();
-    backupRoot = object.take(QStringLiteral("bakpicpath")).toString();
-    g_homePicPath = object.take(QStringLiteral("homepicpath")).toString();
-    qDebug() << "服务器路径" << serverRoot;
-    qDebug() << "备份服务器路径" << backupRoot;
-    qDebug() << "家居模板路径" << g_homePicPath;
+    this->serverRoot = serverRoot;
+    this->backupRoot = backupRoot;
     if (createOrderDir(serverRoot, backupRoot))
         import();
     else
@@ -555,34 +455,16 @@ void ImportPhotoToServer::on_newPhotoDateDate(QString date)
     if (date.isEmpty())
         return;
     ui->pushButton_photodate->setText(date);
-    postPhotoDate();
+    shotDate->postPhotoDate(date);
     qDebug() << "sepratePhotoName" << date.split(QLatin1Char('-'));
     const QString prefix = orderPrefix(date);
     if (!prefix.isEmpty())
         ui->lineEdit_orderPRName->setText(prefix);
 }
 
-void ImportPhotoToServer::postPhotoDate()
+void ImportPhotoToServer::onShotDateAccepted(QString date)
 {
-    const QString date = ui->pushButton_photodate->text();
-    QNetworkReply* reply =
-        post(URL_ORDER_UPDATEPHOTODATE, SingleImportRequests::photoDate(date), &ImportPhotoToServer::queryPostPhotoDate);
-    // An accepted reply stores the date its own request carried.
-    reply->setProperty("photodate", date);
-}
-
-void ImportPhotoToServer::queryPostPhotoDate(QNetworkReply* reply)
-{
-    reply->deleteLater();
-    QJsonObject object;
-    if (!ServiceCall::readReply(reply, &object))
-        return;
-    const QString code = object.take(QStringLiteral("code")).toString();
-    if (code != QLatin1String("1")) {
-        warn(QStringLiteral("错误代码：") + code);
-        return;
-    }
-    g_curShotDate = reply->property("photodate").toString();
+    g_curShotDate = date;
     emit refreshSearchTable();
 }
 
@@ -647,7 +529,7 @@ void ImportPhotoToServer::clickImportPhoto()
         return;
     }
     if (orderPath.isEmpty() || orderBakPath.isEmpty()) {
-        queryServerPath();
+        paths->queryServerPath();
         return;
     }
     // Folders from the service that climb out of the roots get no files.
@@ -669,58 +551,26 @@ void ImportPhotoToServer::endRun()
 
 bool ImportPhotoToServer::createOrderDir(QString serverRoot, QString backupRoot)
 {
-    if (!OrderFolderTree::prepareRoot(serverRoot, false)) {
-        qDebug() << "路径错误:" << serverRoot;
-        warn(QStringLiteral("服务器路径错误"));
-        return false;
-    }
-    const int mode = g_importPhotoMode;
-    const QString append = mode == 0 ? ui->lineEdit_folderAppendName->text() : ui->lineEdit_picAppendName->text();
+    const QString append =
+        g_importPhotoMode == 0 ? ui->lineEdit_folderAppendName->text() : ui->lineEdit_picAppendName->text();
     const QString folder = SingleOrderNames::folderName(ui->lineEdit_orderPRName->text(), g_curOrderPayForKey,
                                                         append, g_curServiceTimes);
     qDebug() << "current=" << currentTimeString();
-    QString yearMonth;
-    QString day;
-    if (!OrderFolderTree::splitShotDate(g_curShotDate, &yearMonth, &day)
-        || !OrderFolderTree::isUsableFolderName(folder)) {
-        Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("客人信息包含特殊字符，请修改后再导片"),
-                             QMessageBox::Yes, QMessageBox::Yes);
+    QString error;
+    if (!SingleOrderTree::create(serverRoot, backupRoot, folder, g_curShotDate, &orderPath, &orderBakPath, &error)) {
+        warn(error);
         return false;
     }
-    const QStringList visible = {photoKindFolders(0).photos, photoKindFolders(1).photos, QStringLiteral("汰片/"),
-                                 photoKindFolders(2).photos};
-    OrderFolderTree::make(serverRoot, yearMonth, day, folder, visible, true);
-    if (!OrderFolderTree::prepareRoot(backupRoot, false)) {
-        qDebug() << "备份路径：" << backupRoot;
-        warn(QStringLiteral("备份服务器路径错误。"));
-        return false;
-    }
-    OrderFolderTree::make(backupRoot, yearMonth, day, folder, {photoKindFolders(0).photos}, false);
-    const QString relative = OrderFolderTree::relativeOrderPath(yearMonth, day, folder);
-    if (!FileOperation::isDirExist(serverRoot + relative) || !FileOperation::isDirExist(backupRoot + relative)) {
-        warn(QStringLiteral("服务器路径错误"));
-        return false;
-    }
-    orderPath = serverRoot + relative;
-    orderBakPath = backupRoot + relative;
     qDebug() << "current2=" << currentTimeString();
     return true;
 }
 
 void ImportPhotoToServer::import()
 {
-    const int mode = g_importPhotoMode;
-    oriOrderPicCount = countJpgFiles(orderPath + photoKindFolders(mode).photos);
-    oriBackPicCount = mode == 0 ? countJpgFiles(orderBakPath + photoKindFolders(0).photos) : 0;
-    qDebug() << "oriOrderPicCount" << oriOrderPicCount;
-    qDebug() << "oriBackPicCount" << oriBackPicCount;
     ui->progressBar->setMaximum(photoNames->size());
     ui->progressBar->setValue(0);
     ui->progressBar->show();
-    finishedCount = 0;
-    failedSources.clear();
-    imageTimeText.clear();
-    postOrderPath2(orderPath);
+    run->begin(orderPath, orderBakPath, g_importPhotoMode, photoNames->size());
     for (int i = 0; i < photoNames->size(); ++i) {
         pool->add(new ThumbnailThread1(photoPaths.at(i), photoNames->at(i), orderPath, orderBakPath, this, 1000),
                   photoPaths.at(i), photoNames->at(i));
@@ -730,91 +580,25 @@ void ImportPhotoToServer::import()
 void ImportPhotoToServer::onImportImageFailed(QString source, QString target)
 {
     qDebug() << "导片失败" << source << target;
-    failedSources << source;
+    run->addFailure(source);
 }
 
 void ImportPhotoToServer::onFinishImportImage(QString imageTime)
 {
-    imageTimeText += imageTime;
-    ++finishedCount;
-    ui->progressBar->setValue(finishedCount);
-    const int mode = g_importPhotoMode;
-    ui->label_4->setText(modeTexts(mode).progressCaption + QString::number(importedCount + finishedCount)
-                         + QStringLiteral("张)"));
-    if (finishedCount != ui->progressBar->maximum())
+    const bool last = run->finishOne(imageTime);
+    ui->progressBar->setValue(run->finished());
+    ui->label_4->setText(ImportModeTexts::of(g_importPhotoMode).progressCaption
+                         + QString::number(importedCount + run->finished()) + QStringLiteral("张)"));
+    if (!last)
         return;
-    writeImageTime(imageTimeText);
-    imageTimeText.clear();
     ui->importButton->setEnabled(false);
     ui->progressBar->setValue(0);
     ui->progressBar->setMaximum(0);
     ui->progressBar->hide();
-    const int photosAfter = countJpgFiles(orderPath + photoKindFolders(mode).photos);
-    const int backupsAfter = mode == 0 ? countJpgFiles(orderBakPath + photoKindFolders(0).photos) : 0;
-    QString text = QStringLiteral("导入前正式库照片：%1张\n\n导入后正式库照片：%2张")
-                       .arg(oriOrderPicCount)
-                       .arg(photosAfter);
-    if (mode == 0)
-        text += QStringLiteral("\n\n导入前备份库照片：%1张\n\n导入后备份库照片：%2张")
-                    .arg(oriBackPicCount)
-                    .arg(backupsAfter);
-    text += QStringLiteral("    \n");
-    if (failedSources.isEmpty()) {
-        Dialogs::information(nullptr, QStringLiteral("导片成功!"), text, QMessageBox::Yes, QMessageBox::Yes);
-    } else {
-        text += QStringLiteral("导片失败(错误码:3)，可重试\n") + failedSources.join(QLatin1Char('\n'));
-        warn(text);
-    }
-    postOrderPath(orderPath, photosAfter - oriOrderPicCount, mode == 0 ? backupsAfter - oriBackPicCount : 0);
+    run->end();
     ui->importButton->setText(QStringLiteral("导入"));
     ui->importButton->setEnabled(true);
     setRunning(false);
-}
-
-void ImportPhotoToServer::writeImageTime(QString text)
-{
-    if (!ImageTimeFile::append(orderPath + QStringLiteral("/ImageTime.txt"), text))
-        qDebug() << "ImageTime.txt 写入失败" << orderPath;
-}
-
-void ImportPhotoToServer::postOrderPath2(QString path)
-{
-    post(URL_ORDER_UPDATEPICPATH2, SingleImportRequests::startPaths(path, orderBakPath),
-         &ImportPhotoToServer::submitPicPath_2);
-}
-
-void ImportPhotoToServer::postOrderPath(QString path, int photoCount, int backupCount)
-{
-    const QByteArray body =
-        SingleImportRequests::finishPaths(path, orderBakPath, photoCount, backupCount, g_importPhotoMode);
-    qDebug() << "提交路径地址2 url" << URL_ORDER_UPDATEPICPATH;
-    post(URL_ORDER_UPDATEPICPATH, body, &ImportPhotoToServer::submitPicPath);
-}
-
-void ImportPhotoToServer::submitPicPath(QNetworkReply* reply)
-{
-    reply->deleteLater();
-    QJsonObject object;
-    if (!ServiceCall::readReply(reply, &object))
-        return;
-    qDebug() << "copyF Json:" << object;
-    const QString code = object.take(QStringLiteral("code")).toString();
-    if (code == QLatin1String("1"))
-        queryOrderPath();
-    else
-        warn(QStringLiteral("错误代码：") + code);
-}
-
-void ImportPhotoToServer::submitPicPath_2(QNetworkReply* reply)
-{
-    reply->deleteLater();
-    QJsonObject object;
-    if (!ServiceCall::readReply(reply, &object))
-        return;
-    const QString code = object.take(QStringLiteral("code")).toString();
-    qDebug() << "上传路径obj" << object;
-    if (code != QLatin1String("1"))
-        warn(QStringLiteral("上传路径错误代码：") + code);
 }
 
 void ImportPhotoToServer::on_reimportButton_clicked()
@@ -822,10 +606,8 @@ void ImportPhotoToServer::on_reimportButton_clicked()
     const QMessageBox::StandardButton answer = Dialogs::question(
         nullptr, QStringLiteral("注意"), QStringLiteral("是否要重新读该订单？若是点击后请自行删除订单原文件夹"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer != QMessageBox::Yes)
-        return;
-    FileOperation::removeFile(orderPath + QStringLiteral("/ImageTime.txt"));
-    postOrderPath(QString(), 0, 0);
+    if (answer == QMessageBox::Yes)
+        run->reimport(orderPath, orderBakPath, g_importPhotoMode);
 }
 
 void ImportPhotoToServer::delListFiles(const QStringList* files)
@@ -840,5 +622,5 @@ void ImportPhotoToServer::delListFiles(const QStringList* files)
         for (const QString& dir : dirs)
             FileOperation::removeFile(orderPath + dir + name);
     }
-    queryOrderPath();
+    paths->queryOrderPath();
 }

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class OrderPathQuery;
 class PhotoPool;
 class QAction;
 class QButtonGroup;
@@ -19,16 +20,12 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QPaintEvent;
 class QStandardItemModel;
+class ShotDateUpdate;
+class SingleImportRun;
 class ThumbListing;
 class Ui_ImportPhotoToServer;
-
-// Number of "*.jpg" files of a folder (any case of the extension); 0 when
-// the folder does not exist.
-int countJpgFiles(QString dir);
 
 // Imports chosen files of the current order (the current-order globals when
 // it is built) into its folder on the file server: photos as shot, finished
@@ -66,9 +63,9 @@ private slots:
     void selectItem(QListWidgetItem* item);
     void onFinishImportImage(QString imageTime);
     void onImportImageFailed(QString source, QString target);
-    void submitPicPath(QNetworkReply* reply);
-    void backServerPath(QNetworkReply* reply);
-    void backOrderPath(QNetworkReply* reply);
+    void onOrderPath(QString orderPath, QString backupPath);
+    void onOrderPathFailed();
+    void onServerRoots(QString serverRoot, QString backupRoot);
     void openSelfPhotoDir();
     void openOrderPhotoDir();
     void delListPhotoAction();
@@ -79,11 +76,10 @@ private slots:
     void on_refreshPushButton_clicked();
     void on_pushButton_photodate_clicked();
     void on_newPhotoDateDate(QString date);
-    void queryPostPhotoDate(QNetworkReply* reply);
+    void onShotDateAccepted(QString date);
     void on_lineEdit_folderAppendName_textChanged(QString arg1);
     void on_lineEdit_folderAppendName_editingFinished();
     void on_lineEdit_picAppendName_editingFinished();
-    void submitPicPath_2(QNetworkReply* reply);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -99,20 +95,13 @@ private:
     void showImportedFiles(QString orderPath);
     void refreshBtn(bool wait);
 
-    void queryOrderPath();
     void writeOrderAppendPath();
-    void queryServerPath();
 
     void import();
     bool createOrderDir(QString serverRoot, QString backupRoot);
-    void writeImageTime(QString text);
-    void postOrderPath2(QString path);
-    void postOrderPath(QString path, int photoCount, int backupCount);
-    void postPhotoDate();
     // Puts the buttons back after a run that did not start or has ended.
     void endRun();
     void setRunning(bool running);
-    QNetworkReply* post(const QString& url, const QByteArray& body, void (ImportPhotoToServer::*slot)(QNetworkReply*));
 
     QButtonGroup* modeGroup = nullptr;
     bool picAppendNameEdited = false;
@@ -134,14 +123,10 @@ private:
     QString backupRoot;
     QString selectedPhotoDir;
     QString picAppendPart;
-    int finishedCount = 0;
-    int oriOrderPicCount = 0;
-    int oriBackPicCount = 0;
-    QNetworkAccessManager* netManager = nullptr;
-    QString imageTimeText;
 
-    // Sources of the running import that could not be written completely.
-    QStringList failedSources;
+    OrderPathQuery* paths = nullptr;
+    ShotDateUpdate* shotDate = nullptr;
+    SingleImportRun* run = nullptr;
     // The window's own pool: closing clears only its queue.
     std::unique_ptr<PhotoPool> pool;
     // Receiver of the current listing's icon jobs.
