@@ -146,4 +146,18 @@ void createLyraResult(const QString& storeLyraFolder, const QString& order, bool
     writeFile(handOver + QStringLiteral("设计说明.txt"), "设计同步");
 }
 
+void addAfterSampleFiles(const QString& orderPath)
+{
+    const QString folder = orderPath.endsWith(QLatin1Char('/')) ? orderPath : orderPath + QLatin1Char('/');
+    const QString finished = folder + QStringLiteral("成品/");
+    QDir().mkpath(finished + QStringLiteral("旧版"));
+    QDir().mkpath(folder + QStringLiteral("照片/新建文件夹"));
+    samplePicture(240, 160, 601).save(finished + QStringLiteral("A 2.jpg"), "JPEG", 85);
+    samplePicture(240, 160, 602).save(finished + QStringLiteral("花园.jpg"), "JPEG", 85);
+    samplePicture(240, 160, 603).save(finished + QStringLiteral("旧版/A.jpg"), "JPEG", 85);
+    writeFile(finished + QStringLiteral(".缓存.jpg"), QByteArray(512, 'H'));
+    writeFile(folder + QStringLiteral("照片/新建文件夹/A 2.CR2"), QByteArray(2048, 'C'));
+    writeFile(folder + QStringLiteral("照片/新建文件夹/花园.NEF"), QByteArray(2048, 'N'));
+}
+
 } // namespace DemoPhotos

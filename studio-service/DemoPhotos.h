@@ -41,6 +41,11 @@ void fillOrderFolder(const QString& orderPath);
 // hand-over folder "<order>_待Lyra设计同步用数据/" with 设计说明.txt.
 void createLyraResult(const QString& storeLyraFolder, const QString& order, bool finished = true);
 
+// What an after-sample separation meets in a real order folder besides that:
+// finished images named with a blank ("A 2.jpg") and in Chinese ("花园.jpg")
+// with their RAW companions, a hidden file and an old sub-folder in 成品/.
+void addAfterSampleFiles(const QString& orderPath);
+
 } // namespace DemoPhotos
 
 #endif

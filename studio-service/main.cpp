@@ -36,6 +36,7 @@ void createImportedOrder(const QString& path, const QString& backupPath)
     for (const char* video : {"VID_0101.mp4", "VID_0102.mp4"})
         writeFile(path + QStringLiteral("试拍视频/") + QLatin1String(video), QByteArray(64 * 1024, 'V'));
     DemoPhotos::fillOrderFolder(path);
+    DemoPhotos::addAfterSampleFiles(path);
     QDir().mkpath(backupPath + QStringLiteral("照片"));
 }
 

@@ -277,6 +277,7 @@ void SplitAfterSample::on_pushButton_separate_clicked()
     }
     isSeparating = true;
     SeparationBusy::acquire(this);
+    m_messageList.clear();
     ui->groupBox->show();
     ui->label->show();
     if (beginOrderSeparation())
@@ -315,6 +316,9 @@ void SplitAfterSample::postQueryProducts(QString orderPhotoId)
 void SplitAfterSample::queryProductsCallBack(QNetworkReply* reply)
 {
     reply->deleteLater();
+    // A window closed mid-run takes no further step.
+    if (!isWindowShow->isOpen())
+        return;
     QJsonObject object;
     if (!ServiceCall::readReply(reply, &object)) {
         stopRun();
@@ -370,6 +374,7 @@ void SplitAfterSample::startSeparatePhotos()
     progressCount = 0;
     photoCheckCount = 0;
     photoCheckReplyCount = 0;
+    m_failedCopies.clear();
     preparePool();
     const QString finished = finishedFolder();
     for (int index = 0; !finished.isEmpty() && index < g_orderGoodsList.size(); ++index) {
@@ -433,6 +438,12 @@ void SplitAfterSample::onFinishSeparateImage()
     ui->progressBar->setValue(progressCount);
 }
 
+void SplitAfterSample::fenjian_copyFailedSlot(QString source)
+{
+    if (!m_failedCopies.contains(source))
+        m_failedCopies << source;
+}
+
 void SplitAfterSample::prepareOrderSheet()
 {
     separateNextOrder();
@@ -440,6 +451,12 @@ void SplitAfterSample::prepareOrderSheet()
 
 void SplitAfterSample::separateNextOrder()
 {
+    if (!m_failedCopies.isEmpty()) {
+        SeparateMessage record;
+        record.orderId = g_curOrderPayForKey;
+        record.failedCopies = m_failedCopies;
+        m_messageList.append(record);
+    }
     ++finishedOrderCount;
     ui->label_finishOrdersNum->setText(
         QStringLiteral("已完成订单个数：%1/%2").arg(finishedOrderCount).arg(checkedOrderCount));

@@ -4,6 +4,7 @@
 #include "core/OrderItemInfo.h"
 #include "separation/ExpressHtml.h"
 #include "separation/OrderSearchType.h"
+#include "separation/SeparateMessage.h"
 #include "separation/StoreSelection.h"
 
 #include <QByteArray>
@@ -47,12 +48,16 @@ public:
     bool hasCheckedOrder();
     void fillOrderTable();
     void loadSeparatePath();
+    // The orders of the current or last run that did not come out whole.
+    const QList<SeparateMessage>& separateMessages() const { return m_messageList; }
 
 public slots:
     // Called by the run's jobs by name, queued.
     void fenjian_photoIsFileSlot_1(int num);
     void fenjian_finalPhotoSlot_2();
     void onFinishSeparateImage();
+    // Sent by a job before its own report when a copy did not reach its target.
+    void fenjian_copyFailedSlot(QString source);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -110,6 +115,8 @@ private:
     int photoCheckReplyCount = 0;
     int finalCopyReplyCount = 0;
     int m_runRow = -1; // the order being separated
+    QStringList m_failedCopies; // of the order being separated
+    QList<SeparateMessage> m_messageList;
 
     StoreSelection m_stores;
     std::unique_ptr<OrderTable> m_table;

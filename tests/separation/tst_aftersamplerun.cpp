@@ -4,6 +4,7 @@
 #include "separation/ProductPlan.h"
 #include "separation/SeparationBusy.h"
 #include "separation/splitaftersample.h"
+#include "DemoPhotos.h"
 #include "StudioService.h"
 #include "support/OrderSearchDriver.h"
 #include "support/TestSupport.h"
@@ -53,6 +54,8 @@ private slots:
     void refusals();
     void productsBody();
     void oneOrderTree();
+    void progressOfTheCopies();
+    void failedCopiesAreCollected();
     void twoOrdersAndASecondRun();
     void rootWithoutSeparator();
     void emptyPathFieldAsksPerOrder();
@@ -63,9 +66,10 @@ private slots:
     void orderWithoutFolderCopiesNothing();
     void searchDuringARunIsRefused();
     void closingMidRun();
+    void demoOrders();
 
 private:
-    QString makeOrder(const QString& key);
+    QString makeOrder(const QString& key, bool withExtras = true);
     QJsonObject row(const QString& key, const QString& names = "王强-李娜", const QString& path = QString());
     void open();
     void findAndTick(const QJsonArray& rows);
@@ -108,16 +112,19 @@ void TestAfterSampleRun::cleanup()
 }
 
 // An order folder on the "file server": three photos in 成品/ (one with a
-// blank, one Chinese), a hidden file and a sub-folder, RAW companions.
-QString TestAfterSampleRun::makeOrder(const QString& key)
+// blank, one Chinese), RAW companions and, with the extras, a hidden file and
+// a sub-folder.
+QString TestAfterSampleRun::makeOrder(const QString& key, bool withExtras)
 {
     const QString folder = env->workDir.path() + "/server/" + key + "/";
     for (const char* name : {"a b.jpg", "花.jpg", "C.JPG"})
         writeFile(folder + "成品/" + QString::fromUtf8(name), QByteArray("jpeg ") + name);
-    writeFile(folder + "成品/.hidden.jpg", "hidden");
-    writeFile(folder + "成品/旧/x.jpg", "old");
     writeFile(folder + "照片/新建文件夹/a b.CR2", "raw cr2");
     writeFile(folder + "照片/新建文件夹/C.NEF", "raw nef");
+    if (!withExtras)
+        return folder;
+    writeFile(folder + "成品/.hidden.jpg", "hidden");
+    writeFile(folder + "成品/旧/x.jpg", "old");
     return folder;
 }
 
@@ -252,6 +259,44 @@ void TestAfterSampleRun::oneOrderTree()
         values << signal.first().toInt();
     QCOMPARE(values, (QList<int>{1, 2, 3, 4, 5, 6, 0}));
     QVERIFY(!driver->widget<QGroupBox>("groupBox")->isVisible());
+}
+
+// Three photos list five entries: the bar's maximum is 5 + 14 and each copy
+// adds one; the label counts the orders done before this one.
+void TestAfterSampleRun::progressOfTheCopies()
+{
+    findAndTick({row("LY1", "甲", makeOrder("LY1", false)), row("LY2", "乙", makeOrder("LY2", false))});
+    auto* bar = driver->widget<QProgressBar>("progressBar");
+    auto* label = driver->widget<QLabel>("label_finishOrdersNum");
+    QStringList seen;
+    connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+        seen << QString("%1/%2 %3").arg(value).arg(bar->maximum()).arg(label->text());
+    });
+    start();
+    QVERIFY(waitForIdle());
+    QCOMPARE(seen.mid(0, 5), (QStringList{"1/19 已完成订单个数：0/2", "2/19 已完成订单个数：0/2",
+                                          "3/19 已完成订单个数：0/2", "4/19 已完成订单个数：0/2",
+                                          "5/19 已完成订单个数：0/2"}));
+    QVERIFY(seen.contains("5/19 已完成订单个数：1/2"));
+}
+
+// A target that cannot be written (a folder under the photo's name) is a
+// failed copy of its order, not a done one.
+void TestAfterSampleRun::failedCopiesAreCollected()
+{
+    const QString server = makeOrder("LY2");
+    findAndTick({row("LY1"), row("LY2", "张三", server)});
+    QVERIFY(QDir().mkpath(dateFolder() + "LY2-服务1 张三 快递/成品/花.jpg"));
+    QVERIFY(QDir().mkpath(dateFolder() + "LY2-服务1 张三 快递/成品/C.NEF"));
+    start();
+    QVERIFY(waitForIdle());
+    const QList<SeparateMessage> messages = window->separateMessages();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.first().orderId, QString("LY2"));
+    QStringList failed = messages.first().failedCopies;
+    failed.sort();
+    QCOMPARE(failed, (QStringList{server + "成品/花.jpg", server + "照片/新建文件夹/C.NEF"}));
+    QVERIFY(QFileInfo::exists(dateFolder() + "LY2-服务1 张三 快递/成品/C.JPG"));
 }
 
 void TestAfterSampleRun::twoOrdersAndASecondRun()
@@ -414,6 +459,37 @@ void TestAfterSampleRun::closingMidRun()
     start();
     QVERIFY(waitForIdle());
     QVERIFY(QFileInfo::exists(dateFolder() + "LY2-服务1 王强-李娜 快递/成品/C.JPG"));
+}
+
+// Two demo orders against the stand-in's own routes: both dated trees.
+void TestAfterSampleRun::demoOrders()
+{
+    env->service->clearScripts();
+    g_storeNames = QStringList{"澜叶旗舰店", "澜叶二店"};
+    g_storeIds = QStringList{"12", "13"};
+    open();
+    const QStringList demoIds = {"90002", "90006"};
+    for (const QJsonValue& value : env->service->demo().value("orders").toArray()) {
+        const QString path = value.toObject().value("orderpath").toString();
+        if (demoIds.contains(value.toObject().value("order_photo_id").toString())) {
+            DemoPhotos::fillOrderFolder(path);
+            DemoPhotos::addAfterSampleFiles(path);
+        }
+    }
+    QVERIFY(driver->search("预约单号", "LY20"));
+    for (int row = 0; row < driver->model()->rowCount(); ++row) {
+        if (driver->model()->index(row, 1).data().toString() == "LY20240518"
+            || driver->model()->index(row, 1).data().toString() == "LY20231202")
+            driver->clickCell(row, 1);
+    }
+    start();
+    QVERIFY(waitForIdle());
+    QVERIFY(env->dialogs.boxes.isEmpty());
+    QCOMPARE(env->service->count("order/ordergoods20230521"), 2);
+    const QStringList photos = {"成品",         "成品/A 2.CR2", "成品/A 2.jpg", "成品/A.CR2",  "成品/A.NEF",
+                                "成品/A.jpg",   "成品/B.jpg",   "成品/C.JPG",   "成品/花园.NEF", "成品/花园.jpg"};
+    QCOMPARE(tree(dateFolder() + "LY20240518-服务2 张敏-刘洋 部分"), photos);
+    QCOMPARE(tree(dateFolder() + "LY20231202-服务1 黄丽-郑凯 部分"), photos);
 }
 
 QTEST_MAIN(TestAfterSampleRun)
