@@ -102,15 +102,17 @@ void serveOrder(StudioService& service, const QString& orderPath, const QStringL
     });
 }
 
-// Every file under `tree` equals the photo of its name in `photos`, and
-// there are `expected` of them.
+// Every photo under `tree` (the sheets' own pictures aside) equals the photo
+// of its name in `photos`, and there are `expected` of them.
 bool copiesOfPhotos(const QString& tree, const QString& photos, int expected, qint64* bytes)
 {
     int count = 0;
     *bytes = 0;
-    QDirIterator it(tree, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(tree, {QStringLiteral("IMG_*.JPG")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        QFile copy(it.next());
+        if (it.next().contains(QStringLiteral("/制作单缩略图/")))
+            continue;
+        QFile copy(it.filePath());
         QFile source(photos + QLatin1Char('/') + it.fileName());
         if (!copy.open(QIODevice::ReadOnly) || !source.open(QIODevice::ReadOnly) || copy.readAll() != source.readAll())
             return false;
