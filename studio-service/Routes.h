@@ -1,6 +1,7 @@
 #ifndef ROUTES_H
 #define ROUTES_H
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -28,6 +29,8 @@ Response dispatchOrderList(StudioService& service, const RecordedRequest& reques
 // Applies `change` to the demo order with the id; false when there is none.
 bool updateOrder(StudioService& service, const QString& id, const std::function<void(QJsonObject&)>& change);
 void registerSeparationRoutes(StudioService& service);
+// The JPEG that "getbarcodegen" answers for a demo order.
+QByteArray demoBarCode(const QString& orderPhotoId);
 
 // Address of a file of the demo folder's "downloads" on the running service,
 // as an update announcement gives it in "path".

@@ -79,4 +79,15 @@ bool readReply(QNetworkReply* reply, QJsonObject* object)
     return parseObject(reply->readAll(), object);
 }
 
+bool readSuccess(QNetworkReply* reply, QJsonObject* object, const QString& failureText)
+{
+    if (!readReply(reply, object))
+        return false;
+    const QString code = object->value(QStringLiteral("code")).toString();
+    if (code == QLatin1String("1"))
+        return true;
+    Dialogs::information(nullptr, QStringLiteral("警告"), failureText + code, QMessageBox::Yes, QMessageBox::Yes);
+    return false;
+}
+
 } // namespace ServiceCall

@@ -39,6 +39,9 @@ bool parseObject(const QByteArray& body, QJsonObject* object);
 // Reads a finished reply into `object`. A network error shows the usual
 // "警告" box (Yes) and gives false, as does a body that is no JSON object.
 bool readReply(QNetworkReply* reply, QJsonObject* object);
+// readReply, then "code" must be "1": otherwise the "警告" box shows
+// `failureText` followed by the code (Yes), and the result is false.
+bool readSuccess(QNetworkReply* reply, QJsonObject* object, const QString& failureText);
 
 } // namespace ServiceCall
 

@@ -1,6 +1,8 @@
 #include "separation/ProductPlan.h"
 
 #include "core/Globals.h"
+#include "files/FileOperation.h"
+#include "separation/SeparationFolders.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -168,4 +170,37 @@ ProductPlan ProductPlan::read(const QJsonObject& reply, Reading reading)
     readGoods(goods0, false, idFlag, reading, &usedNames, &plan);
     readGoods(goods2, true, idFlag, reading, &usedNames, &plan);
     return plan;
+}
+
+QString makeProductFolder(const QString& orderFolder, const QString& base, const ProductDirInfo& dir, int index)
+{
+    const QString label = dir.label();
+    QString folder = orderFolder + base + dir.secoendpath + dir.subProductPath;
+    qDebug() << "finalPath==" << index << "--" << folder;
+    qDebug() << "firstpath==" << index << "--" << base;
+    qDebug() << "secoendpath==" << index << "--" << dir.secoendpath;
+    SeparationFolders::makePath(orderFolder + base);
+    if (!FileOperation::isDirExist(folder)) {
+        SeparationFolders::makePath(folder);
+    } else if (index <= 499) {
+        for (int n = 1;; ++n) {
+            // A sub-product numbers its own folder inside its product's.
+            const QString numbered = !dir.subProductPath.isEmpty()
+                ? QStringLiteral("%1%2 (%3)/").arg(dir.secoendpath, dir.subProductPath.chopped(1)).arg(n)
+                : dir.isHomemade == QLatin1String("1")
+                ? QStringLiteral("%1 (%2)%3").arg(label).arg(n).arg(dir.nameTail)
+                : QStringLiteral("%1 (%2) %3 %4/")
+                      .arg(label)
+                      .arg(n)
+                      .arg(sanitizeFileName(dir.goodTypeName), sanitizeFileName(dir.goodAmount));
+            const QString candidate = orderFolder + base + numbered;
+            qDebug() << (dir.subProductPath.isEmpty() ? "newPath1: " : "newPath2: ") << candidate;
+            if (!FileOperation::isDirExist(candidate)) {
+                SeparationFolders::makePath(candidate);
+                folder = candidate;
+                break;
+            }
+        }
+    }
+    return folder;
 }

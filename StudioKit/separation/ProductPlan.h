@@ -40,4 +40,10 @@ QString cleanProductName(QString name);
 // the good unless `numbered` is false.
 QList<GoodsInfo> parseChildGoods(QJsonObject good, bool numbered = true);
 
+// Makes the folder of one planned product below the separation order folder
+// (`base` is the entry's firstpath, empty in the 沐禾 layout). A folder that
+// exists already gets a numbered sibling, for the first 500 entries; returns
+// the folder to copy into.
+QString makeProductFolder(const QString& orderFolder, const QString& base, const ProductDirInfo& dir, int index);
+
 #endif

@@ -6,12 +6,16 @@
 #include "core/FormBody.h"
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
+#include "files/OrderFolders.h"
 #include "files/ThumbnailThread.h"
+#include "separation/BarCodeDownload.h"
 #include "separation/CurrentOrder.h"
+#include "separation/MarkImages.h"
 #include "separation/MessageDialog.h"
 #include "separation/OrderSearchForm.h"
 #include "separation/OrderSearchReply.h"
 #include "separation/OrderSearchType.h"
+#include "separation/OrderPicRequest.h"
 #include "separation/OrderTable.h"
 #include "separation/ProductPlan.h"
 #include "separation/SeparateThread.h"
@@ -22,6 +26,8 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDebug>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
 #include <QNetworkAccessManager>
@@ -297,14 +303,7 @@ void SearchOrder::queryProductsCallBack(QNetworkReply* reply)
 {
     reply->deleteLater();
     QJsonObject object;
-    if (!ServiceCall::readReply(reply, &object)) {
-        stopRun();
-        return;
-    }
-    const QString code = object.value(QStringLiteral("code")).toString();
-    if (code != QLatin1String("1")) {
-        Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("查询产品信息错误：") + code,
-                             QMessageBox::Yes, QMessageBox::Yes);
+    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询产品信息错误："))) {
         stopRun();
         return;
     }
@@ -525,33 +524,7 @@ void SearchOrder::fenjian_markPhoto_3_1()
         const QString label = dir.label();
         if (dir.secoendpath.isEmpty())
             continue;
-        QString folder = separateOrderPath + base + dir.secoendpath + dir.subProductPath;
-        qDebug() << "finalPath==" << i << "--" << folder;
-        qDebug() << "firstpath==" << i << "--" << base;
-        qDebug() << "secoendpath==" << i << "--" << dir.secoendpath;
-        SeparationFolders::makePath(separateOrderPath + base);
-        if (!FileOperation::isDirExist(folder)) {
-            SeparationFolders::makePath(folder);
-        } else if (i <= 499) {
-            for (int n = 1;; ++n) {
-                // A sub-product numbers its own folder inside its product's.
-                const QString numbered = !dir.subProductPath.isEmpty()
-                    ? QStringLiteral("%1%2 (%3)/").arg(dir.secoendpath, dir.subProductPath.chopped(1)).arg(n)
-                    : dir.isHomemade == QLatin1String("1")
-                    ? QStringLiteral("%1 (%2)%3").arg(label).arg(n).arg(dir.nameTail)
-                    : QStringLiteral("%1 (%2) %3 %4/")
-                          .arg(label)
-                          .arg(n)
-                          .arg(sanitizeFileName(dir.goodTypeName), sanitizeFileName(dir.goodAmount));
-                const QString candidate = separateOrderPath + base + numbered;
-                qDebug() << (dir.subProductPath.isEmpty() ? "newPath1: " : "newPath2: ") << candidate;
-                if (!FileOperation::isDirExist(candidate)) {
-                    SeparationFolders::makePath(candidate);
-                    folder = candidate;
-                    break;
-                }
-            }
-        }
+        const QString folder = makeProductFolder(separateOrderPath, base, dir, i);
         qDebug() << "要复制照片的产品：" << folder << dir.photoNames;
         if (dir.photoNames.isEmpty()) {
             if (dir.goodTypeId != QLatin1String("40"))
@@ -619,7 +592,102 @@ void SearchOrder::fenjian_productPhotoSlot_4(QString fullPicName)
 void SearchOrder::prepareOrderSheet()
 {
     sheetFields.resetForNextOrder();
+    barCodeUrl = BarCodeDownload::orderUrl(g_curOrderPhotoId);
     barPath = separatePath + QStringLiteral("/条形码.jpg");
+    // Nobody waits for the bar code: the run goes on with the picture information.
+    startDownloadBar();
+    getPicInfo();
+}
+
+void SearchOrder::startDownloadBar()
+{
+    // A bar code of an earlier run today is hidden before it is replaced.
+    FileOperation::setHiddenAttribute(barPath);
+    qDebug() << "srcsrc===" << barCodeUrl;
+    BarCodeDownload::start(barCodeUrl, barPath, this);
+}
+
+void SearchOrder::getPicInfo()
+{
+    setOrderPath(g_curOrderPath);
+    ImageData::getInstance()->importImage(PHOTOTYPE_FINE);
+    OrderPicRequest request;
+    for (const Image& image : qAsConst(*ImageData::getInstance()->getFineImages()))
+        request.fineImages << image.getFileName();
+    qDebug() << "成品照片数量是：" << request.fineImages.size();
+    request.designImages = shejiPhotoList;
+    request.barPath = barPath;
+    request.imagePath = separatePath;
+    manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, &SearchOrder::queryPicInfoCallBack);
+    ServiceCall::postForm(manager, URL_ORDER_GETORDERPIC, request.body());
+    qDebug() << "getPicInfo Url:" << URL_ORDER_GETORDERPIC;
+    qDebug() << "getPicInfo Paras:" << FormBody::masked(request.body());
+}
+
+void SearchOrder::queryPicInfoCallBack(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    QJsonObject object;
+    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询裁剪信息错误："))) {
+        stopRun();
+        return;
+    }
+    qDebug() << "picinfo" << object;
+    onFinishSeparateImage();
+    orderPicHtml = object.value(QStringLiteral("html")).toString();
+    startJob(new SeparateThread(object.value(QStringLiteral("orderpicdescr")).toArray(),
+                                SeparateTaskAnalysisPhotoInfo, this));
+}
+
+void SearchOrder::fenjian_analysisPhotoInfo()
+{
+    onFinishSeparateImage();
+    qDebug() << "开始保存成品缩略图";
+    // The job reads the work folder when it runs: still this order's.
+    m_pool.start(new ThumbnailThread(*ImageData::getInstance()->getFineImages(), this, 88), 0);
+}
+
+void SearchOrder::onFinishSaveThumb()
+{
+    qDebug() << "search order thumbnail finished!";
+    postQueryOrderInfo();
+}
+
+void SearchOrder::postQueryOrderInfo()
+{
+    FormBody body;
+    body.add(QStringLiteral("token"), ACCESS_TOKEN)
+        .add(QStringLiteral("order_photo_id"), g_curOrderPhotoId)
+        .add(QStringLiteral("shopid"), g_shopId)
+        .add(QStringLiteral("superid"), g_superId)
+        .add(QStringLiteral("eid"), g_eid)
+        .add(QStringLiteral("uid"), g_uid)
+        .add(QStringLiteral("personid"), g_eid);
+    manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, &SearchOrder::queryOrderInfoCallBack);
+    ServiceCall::postForm(manager, URL_ORDER_ORDERDETAIL, body.bytes());
+    qDebug() << "postOrder Url:" << URL_ORDER_ORDERDETAIL;
+    qDebug() << "postOrder Paras:" << FormBody::masked(body.bytes());
+}
+
+void SearchOrder::queryOrderInfoCallBack(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    QJsonObject object;
+    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询订单信息错误："))) {
+        stopRun();
+        return;
+    }
+    qDebug() << "postOrder Json:" << QJsonDocument(object).toJson(QJsonDocument::Indented);
+    readOrderDetail(object, g_curOrderPayForKey, g_curServiceTimes, &sheetFields);
+    qDebug() << "picsMarkArr====" << sheetFields.picsMarkArr.size();
+    if (m_runRow >= 0 && m_runRow < orderList.size())
+        sheetFields.selectPhotoName = orderList.at(m_runRow).selectphotoname;
+    const QStringList failed = MarkImages::copyAll(markedPictureNames(sheetFields.picsMarkArr), getMarksDir(),
+                                                   MarkImages::targetFolder());
+    if (!m_messageList.isEmpty())
+        m_messageList.last().failedCopies << failed;
     separateNextOrder();
 }
 

@@ -45,6 +45,8 @@ public:
     bool hasCheckedOrder();
     // The results of the current or last run, two per order.
     const QList<SeparateMessage>& separateMessages() const { return m_messageList; }
+    // The order-sheet fields as the latest order detail left them.
+    const OrderSheetFields& orderSheetFields() const { return sheetFields; }
 
 public slots:
     // Called by the separation jobs by name, queued.
@@ -56,6 +58,8 @@ public slots:
     void fenjian_productPhotoSlot_4(QString fullPicName);
     // Sent by a job before its own report when a copy did not reach its target.
     void fenjian_copyFailedSlot(QString source);
+    void fenjian_analysisPhotoInfo();
+    void onFinishSaveThumb();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -66,6 +70,8 @@ private slots:
     void clickSearch();
     void queryCallBack(QNetworkReply* reply);
     void queryProductsCallBack(QNetworkReply* reply);
+    void queryPicInfoCallBack(QNetworkReply* reply);
+    void queryOrderInfoCallBack(QNetworkReply* reply);
     void openOrderDir();
     void showMouseRightButton(QPoint pos);
     void on_selectPathButton_clicked();
@@ -89,6 +95,9 @@ private:
     void chooseRootAndStart();
     void startSeparatePhotos();
     void prepareOrderSheet();
+    void startDownloadBar();
+    void getPicInfo();
+    void postQueryOrderInfo();
     void separateNextOrder();
     void endRun();
     // Ends the run after a failure; the order's row is taken again next time.
