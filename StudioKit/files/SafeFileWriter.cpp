@@ -109,20 +109,45 @@ bool SafeFileWriter::finish()
     return true;
 }
 
+QString SafeFileWriter::moveOver(const QString& temporary, const QString& target)
+{
+    // A replaced file keeps its permissions; a missing one has none to keep.
+    const QFile::Permissions kept = QFile::permissions(target);
+    if (kept != QFile::Permissions() && !QFile::setPermissions(temporary, kept))
+        return QStringLiteral("cannot keep the permissions of ") + target;
+    std::error_code error;
+    std::filesystem::rename(fsPath(temporary), fsPath(target), error);
+    return error ? QString::fromLocal8Bit(error.message().c_str()) : QString();
+}
+
 bool SafeFileWriter::commit()
 {
     if (!finish())
         return false;
-    // A replaced file keeps its permissions; a missing one has none to keep.
-    const QFile::Permissions kept = QFile::permissions(m_target);
-    if (kept != QFile::Permissions() && !QFile::setPermissions(m_temp.fileName(), kept))
-        return fail(QStringLiteral("cannot keep the permissions of ") + m_target);
-    std::error_code error;
-    std::filesystem::rename(fsPath(m_temp.fileName()), fsPath(m_target), error);
-    if (error)
-        return fail(QString::fromLocal8Bit(error.message().c_str()));
+    const QString error = moveOver(m_temp.fileName(), m_target);
+    if (!error.isEmpty())
+        return fail(error);
     m_temp.setFileName(QString());
     return true;
+}
+
+QString SafeFileWriter::reserveTemporary(const QString& target)
+{
+    SafeFileWriter writer(target);
+    if (!writer.open())
+        return QString();
+    const QString path = writer.m_temp.fileName();
+    writer.m_temp.close();
+    writer.m_temp.setFileName(QString()); // the caller's now
+    return path;
+}
+
+bool SafeFileWriter::replaceWith(const QString& temporary, const QString& target)
+{
+    if (moveOver(temporary, Platform::diskPath(target)).isEmpty())
+        return true;
+    QFile::remove(temporary);
+    return false;
 }
 
 bool SafeFileWriter::commitWithoutReplacing(const QString& path)

@@ -49,6 +49,14 @@ public:
     // Streams `source` into `target` in blocks; the source is never changed.
     static bool copyFile(const QString& source, const QString& target, Existing existing);
 
+    // For content that another writer puts on disk by name (a printer):
+    // creates an empty temporary file beside `target`, with a new file's
+    // mode, and returns its path; empty when the folder cannot take one.
+    static QString reserveTemporary(const QString& target);
+    // Gives such a finished temporary file the target's name as commit()
+    // does; on failure it is removed and the target stays as it was.
+    static bool replaceWith(const QString& temporary, const QString& target);
+
     // Test hook: flushes of targets whose path contains `pathPart` fail as
     // on a full disk; an empty text ends the fault.
     static void failFlushesForTests(const QString& pathPart);
@@ -56,6 +64,8 @@ public:
 private:
     // Writes the rest of `in`; false (with the error) when a byte is missing.
     bool writeCopyOf(QFile& in);
+    // Renames `temporary` over `target`; the error text, empty on success.
+    static QString moveOver(const QString& temporary, const QString& target);
     // Flushes, closes and checks the temporary file, once.
     bool finish();
     void discard();

@@ -8,9 +8,10 @@
 struct SeparateMessage
 {
     QString orderId;
-    QStringList notExisPhotos; // "label:name", each once
-    QStringList emptyProducts; // labels of products without photos
-    QStringList failedCopies;  // copies that did not reach their target
+    QStringList notExisPhotos;  // "label:name", each once
+    QStringList emptyProducts;  // labels of products without photos
+    QStringList failedCopies;   // copies that did not reach their target
+    QStringList unwrittenFiles; // sheets and images that could not be written
 };
 
 #endif
