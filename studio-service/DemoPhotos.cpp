@@ -17,19 +17,36 @@ void writeFile(const QString& path, const QByteArray& bytes)
         file.write(bytes);
 }
 
-// Exif APP1 segment: "Exif\0\0", a TIFF header and IFD0 with one entry.
-QByteArray exifSegment(int orientation, QDataStream::ByteOrder byteOrder)
+// The TIFF block of Exif data: IFD0 with the orientation and, given a shot
+// time, a pointer to an Exif IFD whose DateTimeOriginal holds it (20 bytes
+// with the closing NUL), as cameras write them.
+QByteArray tiffBlock(int orientation, QDataStream::ByteOrder byteOrder, const QString& shotTime = QString())
 {
+    const bool dated = !shotTime.isEmpty();
     QByteArray tiff;
     QDataStream out(&tiff, QIODevice::WriteOnly);
     out.setByteOrder(byteOrder);
     out.writeRawData(byteOrder == QDataStream::LittleEndian ? "II" : "MM", 2);
     out << quint16(42) << quint32(8); // magic, offset of IFD0
-    out << quint16(1);                // one entry
+    out << quint16(dated ? 2 : 1);    // entries
     out << quint16(0x0112) << quint16(3) << quint32(1) << quint16(orientation) << quint16(0);
+    const quint32 exifIfd = 8 + 2 + 2 * 12 + 4;
+    if (dated)
+        out << quint16(0x8769) << quint16(4) << quint32(1) << exifIfd;
     out << quint32(0); // no further IFD
+    if (!dated)
+        return tiff;
+    out << quint16(1) << quint16(0x9003) << quint16(2) << quint32(20) << quint32(exifIfd + 2 + 12 + 4);
+    out << quint32(0);
+    const QByteArray text = shotTime.toLatin1().leftJustified(19, ' ', true) + '\0';
+    out.writeRawData(text.constData(), text.size());
+    return tiff;
+}
 
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+// Exif APP1 segment: "Exif\0\0" and the TIFF block.
+QByteArray exifSegment(int orientation, QDataStream::ByteOrder byteOrder, const QString& shotTime = QString())
+{
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiffBlock(orientation, byteOrder, shotTime);
     QByteArray segment("\xFF\xE1", 2);
     const int length = payload.size() + 2;
     segment += char(length >> 8);
@@ -37,16 +54,33 @@ QByteArray exifSegment(int orientation, QDataStream::ByteOrder byteOrder)
     return segment + payload;
 }
 
-} // namespace
-
-QByteArray jpegWithOrientation(const QImage& image, int orientation, QDataStream::ByteOrder byteOrder, int quality)
+QByteArray jpegBytes(const QImage& image, int quality)
 {
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPEG", quality);
+    return jpeg;
+}
+
+} // namespace
+
+QByteArray jpegWithOrientation(const QImage& image, int orientation, QDataStream::ByteOrder byteOrder, int quality)
+{
+    const QByteArray jpeg = jpegBytes(image, quality);
     // The segment goes right after the start-of-image marker, where cameras put it.
     return jpeg.left(2) + exifSegment(orientation, byteOrder) + jpeg.mid(2);
+}
+
+QByteArray jpegWithShotTime(const QImage& image, int orientation, const QString& shotTime)
+{
+    const QByteArray jpeg = jpegBytes(image, 90);
+    return jpeg.left(2) + exifSegment(orientation, QDataStream::LittleEndian, shotTime) + jpeg.mid(2);
+}
+
+QByteArray rawWithShotTime(const QString& shotTime)
+{
+    return tiffBlock(1, QDataStream::LittleEndian, shotTime) + QByteArray(4096, 'R');
 }
 
 QImage samplePicture(int width, int height, int seed)
@@ -158,6 +192,23 @@ void addAfterSampleFiles(const QString& orderPath)
     writeFile(finished + QStringLiteral(".缓存.jpg"), QByteArray(512, 'H'));
     writeFile(folder + QStringLiteral("照片/新建文件夹/A 2.CR2"), QByteArray(2048, 'C'));
     writeFile(folder + QStringLiteral("照片/新建文件夹/花园.NEF"), QByteArray(2048, 'N'));
+}
+
+void createSingleOrderShoot(const QString& folder)
+{
+    if (QDir(folder).exists())
+        return;
+    const QString raws = folder + QStringLiteral("/毛底/100CANON/");
+    QDir().mkpath(raws);
+    for (int i = 1; i <= 6; ++i) {
+        const QString name = QStringLiteral("IMG_%1").arg(100 + i, 4, 10, QLatin1Char('0'));
+        const QString shotTime = QStringLiteral("2024:06:01 10:15:%1").arg(i * 7, 2, 10, QLatin1Char('0'));
+        const int orientation = i == 2 ? 6 : 1;
+        const QImage picture = samplePicture(orientation == 1 ? 1600 : 1200, orientation == 1 ? 1200 : 1600, 40 + i);
+        writeFile(folder + QLatin1Char('/') + name + QStringLiteral(".JPG"),
+                  jpegWithShotTime(picture, orientation, shotTime));
+        writeFile(raws + name + QStringLiteral(".CR2"), rawWithShotTime(shotTime));
+    }
 }
 
 } // namespace DemoPhotos

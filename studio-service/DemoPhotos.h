@@ -46,6 +46,20 @@ void createLyraResult(const QString& storeLyraFolder, const QString& order, bool
 // with their RAW companions, a hidden file and an old sub-folder in 成品/.
 void addAfterSampleFiles(const QString& orderPath);
 
+// A camera's JPEG: the Exif orientation and the shot time
+// ("2024:06:01 10:15:07") as DateTimeOriginal.
+QByteArray jpegWithShotTime(const QImage& image, int orientation, const QString& shotTime);
+// The start of a camera RAW file: TIFF data whose Exif part carries the same
+// date text, then filler.
+QByteArray rawWithShotTime(const QString& shotTime);
+
+// The shoot of the demo order without folders, for the single-order import
+// and its RAW download: IMG_0101.JPG to IMG_0106.JPG (IMG_0102 turned, Exif
+// orientation 6), shot on 2024-06-01 at 10:15:07, :14, ... :42, and in
+// "毛底/100CANON/" the RAW files IMG_0101.CR2 to IMG_0106.CR2 of the same
+// shots. Nothing is made when `folder` exists.
+void createSingleOrderShoot(const QString& folder);
+
 } // namespace DemoPhotos
 
 #endif

@@ -93,6 +93,9 @@ int main(int argc, char* argv[])
             QDir().mkpath(shop.toObject().value(QLatin1String(key)).toString());
     }
     DemoPhotos::createShootFolders(service.demoRoot() + QStringLiteral("/相机导出"));
+    // Order 90001 has no folders yet: its shoot, with dated photos and RAW
+    // files, is for the single-order import and the RAW download.
+    DemoPhotos::createSingleOrderShoot(service.demoRoot() + QStringLiteral("/相机导出/王小宝"));
     for (const QJsonValue& value : service.demo().value(QStringLiteral("orders")).toArray()) {
         const QJsonObject order = value.toObject();
         const QString path = order.value(QStringLiteral("orderpath")).toString();

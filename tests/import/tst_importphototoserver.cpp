@@ -1,6 +1,8 @@
 #include "core/Globals.h"
 #include "DemoPhotos.h"
+#include "Routes.h"
 #include "import/ImageTimeFile.h"
+#include "import/cr2downloadwindow.h"
 #include "import/importphototoserver.h"
 #include "import/thumbnailthread1.h"
 #include "support/TestSupport.h"
@@ -455,6 +457,66 @@ private slots:
         QCOMPARE(entries.first(), QString("504A123-001>17:05:04 12:34:56"));
         QVERIFY(w<QPushButton>("importButton")->isEnabled());
         QCOMPARE(w<QPushButton>("importButton")->text(), QString("导入"));
+    }
+
+    // The demo's order without folders and its shoot, with the demo's own
+    // answers: the photo run names the photos and keeps their shot times,
+    // then the RAW download names each RAW file after the photo of the same
+    // second and empties the card's folder.
+    void demoShootWithRawFiles()
+    {
+        registerSingleImportRoutes(*env->service);
+        const QString demo = env->service->demoRoot();
+        for (const QString& rootFolder : {"/server/photos", "/backup/photos"})
+            QVERIFY(QDir().mkpath(demo + rootFolder));
+        g_curOrderPayForKey = "LY20240601";
+        g_curServiceTimes = "1";
+        g_curShotDate = "2024-06-01";
+        const QString shoot = demo + "/相机导出/王小宝";
+        DemoPhotos::createSingleOrderShoot(shoot);
+        QStringList photos;
+        for (const QString& name : fileNames(shoot))
+            photos << shoot + "/" + name;
+        const QString card = shoot + "/毛底/100CANON/";
+        QList<QByteArray> raws;
+        for (const QString& name : fileNames(card))
+            raws << readFile(card + name);
+        QCOMPARE(photos.size(), 6);
+        QCOMPARE(raws.size(), 6);
+
+        openWindow();
+        settle();
+        switchMode("importPic1", 3);
+        choose(photos);
+        importAndWait();
+
+        QCOMPARE(env->dialogs.boxes.last().title, QString("导片成功!"));
+        const QString order = demo + "/server/photos/2024-06/01/601LY20240601-1/";
+        QStringList photoNames;
+        QStringList rawNames;
+        for (int i = 1; i <= 6; ++i) {
+            photoNames << QString("601LY20240601-00%1.jpg").arg(i);
+            rawNames << QString("601LY20240601-00%1.CR2").arg(i);
+        }
+        QCOMPARE(fileNames(order + "照片"), photoNames);
+        QStringList entries = ImageTimeFile::read(order + "ImageTime.txt").split('|', Qt::SkipEmptyParts);
+        entries.sort();
+        QCOMPARE(entries.size(), 6);
+        QCOMPARE(entries.first(), QString("601LY20240601-001>24:06:01 10:15:07"));
+        QCOMPARE(entries.last(), QString("601LY20240601-006>24:06:01 10:15:42"));
+
+        QVERIFY(QDir().mkpath(root()));
+        auto* download = new CR2DownLoadWindow(nullptr);
+        download->setAttribute(Qt::WA_DeleteOnClose);
+        QPointer<CR2DownLoadWindow> alive(download);
+        download->show();
+        download->startDownload(order + "ImageTime.txt", shoot + "/毛底", root() + "毛底下载");
+        QTRY_VERIFY_WITH_TIMEOUT(!alive, 10000);
+        QCOMPARE(env->dialogs.texts().last(), QString("下载完毕！\n\n"));
+        QCOMPARE(fileNames(root() + "毛底下载"), rawNames);
+        for (int i = 0; i < rawNames.size(); ++i)
+            QCOMPARE(readFile(root() + "毛底下载/" + rawNames.at(i)), raws.at(i));
+        QVERIFY(!QFileInfo::exists(card));
     }
 
     void rootNotCreatable()
