@@ -25,6 +25,7 @@
 #include "import/PhotoPool.h"
 #include "import/thumbnailthread1.h"
 #include "files/ImageOperation.h"
+#include "files/PictureMemory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -171,7 +172,7 @@ protected:
 
 // The work no import can avoid, on a pool like the batch's: each photo read
 // and decoded once, each turned one encoded once as JPEG quality 100. Each
-// thread decodes into one picture, so no fresh memory is counted either.
+// thread decodes into the same memory, so no fresh memory is counted either.
 Run floorRun(const QStringList& files)
 {
     Run run;
@@ -181,12 +182,13 @@ Run floorRun(const QStringList& files)
         PhotoPool pool;
         for (const QString& file : files) {
             pool.add([file, &done] {
-                thread_local QImage picture;
+                thread_local PictureMemory memory;
                 QFile source(file);
                 if (!source.open(QIODevice::ReadOnly))
                     return;
                 const QByteArray data = source.readAll();
-                if (!ImageOperation::decodeInto(data, &picture))
+                QImage picture;
+                if (!ImageOperation::decodeInto(data, &memory, &picture))
                     return;
                 if (ImageOperation::getDirection(data) != 1) {
                     DiscardingDevice sink;

@@ -11,6 +11,7 @@
 #include <optional>
 
 class Image;
+class PictureMemory;
 struct CodeImageInfo;
 
 // Image functions shared by the import and separation tools. No state; the
@@ -35,6 +36,10 @@ public:
     // fit in memory.
     static QImage rotateImage(QImage image, int orientation);
     static QPixmap rotateImage(QPixmap pixmap, int orientation);
+    // The same picture, pixels and metadata, drawn in `memory` (see
+    // PictureMemory: it must not be handed on). An unchanged picture for the
+    // orientations left alone, a null one when the memory cannot be had.
+    static QImage rotateImage(const QImage& image, int orientation, PictureMemory* memory);
 
     // The jpegtran program to run, empty when none is installed.
     static QString findJpegtran();
@@ -55,19 +60,24 @@ public:
 
     // The same for one target and a source already decoded: the turned
     // picture comes from `decoded` in memory (jpegtran's output is not read
-    // back), and the fallback encodes it as "JPG" quality 100. False, with
-    // nothing written, for orientation 1 or a null picture.
+    // back), drawn in `memory` when given, and the fallback encodes it as
+    // "JPG" quality 100. False, with nothing written, for orientation 1 or a
+    // null picture.
     static bool saveRotatedOriginal(const QString& source, const QString& target, int orientation,
-                                    const QImage& decoded, QImage* upright);
+                                    const QImage& decoded, QImage* upright, PictureMemory* memory = nullptr);
 
     // Decodes by content, not by file name, and never applies the EXIF
     // orientation itself. A null image when unreadable or larger than
     // kMaxDecodedPixels.
     static QImage loadImage(QString path);
     static QImage loadImage(const QByteArray& data);
-    // Decodes into `image`, reusing its pixel buffer when size and format
-    // match: a 12-megapixel photo then costs no fresh 48 MB allocation.
+    // Decodes into `image`, a new picture: false, with a null image, when
+    // the bytes cannot be decoded.
     static bool decodeInto(const QByteArray& data, QImage* image);
+    // The same, drawn in `memory` (see PictureMemory: the picture must not be
+    // handed on) when the decoder gives the size and format its header
+    // declares. The metadata are those of a new picture.
+    static bool decodeInto(const QByteArray& data, PictureMemory* memory, QImage* image);
 
     // --- thumbnail, mark and label images ---
     // These draw on copies with QImage only (pool threads may call them) and

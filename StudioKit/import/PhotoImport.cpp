@@ -15,6 +15,8 @@
 
 namespace {
 
+thread_local PhotoImport::Buffers* t_lentBuffers = nullptr;
+
 QByteArray encoded(const QImage& image, const QByteArray& format, int quality)
 {
     QByteArray bytes;
@@ -56,6 +58,21 @@ private:
 
 } // namespace
 
+PhotoImport::BuffersLent::BuffersLent(Buffers* buffers) : m_previous(t_lentBuffers)
+{
+    t_lentBuffers = buffers;
+}
+
+PhotoImport::BuffersLent::~BuffersLent()
+{
+    t_lentBuffers = m_previous;
+}
+
+PhotoImport::Buffers* PhotoImport::lentBuffers()
+{
+    return t_lentBuffers;
+}
+
 PhotoImport::Outcome PhotoImport::run(const QString& sourcePath, const Targets& targets, const Settings& settings)
 {
     Outcome outcome;
@@ -78,8 +95,11 @@ PhotoImport::Outcome PhotoImport::run(const QString& sourcePath, const Targets& 
     if (!targets.backup.isEmpty() && !failures.check(writeKeeping(targets.backup, data), targets.backup))
         return outcome;
 
+    Buffers ownBuffers;
+    Buffers& buffers = t_lentBuffers ? *t_lentBuffers : ownBuffers;
+    // Drawn in the buffers: never handed on, only pictures derived from it.
     QImage picture;
-    outcome.decoded = ImageOperation::decodeInto(data, &picture);
+    outcome.decoded = ImageOperation::decodeInto(data, &buffers.decoded, &picture);
     if (!outcome.decoded)
         qDebug() << "picPath=" << sourcePath;
     const int orientation = ImageOperation::getDirection(data);
@@ -89,7 +109,8 @@ PhotoImport::Outcome PhotoImport::run(const QString& sourcePath, const Targets& 
     const bool turn = orientation != 1 && outcome.decoded && !targets.photos.isEmpty();
     if (turn && settings.losslessTurn) {
         const QString& first = targets.photos.first();
-        if (!failures.check(ImageOperation::saveRotatedOriginal(sourcePath, first, orientation, picture, &picture),
+        if (!failures.check(ImageOperation::saveRotatedOriginal(sourcePath, first, orientation, picture, &picture,
+                                                                      &buffers.turned),
                             first))
             return outcome;
         for (int i = 1; i < targets.photos.size(); ++i) {
@@ -99,7 +120,7 @@ PhotoImport::Outcome PhotoImport::run(const QString& sourcePath, const Targets& 
     } else {
         QByteArray photo = data;
         if (turn)
-            picture = ImageOperation::rotateImage(picture, orientation);
+            picture = ImageOperation::rotateImage(picture, orientation, &buffers.turned);
         // A turned copy that does not fit in memory leaves the photo as it
         // is, like one that cannot be decoded.
         if (turn && !picture.isNull()) {

@@ -1,6 +1,8 @@
 #ifndef PHOTOIMPORT_H
 #define PHOTOIMPORT_H
 
+#include "files/PictureMemory.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -46,6 +48,30 @@ public:
     };
 
     static Outcome run(const QString& sourcePath, const Targets& targets, const Settings& settings);
+
+    // The memory of a photo's full-size pictures (decoded and turned), kept
+    // from one photo to the next: see PictureMemory.
+    struct Buffers {
+        PictureMemory decoded;
+        PictureMemory turned;
+        qint64 bytes() const { return decoded.bytes() + turned.bytes(); }
+    };
+    // While one lives, run() on its thread draws its full-size pictures in
+    // `buffers` instead of fresh memory. The photo pool lends each job the
+    // buffers of a job that has ended.
+    class BuffersLent
+    {
+    public:
+        explicit BuffersLent(Buffers* buffers);
+        ~BuffersLent();
+        BuffersLent(const BuffersLent&) = delete;
+        BuffersLent& operator=(const BuffersLent&) = delete;
+
+    private:
+        Buffers* const m_previous;
+    };
+    // The buffers lent to this thread, null when none are.
+    static Buffers* lentBuffers();
 
     // Where the shot-time scan looks: from `start`, 500 bytes that may open
     // a "20"; the first window with a hit ends the scan, and inside it the

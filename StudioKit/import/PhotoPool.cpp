@@ -79,32 +79,68 @@ int PhotoPool::startWaitingLocked()
             || (m_running > 0 && m_bytesInWork + next.bytes > kPhotoJobsMemoryBudget))
             break;
         const Entry entry = m_waiting.takeFirst();
+        // The job draws in the buffers of an ended one; the others kept must
+        // not take the whole past the budget.
+        const std::shared_ptr<PhotoImport::Buffers> buffers = takeIdleBuffersLocked();
+        if (m_bytesInWork + entry.bytes + m_idleBufferBytes > kPhotoJobsMemoryBudget) {
+            std::vector<std::shared_ptr<PhotoImport::Buffers>> dropped;
+            dropIdleBuffersLocked(&dropped);
+        }
         if (!entry.family.isEmpty())
             m_familiesInWork.insert(entry.family);
         m_bytesInWork += entry.bytes;
         ++m_running;
         ++started;
-        m_pool.start([this, entry] {
-            entry.job();
-            ended(entry);
+        m_pool.start([this, entry, buffers] {
+            {
+                PhotoImport::BuffersLent lent(buffers.get());
+                entry.job();
+            }
+            ended(entry, buffers);
         });
     }
     return started;
 }
 
-void PhotoPool::ended(const Entry& entry)
+std::shared_ptr<PhotoImport::Buffers> PhotoPool::takeIdleBuffersLocked()
+{
+    if (m_idleBuffers.empty())
+        return std::make_shared<PhotoImport::Buffers>();
+    std::shared_ptr<PhotoImport::Buffers> buffers = std::move(m_idleBuffers.back());
+    m_idleBuffers.pop_back();
+    m_idleBufferBytes -= buffers->bytes();
+    return buffers;
+}
+
+// Hands the idle buffers to the caller, who frees them outside the lock
+// where it can.
+void PhotoPool::dropIdleBuffersLocked(std::vector<std::shared_ptr<PhotoImport::Buffers>>* into)
+{
+    into->insert(into->end(), m_idleBuffers.begin(), m_idleBuffers.end());
+    m_idleBuffers.clear();
+    m_idleBufferBytes = 0;
+}
+
+void PhotoPool::ended(const Entry& entry, std::shared_ptr<PhotoImport::Buffers> buffers)
 {
     std::function<void(int)> handler;
+    std::vector<std::shared_ptr<PhotoImport::Buffers>> unused;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_familiesInWork.remove(entry.family);
         m_bytesInWork -= entry.bytes;
         --m_running;
+        m_idleBufferBytes += buffers->bytes();
+        m_idleBuffers.push_back(std::move(buffers));
         if (m_starts == Starts::AsJobsEnd)
             startWaitingLocked();
         handler = m_endedHandler;
-        if (m_running == 0 && m_waiting.isEmpty())
+        // Nothing left to do: a pool that waits for its next photos holds no
+        // picture memory.
+        if (m_running == 0 && m_waiting.isEmpty()) {
+            dropIdleBuffersLocked(&unused);
             m_idle.notify_all();
+        }
     }
     if (handler)
         handler(entry.index);
@@ -113,13 +149,16 @@ void PhotoPool::ended(const Entry& entry)
 void PhotoPool::clear()
 {
     QList<Entry> dropped;
+    std::vector<std::shared_ptr<PhotoImport::Buffers>> unused;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         dropped.swap(m_waiting);
-        if (m_running == 0)
+        if (m_running == 0) {
+            dropIdleBuffersLocked(&unused);
             m_idle.notify_all();
+        }
     }
-    // The dropped jobs are freed here, outside the lock.
+    // The dropped jobs and buffers are freed here, outside the lock.
 }
 
 bool PhotoPool::waitForDone(int msecs)

@@ -1,6 +1,8 @@
 #ifndef PHOTOPOOL_H
 #define PHOTOPOOL_H
 
+#include "import/PhotoImport.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -8,7 +10,9 @@
 
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 class QRunnable;
 
@@ -18,7 +22,11 @@ class QRunnable;
 // meet in the backup numbering ("IMG_1.jpg", "img_1(2).JPG") run one after
 // another, so numbers and the last-one-wins copy come out as in a run of one
 // photo at a time. Each owner has its own pool, so clearing one never drops
-// another's jobs.
+// another's jobs. Each job is lent the picture buffers (PhotoImport::Buffers)
+// of a job that has ended, so photos of one size reuse their memory; the
+// pool keeps no more of them than jobs have run at once, drops them when a
+// job would otherwise take the memory past its budget, and frees them all
+// once it has nothing left to do.
 class PhotoPool
 {
 public:
@@ -66,12 +74,17 @@ private:
     };
 
     int startWaitingLocked();
-    void ended(const Entry& entry);
+    std::shared_ptr<PhotoImport::Buffers> takeIdleBuffersLocked();
+    void dropIdleBuffersLocked(std::vector<std::shared_ptr<PhotoImport::Buffers>>* into);
+    void ended(const Entry& entry, std::shared_ptr<PhotoImport::Buffers> buffers);
 
     const int m_maxJobs;
     const Starts m_starts;
-    QThreadPool m_pool;
     std::mutex m_mutex;
+    // Declared before the pool, so they outlive its threads.
+    std::vector<std::shared_ptr<PhotoImport::Buffers>> m_idleBuffers;
+    qint64 m_idleBufferBytes = 0;
+    QThreadPool m_pool;
     std::condition_variable m_idle;
     QList<Entry> m_waiting;
     QSet<QString> m_familiesInWork;

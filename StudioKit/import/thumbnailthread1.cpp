@@ -7,7 +7,10 @@
 #include "files/OrderFolders.h"
 #include "import/PhotoImport.h"
 
+#include "Platform.h"
+
 #include <QDebug>
+#include <QFile>
 #include <QPixmap>
 
 ThumbnailThread1::ThumbnailThread1(QString sourcePath, QString fileName, QString orderDir, QString backupDir,
@@ -95,7 +98,13 @@ void ThumbnailThread1::importImage()
 
 void ThumbnailThread1::makeListThumb()
 {
-    QImage image = ImageOperation::loadImage(listPath);
+    QFile file(Platform::diskPath(listPath));
+    QImage image;
+    // Decoded in the buffers the pool lends, as the import does; only the
+    // scaled copy leaves.
+    PhotoImport::Buffers* buffers = PhotoImport::lentBuffers();
+    if (file.open(QIODevice::ReadOnly))
+        ImageOperation::decodeInto(file.readAll(), buffers ? &buffers->decoded : nullptr, &image);
     if (!image.isNull())
         image = ImageOperation::squareImage(
             image.scaled(thumbSize, thumbSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));

@@ -1,8 +1,10 @@
 #include "DemoPhotos.h"
 #include "files/ImageOperation.h"
+#include "files/PictureMemory.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -50,6 +52,48 @@ QImage expectedUpright(const QImage& source, int orientation)
         }
     }
     return result;
+}
+
+// A picture with every pixel different, odd sides past the tile size, and
+// metadata Qt's turns keep or drop.
+QImage patterned(QImage::Format format, QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgba(x * 7 + y, y * 13 + x, (x ^ y) * 3, 255 - (x + y) % 200));
+    image = image.convertToFormat(format);
+    image.setDotsPerMeterX(11811);
+    image.setDotsPerMeterY(2835);
+    image.setText(QStringLiteral("Description"), QStringLiteral("studio"));
+    image.setOffset(QPoint(5, 7));
+    image.setColorSpace(QColorSpace::AdobeRgb);
+    return image;
+}
+
+QByteArray jpegWithMetadata(const QImage& image, int dotsPerMeter, const QString& comment)
+{
+    QImage copy = image;
+    copy.setDotsPerMeterX(dotsPerMeter);
+    copy.setDotsPerMeterY(dotsPerMeter);
+    if (!comment.isEmpty())
+        copy.setText(QStringLiteral("Description"), comment);
+    return jpegBytes(copy, 90);
+}
+
+// Everything of a picture that reaches an encoder or a caller.
+void comparePictures(const QImage& actual, const QImage& expected)
+{
+    QCOMPARE(actual.format(), expected.format());
+    QCOMPARE(actual.size(), expected.size());
+    QVERIFY(actual == expected);
+    QCOMPARE(actual.dotsPerMeterX(), expected.dotsPerMeterX());
+    QCOMPARE(actual.dotsPerMeterY(), expected.dotsPerMeterY());
+    QCOMPARE(actual.devicePixelRatio(), expected.devicePixelRatio());
+    QCOMPARE(actual.offset(), expected.offset());
+    QCOMPARE(actual.text(), expected.text());
+    QCOMPARE(actual.colorSpace(), expected.colorSpace());
+    QCOMPARE(actual.colorTable(), expected.colorTable());
 }
 
 } // namespace
@@ -168,6 +212,80 @@ private slots:
         QCOMPARE(rgb(pixmap.toImage()), expectedUpright(source, orientation));
         if (orientation == 6) // landscape becomes portrait, left edge on top
             QCOMPARE(turned.pixel(0, 0), source.pixel(0, 1));
+    }
+
+    // The turn drawn in kept memory is Qt's own turn, pixel for pixel and in
+    // what it keeps of the metadata, so the files written from it do not
+    // change; the memory serves the next picture of that size again.
+    void rotateIntoMemoryMatchesQt_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("orientation");
+        const QList<QPair<const char*, QImage::Format>> formats = {
+            {"RGB32", QImage::Format_RGB32}, {"ARGB32", QImage::Format_ARGB32_Premultiplied},
+            {"Grayscale8", QImage::Format_Grayscale8}, {"Indexed8", QImage::Format_Indexed8},
+            {"RGB888", QImage::Format_RGB888}, {"RGB16", QImage::Format_RGB16},
+            {"RGBA64", QImage::Format_RGBA64}, {"Mono", QImage::Format_Mono}};
+        for (const auto& format : formats) {
+            for (int orientation : {1, 3, 5, 6, 8})
+                QTest::addRow("%s, %d", format.first, orientation) << int(format.second) << orientation;
+        }
+    }
+
+    void rotateIntoMemoryMatchesQt()
+    {
+        QFETCH(int, format);
+        QFETCH(int, orientation);
+        const QImage source = patterned(QImage::Format(format), QSize(131, 70));
+        PictureMemory memory;
+        const QImage turned = ImageOperation::rotateImage(source, orientation, &memory);
+        comparePictures(turned, ImageOperation::rotateImage(source, orientation));
+
+        const QImage other = patterned(QImage::Format(format), QSize(131, 70)).mirrored();
+        const QImage again = ImageOperation::rotateImage(other, orientation, &memory);
+        comparePictures(again, ImageOperation::rotateImage(other, orientation));
+        const bool drawnInMemory = orientation != 1 && orientation != 5 && QImage::Format(format) != QImage::Format_Mono;
+        QCOMPARE(memory.bytes() > 0, drawnInMemory);
+        if (drawnInMemory)
+            QVERIFY(again.constBits() == turned.constBits());
+    }
+
+    // Decoding into kept memory gives what a new picture gives: nothing of
+    // the photo before it, neither its density, its comment nor its pixels
+    // (a cut file ends in grey, not in the earlier photo).
+    void decodeIntoMemoryMatchesNewPicture()
+    {
+        const QImage red = DemoPhotos::samplePicture(320, 240, 1);
+        const QImage blue = DemoPhotos::samplePicture(320, 240, 2);
+        const QByteArray first = jpegWithMetadata(red, 11811, QStringLiteral("first photo"));
+        const QByteArray full = jpegWithMetadata(blue, 2835, QString());
+        const QByteArray cut = full.left(full.size() / 2);
+        const QByteArray png = [&] {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            blue.save(&buffer, "PNG");
+            return bytes;
+        }();
+
+        PictureMemory memory;
+        QImage picture;
+        QVERIFY(ImageOperation::decodeInto(first, &memory, &picture));
+        const uchar* const kept = picture.constBits();
+        QCOMPARE(picture.text(QStringLiteral("Description")), QStringLiteral("first photo"));
+        for (const QByteArray& next : {full, cut}) {
+            QImage fresh;
+            QVERIFY(ImageOperation::decodeInto(next, &fresh));
+            QVERIFY(ImageOperation::decodeInto(next, &memory, &picture));
+            QVERIFY(picture.constBits() == kept);
+            comparePictures(picture, fresh);
+        }
+        // Other formats get a new picture.
+        QVERIFY(ImageOperation::decodeInto(png, &memory, &picture));
+        QVERIFY(picture.constBits() != kept);
+        comparePictures(picture, ImageOperation::loadImage(png));
+        QVERIFY(!ImageOperation::decodeInto(QByteArray("not a picture"), &memory, &picture));
+        QVERIFY(picture.isNull());
     }
 
     void nullPictureStaysNull()
