@@ -149,10 +149,16 @@ void registerSeparationRoutes(StudioService& service)
         QJsonObject products;
         for (const char* key : {"order_photo_id", "orderpayforkey", "servicetimes", "pickuptime", "isurgenttime"})
             products.insert(QLatin1String(key), order.value(QLatin1String(key)));
+        products.insert(QStringLiteral("role12name"), order.value(QStringLiteral("selectphotoname")));
         products.insert(QStringLiteral("ordergoods0"), goods.value(QStringLiteral("ordergoods0")));
         products.insert(QStringLiteral("ordergoods2"), goods.value(QStringLiteral("ordergoods2")));
+        // The customer block of the courier sheet.
+        QJsonObject customer;
+        for (const char* key : {"orderpayforkey", "wname", "mname", "wphone", "mphone"})
+            customer.insert(QLatin1String(key), order.value(QLatin1String(key)));
         return Response::success({{QStringLiteral("shop_set"), goods.value(QStringLiteral("shop_set"))},
-                                  {QStringLiteral("order"), products}});
+                                  {QStringLiteral("order"), products},
+                                  {QStringLiteral("order_info"), customer}});
     });
     service.setHandler(QStringLiteral("order/getbarcodegen"), [&service](const RecordedRequest& request) {
         const QString id = request.queryValue(QStringLiteral("order_photo_id"));

@@ -2,6 +2,8 @@
 
 #include "core/FormBody.h"
 #include "core/Globals.h"
+#include "files/ImageData.h"
+#include "files/OrderFolders.h"
 
 #include <QUrl>
 
@@ -11,6 +13,15 @@ QByteArray OrderPicRequest::encodedNames(const QStringList& names)
     for (const QString& name : names)
         encoded << QUrl::toPercentEncoding(name);
     return encoded.join(QStringLiteral("，").toUtf8());
+}
+
+void OrderPicRequest::loadFineImages(const QString& orderPath)
+{
+    setOrderPath(orderPath);
+    ImageData::getInstance()->importImage(PHOTOTYPE_FINE);
+    fineImages.clear();
+    for (const Image& image : qAsConst(*ImageData::getInstance()->getFineImages()))
+        fineImages << image.getFileName();
 }
 
 QByteArray OrderPicRequest::body() const

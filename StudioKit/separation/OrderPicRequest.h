@@ -23,6 +23,10 @@ struct OrderPicRequest
     bool withDesignImages = true;
     bool afterSample = false;
 
+    // Reloads ImageData's finished images of the order folder (with the
+    // marks of g_markImages) and takes their names in list order.
+    void loadFineImages(const QString& orderPath);
+
     // Ids from the current order and the login state: "&uid=" carries g_eid.
     QByteArray body() const;
 

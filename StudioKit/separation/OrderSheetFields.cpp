@@ -1,5 +1,8 @@
 #include "separation/OrderSheetFields.h"
 
+#include "core/FormBody.h"
+#include "core/Globals.h"
+
 namespace {
 
 QString text(const QJsonObject& object, const char* key)
@@ -34,6 +37,19 @@ void OrderSheetFields::resetForNextOrder()
           &orderPrice,       &selectPhotoName,  &shootDate,        &selectDate,           &shipDate,
           &consumptionStatement, &shopDisclaimer, &packageRetouchCount})
         field->clear();
+}
+
+QByteArray orderDetailBody()
+{
+    FormBody body;
+    body.add(QStringLiteral("token"), ACCESS_TOKEN)
+        .add(QStringLiteral("order_photo_id"), g_curOrderPhotoId)
+        .add(QStringLiteral("shopid"), g_shopId)
+        .add(QStringLiteral("superid"), g_superId)
+        .add(QStringLiteral("eid"), g_eid)
+        .add(QStringLiteral("uid"), g_uid)
+        .add(QStringLiteral("personid"), g_eid);
+    return body.bytes();
 }
 
 QList<QStringList> readPicsMarks(const QJsonArray& orderPicDescr)

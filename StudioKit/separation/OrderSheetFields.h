@@ -1,6 +1,7 @@
 #ifndef ORDERSHEETFIELDS_H
 #define ORDERSHEETFIELDS_H
 
+#include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
@@ -90,6 +91,10 @@ struct OrderSheetFields
     QJsonArray serviceTimeArray;
     QString sampleInfoServiceTimes;
 };
+
+// The "orderdetail" request of the current order: token, order_photo_id,
+// shopid, superid, eid, uid and personid (g_eid again), values as they stand.
+QByteArray orderDetailBody();
 
 // Fills `fields` from a successful "orderdetail" reply. `orderPayForKey` and
 // `serviceTimes` are the run's own values for the order; `selectPhotoName`

@@ -11,6 +11,7 @@
 #include "separation/BarCodeDownload.h"
 #include "separation/CurrentOrder.h"
 #include "separation/MarkImages.h"
+#include "separation/MessageBoxDialog.h"
 #include "separation/MessageDialog.h"
 #include "separation/OrderSearchForm.h"
 #include "separation/OrderSearchReply.h"
@@ -21,6 +22,7 @@
 #include "separation/SeparateThread.h"
 #include "separation/SeparationBusy.h"
 #include "separation/SeparationFolders.h"
+#include "separation/SheetFiles.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -292,9 +294,7 @@ void SearchOrder::postQueryProducts(QString orderPhotoId)
         .add(QStringLiteral("personid"), g_eid)
         .add(QStringLiteral("uid"), g_uid)
         .add(QStringLiteral("is_qu"), QStringLiteral("1"));
-    manager = new QNetworkAccessManager(this);
-    connect(manager, &QNetworkAccessManager::finished, this, &SearchOrder::queryProductsCallBack);
-    ServiceCall::postForm(manager, URL_ORDER_ORDERGOODS20230521, body.bytes());
+    post(URL_ORDER_ORDERGOODS20230521, body.bytes(), &SearchOrder::queryProductsCallBack);
     qDebug() << "query product Url:" << URL_ORDER_ORDERGOODS20230521;
     qDebug() << "query product Paras:" << FormBody::masked(body.bytes());
 }
@@ -333,6 +333,14 @@ bool SearchOrder::createRunFolder(const QString& folder)
         return true;
     stopRun();
     return false;
+}
+
+void SearchOrder::post(const QString& url, const QByteArray& body, void (SearchOrder::*replySlot)(QNetworkReply*))
+{
+    // A manager per request, as every step of the run makes its own.
+    manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, replySlot);
+    ServiceCall::postForm(manager, url, body);
 }
 
 void SearchOrder::startJob(SeparateThread* job, int priority)
@@ -609,18 +617,13 @@ void SearchOrder::startDownloadBar()
 
 void SearchOrder::getPicInfo()
 {
-    setOrderPath(g_curOrderPath);
-    ImageData::getInstance()->importImage(PHOTOTYPE_FINE);
     OrderPicRequest request;
-    for (const Image& image : qAsConst(*ImageData::getInstance()->getFineImages()))
-        request.fineImages << image.getFileName();
+    request.loadFineImages(g_curOrderPath);
     qDebug() << "成品照片数量是：" << request.fineImages.size();
     request.designImages = shejiPhotoList;
     request.barPath = barPath;
     request.imagePath = separatePath;
-    manager = new QNetworkAccessManager(this);
-    connect(manager, &QNetworkAccessManager::finished, this, &SearchOrder::queryPicInfoCallBack);
-    ServiceCall::postForm(manager, URL_ORDER_GETORDERPIC, request.body());
+    post(URL_ORDER_GETORDERPIC, request.body(), &SearchOrder::queryPicInfoCallBack);
     qDebug() << "getPicInfo Url:" << URL_ORDER_GETORDERPIC;
     qDebug() << "getPicInfo Paras:" << FormBody::masked(request.body());
 }
@@ -656,19 +659,10 @@ void SearchOrder::onFinishSaveThumb()
 
 void SearchOrder::postQueryOrderInfo()
 {
-    FormBody body;
-    body.add(QStringLiteral("token"), ACCESS_TOKEN)
-        .add(QStringLiteral("order_photo_id"), g_curOrderPhotoId)
-        .add(QStringLiteral("shopid"), g_shopId)
-        .add(QStringLiteral("superid"), g_superId)
-        .add(QStringLiteral("eid"), g_eid)
-        .add(QStringLiteral("uid"), g_uid)
-        .add(QStringLiteral("personid"), g_eid);
-    manager = new QNetworkAccessManager(this);
-    connect(manager, &QNetworkAccessManager::finished, this, &SearchOrder::queryOrderInfoCallBack);
-    ServiceCall::postForm(manager, URL_ORDER_ORDERDETAIL, body.bytes());
+    const QByteArray body = orderDetailBody();
+    post(URL_ORDER_ORDERDETAIL, body, &SearchOrder::queryOrderInfoCallBack);
     qDebug() << "postOrder Url:" << URL_ORDER_ORDERDETAIL;
-    qDebug() << "postOrder Paras:" << FormBody::masked(body.bytes());
+    qDebug() << "postOrder Paras:" << FormBody::masked(body);
 }
 
 void SearchOrder::queryOrderInfoCallBack(QNetworkReply* reply)
@@ -684,10 +678,35 @@ void SearchOrder::queryOrderInfoCallBack(QNetworkReply* reply)
     qDebug() << "picsMarkArr====" << sheetFields.picsMarkArr.size();
     if (m_runRow >= 0 && m_runRow < orderList.size())
         sheetFields.selectPhotoName = orderList.at(m_runRow).selectphotoname;
-    const QStringList failed = MarkImages::copyAll(markedPictureNames(sheetFields.picsMarkArr), getMarksDir(),
-                                                   MarkImages::targetFolder());
-    if (!m_messageList.isEmpty())
-        m_messageList.last().failedCopies << failed;
+    orderRecord().failedCopies << MarkImages::copyAll(markedPictureNames(sheetFields.picsMarkArr), getMarksDir(),
+                                                      MarkImages::targetFolder());
+    saveExpressPdf();
+    // Goes on with the next order: nothing of this order may follow.
+    saveHTML();
+}
+
+SeparateMessage& SearchOrder::orderRecord()
+{
+    if (m_messageList.isEmpty())
+        m_messageList.append(m_message);
+    return m_messageList.last();
+}
+
+void SearchOrder::saveExpressPdf()
+{
+    const QString path = separatePath + QStringLiteral("/快递产品信息.pdf");
+    if (!SheetFiles::writeSheetPdf(expressHtmlText, path))
+        orderRecord().unwrittenFiles << path;
+}
+
+void SearchOrder::saveHTML()
+{
+    const QString path = separatePath + QStringLiteral("/明细制作单.html");
+    qDebug() << "saveFilepath:" << separatePath;
+    if (!SheetFiles::writeSheetHtml(orderPicHtml, path)) {
+        Dialogs::information(this, tr("提示"), tr("failed to create HTML file"), QMessageBox::Ok);
+        orderRecord().unwrittenFiles << path;
+    }
     separateNextOrder();
 }
 
@@ -705,6 +724,7 @@ void SearchOrder::separateNextOrder()
 
 void SearchOrder::endRun()
 {
+    MessageBoxDialog::showRunSummary(m_messageList, ui->pathLineEdit->text(), QDate::currentDate());
     for (OrderItemInfo& order : orderList)
         order.processed = false;
     doneOrdersNum = 0;

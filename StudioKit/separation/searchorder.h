@@ -98,6 +98,10 @@ private:
     void startDownloadBar();
     void getPicInfo();
     void postQueryOrderInfo();
+    void saveExpressPdf();
+    void saveHTML();
+    // The record of the order being separated that collects its failures.
+    SeparateMessage& orderRecord();
     void separateNextOrder();
     void endRun();
     // Ends the run after a failure; the order's row is taken again next time.
@@ -105,6 +109,7 @@ private:
     // One level, as the run makes its own folders; a failure stops the run
     // with a box naming the folder.
     bool createRunFolder(const QString& folder);
+    void post(const QString& url, const QByteArray& body, void (SearchOrder::*replySlot)(QNetworkReply*));
     void startJob(SeparateThread* job, int priority = 0);
     void preparePool();
 
