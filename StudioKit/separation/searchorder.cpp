@@ -10,6 +10,7 @@
 #include "files/ThumbnailThread.h"
 #include "separation/BarCodeDownload.h"
 #include "separation/CurrentOrder.h"
+#include "separation/LocalProductionSheet.h"
 #include "separation/MarkImages.h"
 #include "separation/MessageBoxDialog.h"
 #include "separation/MessageDialog.h"
@@ -708,6 +709,11 @@ void SearchOrder::saveHTML()
         orderRecord().unwrittenFiles << path;
     }
     separateNextOrder();
+}
+
+QString SearchOrder::getHTMLString()
+{
+    return LocalProductionSheet().build(sheetFields, barPath, &goodsPhotoTotal);
 }
 
 void SearchOrder::separateNextOrder()

@@ -47,6 +47,9 @@ public:
     const QList<SeparateMessage>& separateMessages() const { return m_messageList; }
     // The order-sheet fields as the latest order detail left them.
     const OrderSheetFields& orderSheetFields() const { return sheetFields; }
+    // The production sheet built here from the order's data; the run writes
+    // the service's sheet instead.
+    QString getHTMLString();
 
 public slots:
     // Called by the separation jobs by name, queued.
@@ -156,6 +159,7 @@ private:
     QString barCodeUrl;
     QString barPath;
     QString orderPicHtml;
+    int goodsPhotoTotal = 0;
 
     // Row of orderList the run is working on; -1 between orders.
     int m_runRow = -1;
