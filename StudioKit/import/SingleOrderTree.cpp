@@ -20,7 +20,7 @@ bool SingleOrderTree::create(QString serverRoot, QString backupRoot, const QStri
     // Customer data that would name no folder of its own, or a date the
     // dated folders cannot be made of, makes nothing.
     if (!OrderFolderTree::splitShotDate(shotDate, &yearMonth, &day)
-        || !OrderFolderTree::isUsableFolderName(folderName)) {
+        || !OrderFolderTree::isUsableFolderName(folderName) || folderName.contains(QLatin1String(".."))) {
         *error = QStringLiteral("客人信息包含特殊字符，请修改后再导片");
         return false;
     }

@@ -111,6 +111,17 @@ private slots:
         QCOMPARE(readFile(order() + "试拍视频/v.mp4"), QByteArray("old"));
         QCOMPARE(receiver.reports.size(), 1);
     }
+
+    // A receiver deleted while the job waits is not called; the copy is made.
+    void deletedReceiverGetsNothing()
+    {
+        auto* receiver = new CopyReceiver;
+        CopyPicThread job(order(), source("w.mp4", "video"), "w.mp4", 3, receiver);
+        delete receiver;
+        job.run();
+        QCoreApplication::processEvents();
+        QCOMPARE(readFile(order() + "试拍视频/w.mp4"), QByteArray("video"));
+    }
 };
 
 QTEST_MAIN(TstCopyPicThread)

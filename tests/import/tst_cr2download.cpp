@@ -129,6 +129,18 @@ private slots:
         QCOMPARE(receiver.finished, (QList<QPair<bool, QString>>{{false, QString("毛底目录为空")}}));
     }
 
+    // A window closed while the job waits is not called; the copy is made.
+    void deletedReceiverGetsNothing()
+    {
+        writeFile(path("raw/IMG_1.CR2"), rawWithTime("17:05:04 10:21:33"));
+        auto* receiver = new DownloadReceiver;
+        CR2DownloadRunnable job(receiver, path("raw"), path("local"), QString());
+        delete receiver;
+        job.run();
+        QCoreApplication::processEvents();
+        QVERIFY(QFileInfo::exists(path("local/IMG_1.CR2")));
+    }
+
     void windowShowsTheEnd()
     {
         RecordedEnvironment recorded;

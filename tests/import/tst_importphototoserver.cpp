@@ -4,8 +4,9 @@
 #include "import/ImageTimeFile.h"
 #include "import/cr2downloadwindow.h"
 #include "import/importphototoserver.h"
+#include "import/ThumbListing.h"
 #include "import/thumbnailthread1.h"
-#include "support/TestSupport.h"
+#include "support/ServedSingleOrderWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -28,156 +29,15 @@
 
 Q_DECLARE_METATYPE(Response)
 
-namespace {
-
-const QByteArray kToken = "token=5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8";
-
-QByteArray smallJpeg(int seed, int orientation = 1)
-{
-    return DemoPhotos::jpegWithOrientation(DemoPhotos::samplePicture(64, 48, seed), orientation);
-}
-
-QStringList fileNames(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-} // namespace
-
-// The single-order import window against the stand-in service (a
-// ServiceEnvironment per test), with the current-order globals of order
-// 90001, booking A123, shot 2017-05-04.
-class TstImportPhotoToServer : public QObject
+// The single-order import window against the stand-in service: its paths,
+// listing, shot date and the main paths of its import run.
+class TstImportPhotoToServer : public QObject, public ServedSingleOrderWindow
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ServiceEnvironment> env;
-    QPointer<ImportPhotoToServer> window;
-    QString orderFolderPath;
-    QString backupFolderPath;
-
-    template <typename T>
-    T* w(const char* name) const
-    {
-        T* widget = window->findChild<T*>(QLatin1String(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
-
-    QString root() const { return env->workDir.path() + "/files/"; }
-    QString serverRoot() const { return root() + "server/"; }
-    QString backupRoot() const { return root() + "backup/"; }
-
-    // The service answers "get_order_path" with these folders.
-    void answerOrderPath(const QString& orderPath, const QString& backupPath)
-    {
-        env->service->setHandler("order/get_order_path", [orderPath, backupPath](const RecordedRequest&) {
-            return Response::success(
-                {{"data", QJsonObject{{"orderpath", orderPath}, {"orderbakpicpath", backupPath}}}});
-        });
-    }
-
-    void answerRoots()
-    {
-        env->service->setHandler("order/get_order_pic_path", [this](const RecordedRequest&) {
-            return Response::success(
-                {{"picpath", serverRoot()}, {"bakpicpath", backupRoot()}, {"homepicpath", root() + "home/"}});
-        });
-    }
-
-    bool modeButtonsBack() const
-    {
-        return w<QPushButton>("importPic1")->isEnabled() && w<QPushButton>("importPic2")->isEnabled()
-               && w<QPushButton>("importPic3")->isEnabled();
-    }
-
-    void openWindow()
-    {
-        window = new ImportPhotoToServer(nullptr);
-        window->show();
-    }
-
-    // Waits for the window's order query of `count` requests to be handled.
-    void settle(int count = 1)
-    {
-        QTRY_COMPARE(env->service->count("order/get_order_path"), count);
-        QTRY_VERIFY(modeButtonsBack());
-    }
-
-    QString camera(const QString& name, const QByteArray& content)
-    {
-        const QString file = root() + "camera/" + name;
-        writeFile(file, content);
-        return file;
-    }
-
-    // Chooses files through the recorded file dialog.
-    void choose(const QStringList& files)
-    {
-        env->dialogs.fileAnswers << files;
-        w<QPushButton>("selectButton")->click();
-    }
-
-    QStringList tableNames() const
-    {
-        auto* model = qobject_cast<QStandardItemModel*>(w<QTableView>("tableView")->model());
-        QStringList names;
-        for (int row = 0; row < model->rowCount(); ++row)
-            names << model->item(row, 0)->text();
-        return names;
-    }
-
-    void switchMode(const char* button, int queries)
-    {
-        w<QPushButton>(button)->click();
-        settle(queries);
-    }
-
-    // Presses 导入 and waits for the run's end box.
-    void importAndWait()
-    {
-        const int boxes = env->dialogs.boxes.size();
-        w<QPushButton>("importButton")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(env->dialogs.boxes.size(), boxes + 1, 20000);
-    }
-
 private slots:
-    void init()
-    {
-        env.reset(new ServiceEnvironment);
-        QVERIFY(env->listening);
-        g_shopId = "12";
-        g_superId = "3";
-        g_eid = "501";
-        g_curOrderPhotoId = "90001";
-        g_curOrderPayForKey = "A123";
-        g_curServiceTimes = "2";
-        g_curCustomerNames = "王小宝-李娜";
-        g_curPhones = "13800000001";
-        g_curRole1 = "陈摄影";
-        g_curRole2 = "林化妆";
-        g_curShotDate = "2017-05-04";
-        g_curPhotoDate2 = "";
-        g_curOrderPath = "";
-        g_curPickupTime = "";
-        g_curRole10 = "";
-        g_curUrgentTime = "";
-        g_curPickupTypeText = "";
-        g_lastPhotoPath = "";
-        g_importPhotoMode = 0;
-        orderFolderPath = serverRoot() + "2017-05/04/504A123-2/";
-        backupFolderPath = backupRoot() + "2017-05/04/504A123-2/";
-        answerOrderPath(QString(), QString());
-        answerRoots();
-    }
-
-    void cleanup()
-    {
-        delete window;
-        env.reset();
-    }
+    void init() { QVERIFY(setUpOrder()); }
+    void cleanup() { tearDown(); }
 
     // --- the window and its paths ---
 
@@ -288,6 +148,7 @@ private slots:
         settle();
         QCOMPARE(env->dialogs.texts(), boxes);
         QVERIFY(w<QPushButton>("selectButton")->isHidden());
+        QVERIFY(loadingLabel()->isHidden());
     }
 
     // Closing tells the creator once, stops the jobs' call-backs and drops
@@ -309,11 +170,74 @@ private slots:
 
         QCOMPARE(showSearch.count(), 1);
         QVERIFY(!g_importWindowOpen);
+        QVERIFY(loadingLabel()->isHidden());
         QVERIFY(window);
         g_importWindowOpen = true;
         ThumbnailThread1(folder + "成品缩略图/a.jpg", 0, window, 100).run();
         QTest::qWait(50);
         QVERIFY(list->item(0)->icon().isNull());
+    }
+
+    // An icon for a row the list no longer has is dropped, and a listing's
+    // icons still on their way never land on a later listing's rows.
+    void staleIcons()
+    {
+        const QString folder = orderFolderPath;
+        for (const QString& sub : {"成品/", "成品缩略图/", "照片/", "thumbnail/"})
+            writeFile(folder + sub + "a.jpg", smallJpeg(1));
+        answerOrderPath(folder, backupFolderPath);
+        openWindow();
+        settle();
+        auto* list = window->findChild<QListWidget*>("thumbList");
+        QTRY_VERIFY(!list->item(0)->icon().isNull());
+        QPointer<QObject> earlierListing = window->findChild<ThumbListing*>();
+        QVERIFY(earlierListing);
+
+        switchMode("importPic1", 3);
+        QCOMPARE(list->count(), 1);
+        QTRY_VERIFY(!list->item(0)->icon().isNull());
+        list->item(0)->setIcon(QIcon());
+        ThumbnailThread1(folder + "成品缩略图/a.jpg", 0, earlierListing.data(), 100).run();
+        QMetaObject::invokeMethod(window, "updateThumbIcon", Q_ARG(int, 7), Q_ARG(QPixmap, QPixmap(4, 4)));
+        QTest::qWait(50);
+        QCOMPARE(list->count(), 1);
+        QVERIFY(list->item(0)->icon().isNull());
+    }
+
+    // A finished edit drops every "-" and what no file name may hold; the
+    // picture append name follows the folder's until it is edited itself.
+    void appendNames_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("separator") << "a-b-" << "ab";
+        QTest::newRow("path characters") << "x/y\\z:*?" << "xyz";
+        QTest::newRow("trailing dots and blanks") << " end. ." << "end";
+        QTest::newRow("plain") << "婚纱" << "婚纱";
+    }
+
+    void appendNames()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        openWindow();
+        settle();
+        switchMode("importPic1", 3);
+        auto* folderAppend = w<QLineEdit>("lineEdit_folderAppendName");
+        auto* picAppend = w<QLineEdit>("lineEdit_picAppendName");
+
+        folderAppend->setFocus();
+        folderAppend->insert(typed);
+        QCOMPARE(picAppend->text(), typed);
+        QTest::keyClick(folderAppend, Qt::Key_Return);
+        QCOMPARE(folderAppend->text(), kept);
+
+        picAppend->setText(typed);
+        picAppend->setFocus();
+        QTest::keyClick(picAppend, Qt::Key_Return);
+        QCOMPARE(picAppend->text(), kept);
+        folderAppend->insert("Z");
+        QCOMPARE(picAppend->text(), kept);
     }
 
     void shotDate()
