@@ -42,6 +42,7 @@ private slots:
     void barCodeFaultsLeaveNoFile_data();
     void barCodeFaultsLeaveNoFile();
     void rerunHidesTheEarlierBarCode();
+    void closedWindowDropsItsDownload();
     void lateBarCodeKeepsToItsOrder();
     void failedRepliesStopAndRetry_data();
     void failedRepliesStopAndRetry();
@@ -166,6 +167,19 @@ void TestOrderSheet::rerunHidesTheEarlierBarCode()
     QTRY_VERIFY(downloadsDone());
     QVERIFY(Platform::instance().isHidden(barCode));
     QCOMPARE(readFile(barCode), demoBarCode("90002"));
+}
+
+void TestOrderSheet::closedWindowDropsItsDownload()
+{
+    f->env->service->script("order/getbarcodegen", Response::raw(demoBarCode("90002"), "image/jpeg").delayed(1000));
+    QVERIFY(f->findOrders("LY20240518", 1));
+    f->start();
+    QVERIFY(f->waitForIdle());
+    f->window->close();
+    f->driver.reset();
+    f->window.reset();
+    QTest::qWait(1300);
+    QCOMPARE(QDir(f->workFolder()).entryList({"*.jpg", ".*.part"}, QDir::Files | QDir::Hidden), QStringList{});
 }
 
 void TestOrderSheet::lateBarCodeKeepsToItsOrder()
