@@ -17,6 +17,10 @@ namespace {
 QStringList jpgNamesIn(const QString& folder)
 {
     QStringList names;
+    // An order without a folder of its own (empty or relative path) has no
+    // pictures: never list the program's current folder in its place.
+    if (!QDir::isAbsolutePath(Platform::diskPath(folder)))
+        return names;
     const QFileInfoList entries = Platform::instance().entryInfoList(
         folder, {QStringLiteral("*.jpg")}, QDir::AllEntries, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : entries)

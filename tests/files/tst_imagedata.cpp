@@ -231,11 +231,28 @@ private slots:
         QCOMPARE(m_data->getCurrentIndex(), -1);
     }
 
+    void importOfMissingFolderIsEmpty_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("missing") << "missing/";
+        // Both would name the program's current folder.
+        QTest::newRow("empty") << "";
+        QTest::newRow("relative") << "here/";
+    }
+
     void importOfMissingFolderIsEmpty()
     {
-        setOrderPath(m_dir->path() + QStringLiteral("/missing/"));
+        QFETCH(QString, folder);
+        const QString current = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        writeFile(m_dir->path() + "/成品/cwd.jpg", "jpeg");
+        writeFile(m_dir->path() + "/here/成品/cwd.jpg", "jpeg");
+        setOrderPath(folder == "missing/" ? m_dir->path() + "/missing/" : folder);
         m_data->importImage(PHOTOTYPE_FINE);
+        const int listed = ImageData::getFineAndDeletedImage().size();
+        QDir::setCurrent(current);
         QVERIFY(m_data->getFineImages()->isEmpty());
+        QCOMPARE(listed, 0);
         QCOMPARE(m_data->getCurrentIndex(), -1);
     }
 
