@@ -6,8 +6,15 @@
 #include "core/Globals.h"
 #include "core/ServiceCall.h"
 #include "files/FileOperation.h"
+#include "files/ImageData.h"
+#include "files/OrderFolders.h"
 #include "files/ThumbnailThread.h"
+#include "separation/BarCodeDownload.h"
 #include "separation/CurrentOrder.h"
+#include "separation/MarkImages.h"
+#include "separation/MessageBoxDialog.h"
+#include "separation/OrderPicRequest.h"
+#include "separation/OrderSheetFields.h"
 #include "separation/OrderSearchForm.h"
 #include "separation/OrderSearchReply.h"
 #include "separation/OrderTable.h"
@@ -15,6 +22,7 @@
 #include "separation/SeparateThread.h"
 #include "separation/SeparationBusy.h"
 #include "separation/SeparationFolders.h"
+#include "separation/SheetFiles.h"
 #include "Platform.h"
 
 #include <QAction>
@@ -22,6 +30,9 @@
 #include <QDate>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
 #include <QNetworkAccessManager>
@@ -336,6 +347,7 @@ void SplitAfterSample::queryProductsCallBack(QNetworkReply* reply)
     ui->label->hide();
     ui->groupBox->hide();
     separatePath = SeparationFolders::chooseRoot(this, ui->pathLineEdit->text());
+    separateRoot = separatePath;
     if (separatePath.isEmpty()) {
         stopRun();
         return;
@@ -375,6 +387,7 @@ void SplitAfterSample::startSeparatePhotos()
     photoCheckCount = 0;
     photoCheckReplyCount = 0;
     m_failedCopies.clear();
+    m_unwrittenFiles.clear();
     preparePool();
     const QString finished = finishedFolder();
     for (int index = 0; !finished.isEmpty() && index < g_orderGoodsList.size(); ++index) {
@@ -446,17 +459,152 @@ void SplitAfterSample::fenjian_copyFailedSlot(QString source)
 
 void SplitAfterSample::prepareOrderSheet()
 {
+    barCodeUrl = BarCodeDownload::orderUrl(g_curOrderPhotoId);
+    startDownloadBar();
+    getPicInfo();
+}
+
+void SplitAfterSample::startDownloadBar()
+{
+    barPath = separatePath + QStringLiteral("/条形码.jpg");
+    // A bar code of an earlier run today is hidden before it is replaced.
+    FileOperation::setHiddenAttribute(barPath);
+    qDebug() << "srcsrc===" << barCodeUrl;
+    startDownload(barCodeUrl, barPath);
+}
+
+void SplitAfterSample::startDownload(QString url, QString filePath)
+{
+    // Nobody waits for it; a late reply never touches the next order's file.
+    BarCodeDownload::start(url, filePath, this);
+}
+
+void SplitAfterSample::getPicInfo()
+{
+    setOrderPath(g_curOrderPath);
+    ImageData::getInstance()->importImage(PHOTOTYPE_FINE);
+    OrderPicRequest request;
+    for (const Image& image : qAsConst(*ImageData::getInstance()->getFineImages()))
+        request.fineImages << image.getFileName();
+    request.barPath = barPath;
+    request.imagePath = separatePath;
+    request.withDesignImages = false;
+    request.afterSample = true;
+    manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, &SplitAfterSample::queryPicInfoCallBack);
+    ServiceCall::postForm(manager, URL_ORDER_GETORDERPIC, request.body());
+    qDebug() << "getPicInfo Url:" << URL_ORDER_GETORDERPIC;
+    qDebug() << "getPicInfo Paras:" << FormBody::masked(request.body());
+}
+
+void SplitAfterSample::queryPicInfoCallBack(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    QJsonObject object;
+    if (!isWindowShow->isOpen())
+        return;
+    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询裁剪信息错误："))) {
+        stopRun();
+        return;
+    }
+    qDebug() << "picinfo" << object;
+    onFinishSeparateImage();
+    sheetHtml = object.value(QStringLiteral("html")).toString();
+    m_pool.start(new SeparateThread(object.value(QStringLiteral("orderpicdescr")).toArray(),
+                                    SeparateTaskAnalysisPhotoInfo, this),
+                 0);
+}
+
+void SplitAfterSample::fenjian_analysisPhotoInfo()
+{
+    onFinishSeparateImage();
+    qDebug() << "开始保存成品缩略图";
+    m_pool.start(new ThumbnailThread(*ImageData::getInstance()->getFineImages(), this, 88), 0);
+}
+
+void SplitAfterSample::onFinishSaveThumb()
+{
+    qDebug() << "search order thumbnail finished!";
+    postQueryOrderInfo();
+}
+
+void SplitAfterSample::postQueryOrderInfo()
+{
+    FormBody body;
+    body.add(QStringLiteral("token"), ACCESS_TOKEN)
+        .add(QStringLiteral("order_photo_id"), g_curOrderPhotoId)
+        .add(QStringLiteral("shopid"), g_shopId)
+        .add(QStringLiteral("superid"), g_superId)
+        .add(QStringLiteral("eid"), g_eid)
+        .add(QStringLiteral("uid"), g_uid)
+        .add(QStringLiteral("personid"), g_eid);
+    manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, &SplitAfterSample::queryOrderInfoCallBack);
+    ServiceCall::postForm(manager, URL_ORDER_ORDERDETAIL, body.bytes());
+    qDebug() << "postOrder Url:" << URL_ORDER_ORDERDETAIL;
+    qDebug() << "postOrder Paras:" << FormBody::masked(body.bytes());
+}
+
+void SplitAfterSample::queryOrderInfoCallBack(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    QJsonObject object;
+    if (!isWindowShow->isOpen())
+        return;
+    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询订单信息错误："))) {
+        stopRun();
+        return;
+    }
+    qDebug() << "postOrder Json:" << QJsonDocument(object).toJson(QJsonDocument::Indented);
+    const QJsonArray pictures = object.value(QStringLiteral("orderpicdescr")).toArray();
+    picsMarkArr = markedPictureNames(readPicsMarks(pictures));
+    qDebug() << "orderpicdescr====" << pictures << "picsMarkArr====" << picsMarkArr.size();
+    copyMarkedPictures();
+    saveExpressPdf();
+    saveHTML();
+}
+
+void SplitAfterSample::copyMarkedPictures()
+{
+    // An order without a folder of its own has no marks to read.
+    if (finishedFolder().isEmpty())
+        return;
+    const QString marks = getMarksDir();
+    // A marked picture missing on the server is no failure of the run.
+    QStringList present;
+    for (const QString& name : qAsConst(picsMarkArr)) {
+        if (!MarkImages::isUnsafeName(name) && QFile::exists(Platform::diskPath(marks + name)))
+            present << name;
+    }
+    m_unwrittenFiles << MarkImages::copyAll(present, marks, MarkImages::targetFolder());
+}
+
+void SplitAfterSample::saveExpressPdf()
+{
+    const QString path = separatePath + QStringLiteral("/快递产品信息.pdf");
+    if (!SheetFiles::writeSheetPdf(courierHtml, path, SheetFiles::PageSetup::PrinterDefaults))
+        m_unwrittenFiles << path;
+}
+
+void SplitAfterSample::saveHTML()
+{
+    const QString path = separatePath + QStringLiteral("/明细制作单.html");
+    qDebug() << "saveFilepath:" << separatePath;
+    if (!SheetFiles::writeSheetHtml(sheetHtml, path)) {
+        m_unwrittenFiles << path;
+        Dialogs::information(this, tr("提示"), tr("failed to create HTML file"), QMessageBox::Ok,
+                             QMessageBox::NoButton);
+    }
     separateNextOrder();
 }
 
 void SplitAfterSample::separateNextOrder()
 {
-    if (!m_failedCopies.isEmpty()) {
-        SeparateMessage record;
-        record.orderId = g_curOrderPayForKey;
-        record.failedCopies = m_failedCopies;
-        m_messageList.append(record);
-    }
+    SeparateMessage record;
+    record.orderId = g_curOrderPayForKey;
+    record.failedCopies = m_failedCopies;
+    record.unwrittenFiles = m_unwrittenFiles;
+    m_messageList.append(record);
     ++finishedOrderCount;
     ui->label_finishOrdersNum->setText(
         QStringLiteral("已完成订单个数：%1/%2").arg(finishedOrderCount).arg(checkedOrderCount));
@@ -470,6 +618,8 @@ void SplitAfterSample::separateNextOrder()
 
 void SplitAfterSample::endRun()
 {
+    // The success form unless some copy or file did not make it.
+    MessageBoxDialog::showRunSummary(m_messageList, separateRoot, QDate::currentDate());
     for (OrderItemInfo& order : m_orderList)
         order.processed = false;
     finishedOrderCount = 0;

@@ -48,8 +48,6 @@ public:
     bool hasCheckedOrder();
     void fillOrderTable();
     void loadSeparatePath();
-    // The orders of the current or last run that did not come out whole.
-    const QList<SeparateMessage>& separateMessages() const { return m_messageList; }
 
 public slots:
     // Called by the run's jobs by name, queued.
@@ -58,6 +56,8 @@ public slots:
     void onFinishSeparateImage();
     // Sent by a job before its own report when a copy did not reach its target.
     void fenjian_copyFailedSlot(QString source);
+    void fenjian_analysisPhotoInfo();
+    void onFinishSaveThumb();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -75,6 +75,8 @@ private slots:
     void on_pushButton_selectOpposite_clicked();
     void on_pushButton_separate_clicked();
     void queryProductsCallBack(QNetworkReply* reply);
+    void queryPicInfoCallBack(QNetworkReply* reply);
+    void queryOrderInfoCallBack(QNetworkReply* reply);
 
 private:
     void postDataFunc(QByteArray& body);
@@ -85,6 +87,13 @@ private:
     void startSeparatePhotos();
     void preparePool();
     void prepareOrderSheet();
+    void startDownloadBar();
+    void startDownload(QString url, QString filePath);
+    void getPicInfo();
+    void postQueryOrderInfo();
+    void copyMarkedPictures();
+    void saveExpressPdf();
+    void saveHTML();
     void separateNextOrder();
     // The run is over: rows free again, progress hidden.
     void endRun();
@@ -109,6 +118,7 @@ private:
 
     ExpressHtml expressHtml;
     QString courierHtml;
+    QString separateRoot; // the order's root, for the summary's save name
     QString separatePath;
     QStringList finalPhotoList;
     int photoCheckCount = 0;
@@ -116,6 +126,11 @@ private:
     int finalCopyReplyCount = 0;
     int m_runRow = -1; // the order being separated
     QStringList m_failedCopies; // of the order being separated
+    QStringList m_unwrittenFiles; // sheets and marked pictures of the order
+    QString barCodeUrl;
+    QString barPath;
+    QString sheetHtml;
+    QStringList picsMarkArr; // names of the order's marked pictures
     QList<SeparateMessage> m_messageList;
 
     StoreSelection m_stores;
