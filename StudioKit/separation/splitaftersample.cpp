@@ -205,11 +205,9 @@ void SplitAfterSample::clickSearch()
 void SplitAfterSample::postDataFunc(QByteArray& body)
 {
     body += "&storesids=" + FormBody::escapeValue(m_stores.joinedIds(ui->cb_shops->checkedRows()));
-    manager = new QNetworkAccessManager(this);
-    connect(manager, &QNetworkAccessManager::finished, this, &SplitAfterSample::queryCallBack);
     qDebug() << "Query OrderID Url:" << URL_ORDER_ORDER_LIST;
     qDebug() << "Query OrderID Paras:" << FormBody::masked(body);
-    ServiceCall::postForm(manager, URL_ORDER_ORDER_LIST, body);
+    post(URL_ORDER_ORDER_LIST, body, &SplitAfterSample::queryCallBack);
 }
 
 void SplitAfterSample::queryCallBack(QNetworkReply* reply)
@@ -319,29 +317,36 @@ void SplitAfterSample::postQueryProducts(QString orderPhotoId)
         .add(QStringLiteral("superid"), g_superId)
         .add(QStringLiteral("personid"), g_eid)
         .add(QStringLiteral("uid"), g_uid);
-    manager = new QNetworkAccessManager(this);
-    connect(manager, &QNetworkAccessManager::finished, this, &SplitAfterSample::queryProductsCallBack);
-    ServiceCall::postForm(manager, URL_ORDER_ORDERGOODS20230521, body.bytes());
+    post(URL_ORDER_ORDERGOODS20230521, body.bytes(), &SplitAfterSample::queryProductsCallBack);
+    qDebug() << "query product Url:" << URL_ORDER_ORDERGOODS20230521;
+    qDebug() << "query product Paras:" << FormBody::masked(body.bytes());
 }
 
-void SplitAfterSample::queryProductsCallBack(QNetworkReply* reply)
+void SplitAfterSample::post(const QString& url, const QByteArray& body,
+                            void (SplitAfterSample::*callBack)(QNetworkReply*))
+{
+    manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, callBack);
+    ServiceCall::postForm(manager, url, body);
+}
+
+bool SplitAfterSample::readRunReply(QNetworkReply* reply, QJsonObject* object, const QString& failureText)
 {
     reply->deleteLater();
     // A window closed mid-run takes no further step.
     if (!isWindowShow->isOpen())
-        return;
+        return false;
+    if (ServiceCall::readSuccess(reply, object, failureText))
+        return true;
+    stopRun();
+    return false;
+}
+
+void SplitAfterSample::queryProductsCallBack(QNetworkReply* reply)
+{
     QJsonObject object;
-    if (!ServiceCall::readReply(reply, &object)) {
-        stopRun();
+    if (!readRunReply(reply, &object, QStringLiteral("查询产品信息错误：")))
         return;
-    }
-    const QString code = object.value(QStringLiteral("code")).toString();
-    if (code != QLatin1String("1")) {
-        Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("查询产品信息错误：") + code,
-                             QMessageBox::Yes, QMessageBox::Yes);
-        stopRun();
-        return;
-    }
     courierHtml = expressHtml.getExpressHtml(object);
     g_orderGoodsList = ProductPlan::read(object, ProductPlan::Reading::AfterSample).goods;
     ui->label->hide();
@@ -490,23 +495,16 @@ void SplitAfterSample::getPicInfo()
     request.imagePath = separatePath;
     request.withDesignImages = false;
     request.afterSample = true;
-    manager = new QNetworkAccessManager(this);
-    connect(manager, &QNetworkAccessManager::finished, this, &SplitAfterSample::queryPicInfoCallBack);
-    ServiceCall::postForm(manager, URL_ORDER_GETORDERPIC, request.body());
+    post(URL_ORDER_GETORDERPIC, request.body(), &SplitAfterSample::queryPicInfoCallBack);
     qDebug() << "getPicInfo Url:" << URL_ORDER_GETORDERPIC;
     qDebug() << "getPicInfo Paras:" << FormBody::masked(request.body());
 }
 
 void SplitAfterSample::queryPicInfoCallBack(QNetworkReply* reply)
 {
-    reply->deleteLater();
     QJsonObject object;
-    if (!isWindowShow->isOpen())
+    if (!readRunReply(reply, &object, QStringLiteral("查询裁剪信息错误：")))
         return;
-    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询裁剪信息错误："))) {
-        stopRun();
-        return;
-    }
     qDebug() << "picinfo" << object;
     onFinishSeparateImage();
     sheetHtml = object.value(QStringLiteral("html")).toString();
@@ -538,23 +536,16 @@ void SplitAfterSample::postQueryOrderInfo()
         .add(QStringLiteral("eid"), g_eid)
         .add(QStringLiteral("uid"), g_uid)
         .add(QStringLiteral("personid"), g_eid);
-    manager = new QNetworkAccessManager(this);
-    connect(manager, &QNetworkAccessManager::finished, this, &SplitAfterSample::queryOrderInfoCallBack);
-    ServiceCall::postForm(manager, URL_ORDER_ORDERDETAIL, body.bytes());
+    post(URL_ORDER_ORDERDETAIL, body.bytes(), &SplitAfterSample::queryOrderInfoCallBack);
     qDebug() << "postOrder Url:" << URL_ORDER_ORDERDETAIL;
     qDebug() << "postOrder Paras:" << FormBody::masked(body.bytes());
 }
 
 void SplitAfterSample::queryOrderInfoCallBack(QNetworkReply* reply)
 {
-    reply->deleteLater();
     QJsonObject object;
-    if (!isWindowShow->isOpen())
+    if (!readRunReply(reply, &object, QStringLiteral("查询订单信息错误：")))
         return;
-    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询订单信息错误："))) {
-        stopRun();
-        return;
-    }
     qDebug() << "postOrder Json:" << QJsonDocument(object).toJson(QJsonDocument::Indented);
     const QJsonArray pictures = object.value(QStringLiteral("orderpicdescr")).toArray();
     picsMarkArr = markedPictureNames(readPicsMarks(pictures));

@@ -8,6 +8,7 @@
 #include "separation/StoreSelection.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QDialog>
 #include <QList>
 #include <QModelIndex>
@@ -80,6 +81,11 @@ private slots:
 
 private:
     void postDataFunc(QByteArray& body);
+    // Posts with a manager of its own whose reply goes to `callBack`.
+    void post(const QString& url, const QByteArray& body, void (SplitAfterSample::*callBack)(QNetworkReply*));
+    // A reply of the run: false (the run stopped, or the window closed)
+    // unless it is good, with the usual boxes.
+    bool readRunReply(QNetworkReply* reply, QJsonObject* object, const QString& failureText);
     void restoreSearchButton();
 
     bool beginOrderSeparation();
