@@ -486,11 +486,8 @@ void SplitAfterSample::startDownload(QString url, QString filePath)
 
 void SplitAfterSample::getPicInfo()
 {
-    setOrderPath(g_curOrderPath);
-    ImageData::getInstance()->importImage(PHOTOTYPE_FINE);
     OrderPicRequest request;
-    for (const Image& image : qAsConst(*ImageData::getInstance()->getFineImages()))
-        request.fineImages << image.getFileName();
+    request.loadFineImages(g_curOrderPath);
     request.barPath = barPath;
     request.imagePath = separatePath;
     request.withDesignImages = false;
@@ -528,17 +525,10 @@ void SplitAfterSample::onFinishSaveThumb()
 
 void SplitAfterSample::postQueryOrderInfo()
 {
-    FormBody body;
-    body.add(QStringLiteral("token"), ACCESS_TOKEN)
-        .add(QStringLiteral("order_photo_id"), g_curOrderPhotoId)
-        .add(QStringLiteral("shopid"), g_shopId)
-        .add(QStringLiteral("superid"), g_superId)
-        .add(QStringLiteral("eid"), g_eid)
-        .add(QStringLiteral("uid"), g_uid)
-        .add(QStringLiteral("personid"), g_eid);
-    post(URL_ORDER_ORDERDETAIL, body.bytes(), &SplitAfterSample::queryOrderInfoCallBack);
+    const QByteArray body = orderDetailBody();
+    post(URL_ORDER_ORDERDETAIL, body, &SplitAfterSample::queryOrderInfoCallBack);
     qDebug() << "postOrder Url:" << URL_ORDER_ORDERDETAIL;
-    qDebug() << "postOrder Paras:" << FormBody::masked(body.bytes());
+    qDebug() << "postOrder Paras:" << FormBody::masked(body);
 }
 
 void SplitAfterSample::queryOrderInfoCallBack(QNetworkReply* reply)
