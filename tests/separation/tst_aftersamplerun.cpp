@@ -24,6 +24,7 @@ private slots:
     void productsBody();
     void oneOrderTree();
     void progressOfTheCopies();
+    void productFolderOfShop77();
     void failedCopiesAreCollected();
     void twoOrdersAndASecondRun();
     void rootWithoutSeparator();
@@ -157,6 +158,23 @@ void TestAfterSampleRun::oneOrderTree()
     QVERIFY(!driver->widget<QGroupBox>("groupBox")->isVisible());
     // The success form of the summary.
     QCOMPARE(summaryText(), QString("分件成功!"));
+}
+
+// Shops 77 and 162 name the product folder "02底片"; the after-sample run
+// keeps its own layout, whatever the shop's separation mode.
+void TestAfterSampleRun::productFolderOfShop77()
+{
+    g_productDirName = "02底片";
+    g_separateModeName = "沐禾分件";
+    findAndTick({row("LY1")});
+    start();
+    QVERIFY(waitForIdle());
+    g_separateModeName.clear();
+    const QStringList paths = tree(orderFolder("LY1"));
+    QVERIFY2(paths.contains("02底片/a b.jpg") && paths.contains("02底片/a b.CR2"), qPrintable(paths.join(',')));
+    QVERIFY(!paths.contains("成品"));
+    QVERIFY(!paths.contains("其它"));
+    QVERIFY(paths.contains("明细制作单.html"));
 }
 
 // Three photos list five entries: the bar's maximum is 5 + 14 and each copy
