@@ -168,8 +168,7 @@ void ExportLyraResult::clickSearch()
     }
     QByteArray body = type->body(keyword);
     postDataFunc(body);
-    ui->searchButton->setEnabled(false);
-    ui->searchButton->setText(QStringLiteral("检索中..."));
+    ui->showSearching(true);
 }
 
 void ExportLyraResult::postDataFunc(QByteArray& body)
@@ -188,13 +187,7 @@ void ExportLyraResult::queryCallBack(QNetworkReply* reply)
     QJsonObject object;
     if (ServiceCall::readReply(reply, &object))
         OrderSearchReply::apply(object, OrderItemInfo::Tool::Lyra, &m_orderList, [this] { fillOrderTable(); });
-    restoreSearchButton();
-}
-
-void ExportLyraResult::restoreSearchButton()
-{
-    ui->searchButton->setEnabled(true);
-    ui->searchButton->setText(QStringLiteral("检索"));
+    ui->showSearching(false);
 }
 
 void ExportLyraResult::on_tableView_clicked(QModelIndex index)
@@ -226,10 +219,7 @@ void ExportLyraResult::openOrderDir()
 
 void ExportLyraResult::on_selectPathButton_clicked()
 {
-    const QString folder = Dialogs::getExistingDirectory(this, tr("选择分件保存路径"), QString(),
-                                                         QFileDialog::ShowDirsOnly);
-    if (!folder.isEmpty())
-        ui->pathLineEdit->setText(folder);
+    ui->chooseSeparationRoot(this);
 }
 
 void ExportLyraResult::on_pushButton_separate_clicked()

@@ -71,7 +71,6 @@ private slots:
 
 private:
     void postDataFunc(QByteArray& body);
-    void restoreSearchButton();
 
     QStringList searchTypes;
     // Open until the window closes: an export that outlives it reports to no one.

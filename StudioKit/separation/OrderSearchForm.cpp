@@ -1,6 +1,10 @@
 #include "separation/OrderSearchForm.h"
 
+#include "core/Dialogs.h"
+
+#include <QCoreApplication>
 #include <QDialog>
+#include <QFileDialog>
 
 void OrderSearchForm::setupUi(QDialog* window, const QString& objectName, const QSize& size)
 {
@@ -8,4 +12,19 @@ void OrderSearchForm::setupUi(QDialog* window, const QString& objectName, const 
     window->setObjectName(objectName);
     Ui::SearchOrder::setupUi(window);
     window->resize(size);
+}
+
+void OrderSearchForm::showSearching(bool searching)
+{
+    searchButton->setEnabled(!searching);
+    searchButton->setText(searching ? QStringLiteral("检索中...") : QStringLiteral("检索"));
+}
+
+void OrderSearchForm::chooseSeparationRoot(QDialog* window)
+{
+    const QString folder = Dialogs::getExistingDirectory(
+        window, QCoreApplication::translate("OrderSearchForm", "选择分件保存路径"), QString(),
+        QFileDialog::ShowDirsOnly);
+    if (!folder.isEmpty())
+        pathLineEdit->setText(folder);
 }

@@ -146,8 +146,7 @@ void SearchOrder::clickSearch()
     }
     QByteArray body = type->body(keyword);
     postDataFunc(body);
-    ui->searchButton->setEnabled(false);
-    ui->searchButton->setText(QStringLiteral("检索中..."));
+    ui->showSearching(true);
 }
 
 void SearchOrder::postDataFunc(QByteArray& body)
@@ -167,13 +166,7 @@ void SearchOrder::queryCallBack(QNetworkReply* reply)
     // A run in progress keeps the rows it is working through.
     if (ServiceCall::readReply(reply, &object) && !isSeparating)
         OrderSearchReply::apply(object, OrderItemInfo::Tool::Separation, &orderList, [this] { fillOrderTable(); });
-    backToIdle();
-}
-
-void SearchOrder::backToIdle()
-{
-    ui->searchButton->setEnabled(true);
-    ui->searchButton->setText(QStringLiteral("检索"));
+    ui->showSearching(false);
 }
 
 void SearchOrder::fillOrderTable()
@@ -210,10 +203,7 @@ void SearchOrder::openOrderDir()
 
 void SearchOrder::on_selectPathButton_clicked()
 {
-    const QString folder = Dialogs::getExistingDirectory(this, tr("选择分件保存路径"), QString(),
-                                                         QFileDialog::ShowDirsOnly);
-    if (!folder.isEmpty())
-        ui->pathLineEdit->setText(folder);
+    ui->chooseSeparationRoot(this);
 }
 
 void SearchOrder::on_pushButton_separate_clicked()

@@ -89,7 +89,6 @@ private slots:
 private:
     void postDataFunc(QByteArray& body);
     void fillOrderTable();
-    void backToIdle();
     // The deletion mode's button: the phone-code check comes first.
     void askForDeletion();
 

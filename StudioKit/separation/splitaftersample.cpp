@@ -198,8 +198,7 @@ void SplitAfterSample::clickSearch()
     }
     QByteArray body = type->body(keyword);
     postDataFunc(body);
-    ui->searchButton->setEnabled(false);
-    ui->searchButton->setText(QStringLiteral("检索中..."));
+    ui->showSearching(true);
 }
 
 void SplitAfterSample::postDataFunc(QByteArray& body)
@@ -216,13 +215,7 @@ void SplitAfterSample::queryCallBack(QNetworkReply* reply)
     QJsonObject object;
     if (ServiceCall::readReply(reply, &object))
         OrderSearchReply::apply(object, OrderItemInfo::Tool::Separation, &m_orderList, [this] { fillOrderTable(); });
-    restoreSearchButton();
-}
-
-void SplitAfterSample::restoreSearchButton()
-{
-    ui->searchButton->setEnabled(true);
-    ui->searchButton->setText(QStringLiteral("检索"));
+    ui->showSearching(false);
 }
 
 void SplitAfterSample::on_tableView_clicked(QModelIndex index)
@@ -254,10 +247,7 @@ void SplitAfterSample::openOrderDir()
 
 void SplitAfterSample::on_selectPathButton_clicked()
 {
-    const QString folder = Dialogs::getExistingDirectory(this, tr("选择分件保存路径"), QString(),
-                                                         QFileDialog::ShowDirsOnly);
-    if (!folder.isEmpty())
-        ui->pathLineEdit->setText(folder);
+    ui->chooseSeparationRoot(this);
 }
 
 void SplitAfterSample::on_pushButton_separate_clicked()

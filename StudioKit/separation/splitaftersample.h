@@ -86,7 +86,6 @@ private:
     // A reply of the run: false (the run stopped, or the window closed)
     // unless it is good, with the usual boxes.
     bool readRunReply(QNetworkReply* reply, QJsonObject* object, const QString& failureText);
-    void restoreSearchButton();
 
     bool beginOrderSeparation();
     void postQueryProducts(QString orderPhotoId);
