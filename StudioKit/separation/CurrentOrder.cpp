@@ -22,4 +22,17 @@ void take(const OrderItemInfo& order)
     g_curPickupTypeText = order.pickupTypeText;
 }
 
+int takeNext(QList<OrderItemInfo>& orders)
+{
+    for (int row = 0; row < orders.size(); ++row) {
+        OrderItemInfo& order = orders[row];
+        if (!order.checked || order.processed)
+            continue;
+        order.processed = true;
+        take(order);
+        return row;
+    }
+    return -1;
+}
+
 } // namespace CurrentOrder

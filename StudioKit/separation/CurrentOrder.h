@@ -10,6 +10,10 @@ namespace CurrentOrder {
 // steps of the order, its jobs and its sheets read.
 void take(const OrderItemInfo& order);
 
+// Marks the first ticked, unprocessed row as processed and takes it; its row,
+// or -1 when every ticked row has had its turn.
+int takeNext(QList<OrderItemInfo>& orders);
+
 } // namespace CurrentOrder
 
 #endif

@@ -262,17 +262,11 @@ void SearchOrder::startDel()
 
 bool SearchOrder::beginOrderSeparation()
 {
-    for (int row = 0; row < orderList.size(); ++row) {
-        OrderItemInfo& order = orderList[row];
-        if (!order.checked || order.processed)
-            continue;
-        order.processed = true;
-        m_runRow = row;
-        CurrentOrder::take(order);
-        postQueryProducts(order.order_photo_id);
-        return false;
-    }
-    return true;
+    m_runRow = CurrentOrder::takeNext(orderList);
+    if (m_runRow < 0)
+        return true;
+    postQueryProducts(orderList[m_runRow].order_photo_id);
+    return false;
 }
 
 void SearchOrder::postQueryProducts(QString orderPhotoId)

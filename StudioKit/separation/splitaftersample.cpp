@@ -285,17 +285,11 @@ void SplitAfterSample::on_pushButton_separate_clicked()
 
 bool SplitAfterSample::beginOrderSeparation()
 {
-    for (int row = 0; row < m_orderList.size(); ++row) {
-        OrderItemInfo& order = m_orderList[row];
-        if (!order.checked || order.processed)
-            continue;
-        order.processed = true;
-        m_runRow = row;
-        CurrentOrder::take(order);
-        postQueryProducts(order.order_photo_id);
-        return false;
-    }
-    return true;
+    m_runRow = CurrentOrder::takeNext(m_orderList);
+    if (m_runRow < 0)
+        return true;
+    postQueryProducts(m_orderList[m_runRow].order_photo_id);
+    return false;
 }
 
 void SplitAfterSample::postQueryProducts(QString orderPhotoId)
