@@ -25,6 +25,8 @@ public:
     QImage picture(const QSize& size, QImage::Format format);
 
     qint64 bytes() const { return m_bytes; }
+    // Whether `picture` is drawn in this memory.
+    bool holds(const QImage& picture) const { return m_data && picture.constBits() == m_data.get(); }
     void release();
 
 private:

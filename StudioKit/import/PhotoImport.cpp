@@ -3,6 +3,7 @@
 #include "files/FileOperation.h"
 #include "files/ImageOperation.h"
 #include "files/SafeFileWriter.h"
+#include "files/SmoothScale.h"
 #include "Platform.h"
 
 #include <QBuffer>
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QPair>
 
 namespace {
 
@@ -142,15 +142,22 @@ PhotoImport::Outcome PhotoImport::run(const QString& sourcePath, const Targets& 
         return outcome;
     }
     // Each size is scaled from the one before, so the full picture is
-    // scaled only once.
-    const QList<QPair<int, QString>> sizes = {
-        {2250, targets.thumbnail2250}, {1000, targets.thumbnail1000}, {200, targets.thumbnail200}};
-    for (const auto& size : sizes) {
-        picture = picture.scaled(size.first, size.first, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // scaled only once; each is drawn in the other thumbnail memory than the
+    // one it is scaled from.
+    struct Size {
+        int side;
+        const QString& target;
+        PictureMemory* memory;
+    };
+    const Size sizes[] = {{2250, targets.thumbnail2250, &buffers.thumbnails[0]},
+                          {1000, targets.thumbnail1000, &buffers.thumbnails[1]},
+                          {200, targets.thumbnail200, &buffers.thumbnails[0]}};
+    for (const Size& size : sizes) {
+        picture = SmoothScale::toFit(picture, size.side, size.memory);
         const QByteArray format =
-            settings.thumbnailFormat.isEmpty() ? formatOfName(size.second) : settings.thumbnailFormat;
+            settings.thumbnailFormat.isEmpty() ? formatOfName(size.target) : settings.thumbnailFormat;
         const QByteArray thumbnail = encoded(picture, format, settings.thumbnailQuality);
-        if (!failures.check(!thumbnail.isEmpty() && writeReplacing(size.second, thumbnail), size.second))
+        if (!failures.check(!thumbnail.isEmpty() && writeReplacing(size.target, thumbnail), size.target))
             return outcome;
     }
     return outcome;

@@ -49,12 +49,13 @@ public:
 
     static Outcome run(const QString& sourcePath, const Targets& targets, const Settings& settings);
 
-    // The memory of a photo's full-size pictures (decoded and turned), kept
-    // from one photo to the next: see PictureMemory.
+    // The memory of a photo's pictures (decoded, turned and two for the
+    // thumbnails), kept from one photo to the next: see PictureMemory.
     struct Buffers {
         PictureMemory decoded;
         PictureMemory turned;
-        qint64 bytes() const { return decoded.bytes() + turned.bytes(); }
+        PictureMemory thumbnails[2];
+        qint64 bytes() const { return decoded.bytes() + turned.bytes() + thumbnails[0].bytes() + thumbnails[1].bytes(); }
     };
     // While one lives, run() on its thread draws its full-size pictures in
     // `buffers` instead of fresh memory. The photo pool lends each job the

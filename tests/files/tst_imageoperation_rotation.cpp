@@ -81,21 +81,6 @@ QByteArray jpegWithMetadata(const QImage& image, int dotsPerMeter, const QString
     return jpegBytes(copy, 90);
 }
 
-// Everything of a picture that reaches an encoder or a caller.
-void comparePictures(const QImage& actual, const QImage& expected)
-{
-    QCOMPARE(actual.format(), expected.format());
-    QCOMPARE(actual.size(), expected.size());
-    QVERIFY(actual == expected);
-    QCOMPARE(actual.dotsPerMeterX(), expected.dotsPerMeterX());
-    QCOMPARE(actual.dotsPerMeterY(), expected.dotsPerMeterY());
-    QCOMPARE(actual.devicePixelRatio(), expected.devicePixelRatio());
-    QCOMPARE(actual.offset(), expected.offset());
-    QCOMPARE(actual.text(), expected.text());
-    QCOMPARE(actual.colorSpace(), expected.colorSpace());
-    QCOMPARE(actual.colorTable(), expected.colorTable());
-}
-
 } // namespace
 
 class TstImageOperationRotation : public QObject

@@ -3,6 +3,7 @@
 #include "core/Dialogs.h"
 
 #include <QApplication>
+#include <QColorSpace>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,4 +79,18 @@ QByteArray readFile(const QString& path)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
+}
+
+void comparePictures(const QImage& actual, const QImage& expected)
+{
+    QCOMPARE(actual.format(), expected.format());
+    QCOMPARE(actual.size(), expected.size());
+    QVERIFY(actual == expected);
+    QCOMPARE(actual.dotsPerMeterX(), expected.dotsPerMeterX());
+    QCOMPARE(actual.dotsPerMeterY(), expected.dotsPerMeterY());
+    QCOMPARE(actual.devicePixelRatio(), expected.devicePixelRatio());
+    QCOMPARE(actual.offset(), expected.offset());
+    QCOMPARE(actual.text(), expected.text());
+    QCOMPARE(actual.colorSpace(), expected.colorSpace());
+    QCOMPARE(actual.colorTable(), expected.colorTable());
 }

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QEvent>
+#include <QImage>
 #include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
@@ -60,5 +61,9 @@ QString fixturePath(const QString& name);
 void writeFile(const QString& path, const QByteArray& content);
 // The whole content of a file; empty when it cannot be read.
 QByteArray readFile(const QString& path);
+
+// Compares everything of a picture that reaches an encoder or a caller:
+// format, size, pixels and metadata; a difference fails the calling test.
+void comparePictures(const QImage& actual, const QImage& expected);
 
 #endif
