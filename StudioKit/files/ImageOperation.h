@@ -37,7 +37,9 @@ public:
     static QImage rotateImage(QImage image, int orientation);
     static QPixmap rotateImage(QPixmap pixmap, int orientation);
     // The same picture, pixels and metadata, drawn in `memory` (see
-    // PictureMemory: it must not be handed on). An unchanged picture for the
+    // PictureMemory: it must not be handed on). An opaque 32-bit picture
+    // comes out in 24-bit colour (Format_RGB888), whose lines a JPEG writer
+    // takes as they are: the file is the same. An unchanged picture for the
     // orientations left alone, a null one when the memory cannot be had.
     static QImage rotateImage(const QImage& image, int orientation, PictureMemory* memory);
 

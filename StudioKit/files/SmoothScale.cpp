@@ -5,6 +5,7 @@
 #include <QColorSpace>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #if defined(__GNUC__) && defined(__x86_64__)
@@ -88,97 +89,160 @@ std::vector<qint16> pairedWeights(const AxisWeights& across, int groups)
 }
 
 // One source line summed for the targets [from, to): four channel sums per
-// target, shifted as Qt shifts them before it sums the lines.
-void sumLine(const quint32* line, const AxisWeights& across, int from, int to, quint32* sums)
+// target (in the order of the pixel's bytes; none for the missing alpha of
+// a 24-bit pixel), shifted as Qt shifts them before it sums the lines.
+void sumLine(const uchar* line, int pixelBytes, const AxisWeights& across, int from, int to, quint32* sums)
 {
     for (int t = from; t < to; ++t) {
-        const quint32* pixel = line + across.first[t];
+        const uchar* pixel = line + qsizetype(across.first[t]) * pixelBytes;
         const int* weight = across.of(t);
         quint32 channel[4] = {};
-        for (int k = 0; k < across.count[t]; ++k) {
-            for (int c = 0; c < 4; ++c)
-                channel[c] += ((pixel[k] >> (8 * c)) & 0xff) * quint32(weight[k]);
+        for (int k = 0; k < across.count[t]; ++k, pixel += pixelBytes) {
+            for (int c = 0; c < pixelBytes; ++c)
+                channel[c] += pixel[c] * quint32(weight[k]);
         }
         for (int c = 0; c < 4; ++c)
             sums[4 * t + c] = channel[c] >> 4;
     }
 }
 
+// How target pixels are stored: 32-bit with the alpha bits set for an
+// opaque picture, or 24-bit red, green, blue from channels in this order.
+struct TargetPixels {
+    int bytes;
+    quint32 alpha;
+    int red, green, blue;
+};
+
 // The target pixels [from, to) of one target line from the summed source
 // lines it reads.
-void sumColumns(const quint32* const* lines, const int* weights, int count, int from, int to, quint32 alpha,
-                quint32* out)
+void sumColumns(const quint32* const* lines, const int* weights, int count, int from, int to,
+                const TargetPixels& target, uchar* out)
 {
     for (int t = from; t < to; ++t) {
-        quint32 pixel = 0;
+        uchar channel[4];
         for (int c = 0; c < 4; ++c) {
-            quint32 channel = 0;
+            quint32 sum = 0;
             for (int k = 0; k < count; ++k)
-                channel += lines[k][4 * t + c] * quint32(weights[k]);
-            pixel |= (channel >> 24) << (8 * c);
+                sum += lines[k][4 * t + c] * quint32(weights[k]);
+            channel[c] = uchar(sum >> 24);
         }
-        out[t] = pixel | alpha;
+        if (target.bytes == 4) {
+            quint32 pixel;
+            std::memcpy(&pixel, channel, 4);
+            pixel |= target.alpha;
+            std::memcpy(out + 4 * qsizetype(t), &pixel, 4);
+        } else {
+            uchar* rgb = out + 3 * qsizetype(t);
+            rgb[0] = channel[target.red];
+            rgb[1] = channel[target.green];
+            rgb[2] = channel[target.blue];
+        }
     }
 }
 
-// sumLine two targets at a time: each source pixel's channels widened to 16
-// bits, paired with the next pixel's and multiplied and added at once.
-__attribute__((target("avx2"))) void sumLineAvx2(const quint32* line, int width, const AxisWeights& across,
-                                                 const qint16* paired, int groups, quint32* sums)
+// The targets, from the first and in whole pairs, whose 16-byte loads of
+// `groups` groups of four pixels stay inside the line.
+int loadableTargets(const AxisWeights& across, int pixelBytes, int groups, int width)
 {
-    const int targets = int(across.first.size());
-    const __m256i lowPairs = _mm256_setr_epi8(0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1, 0, -1, 4, -1, 1,
-                                              -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1);
-    const __m256i highPairs = _mm256_setr_epi8(8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1, 8, -1,
-                                               12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1);
-    int t = 0;
-    // Each group reads four whole pixels, so the last targets of a line,
-    // whose groups would reach past it, are summed one by one.
-    for (; t + 1 < targets && across.first[t + 1] + 4 * groups <= width; t += 2) {
-        const quint32* left = line + across.first[t];
-        const quint32* right = line + across.first[t + 1];
-        const qint16* weight = paired + size_t(t / 2) * size_t(groups) * 32;
+    const qsizetype lineBytes = qsizetype(width) * pixelBytes;
+    const qsizetype lastLoad = qsizetype(groups - 1) * 4 * pixelBytes + 16;
+    int t = int(across.first.size()) / 2 * 2;
+    while (t > 0 && qsizetype(across.first[t - 1]) * pixelBytes + lastLoad > lineBytes)
+        t -= 2;
+    return t;
+}
+
+// The group of four pixels at `left` beside the one at `right`.
+__attribute__((target("avx2"))) inline __m256i twoGroups(const uchar* left, const uchar* right)
+{
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(left))),
+                                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(right)), 1);
+}
+
+// sumLine two targets at a time: each source pixel's channels widened to 16
+// bits, paired with the next pixel's and multiplied and added at once. The
+// targets from `loadable` on are summed one by one.
+__attribute__((target("avx2"))) void sumLineAvx2(const uchar* line, int pixelBytes, const AxisWeights& across,
+                                                 const qint16* paired, int groups, int loadable, quint32* sums)
+{
+    // Pixels 0 and 1, then 2 and 3, of a group: each channel of the one
+    // beside the same channel of the other.
+    const __m256i lowPairs = pixelBytes == 4
+        ? _mm256_setr_epi8(0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1,
+                           0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1)
+        : _mm256_setr_epi8(0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1,
+                           0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1);
+    const __m256i highPairs = pixelBytes == 4
+        ? _mm256_setr_epi8(8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1,
+                           8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1)
+        : _mm256_setr_epi8(6, -1, 9, -1, 7, -1, 10, -1, 8, -1, 11, -1, -1, -1, -1, -1,
+                           6, -1, 9, -1, 7, -1, 10, -1, 8, -1, 11, -1, -1, -1, -1, -1);
+    const int* first = across.first.data();
+    const qsizetype groupBytes = 4 * pixelBytes;
+    const qint16* weight = paired;
+    for (int t = 0; t < loadable; t += 2) {
+        const uchar* left = line + qsizetype(first[t]) * pixelBytes;
+        const uchar* right = line + qsizetype(first[t + 1]) * pixelBytes;
         __m256i sum = _mm256_setzero_si256();
         for (int g = 0; g < groups; ++g, weight += 32) {
-            const __m256i pixels = _mm256_inserti128_si256(
-                _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(left + 4 * g))),
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(right + 4 * g)), 1);
+            const __m256i pixels = twoGroups(left + g * groupBytes, right + g * groupBytes);
             const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weight));
             const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weight + 16));
-            sum = _mm256_add_epi32(sum, _mm256_madd_epi16(_mm256_shuffle_epi8(pixels, lowPairs), low));
-            sum = _mm256_add_epi32(sum, _mm256_madd_epi16(_mm256_shuffle_epi8(pixels, highPairs), high));
+            sum = _mm256_add_epi32(sum, _mm256_add_epi32(_mm256_madd_epi16(_mm256_shuffle_epi8(pixels, lowPairs), low),
+                                                         _mm256_madd_epi16(_mm256_shuffle_epi8(pixels, highPairs), high)));
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(sums + 4 * t), _mm256_srli_epi32(sum, 4));
     }
-    sumLine(line, across, t, targets, sums);
+    sumLine(line, pixelBytes, across, loadable, int(across.first.size()), sums);
 }
 
 // sumColumns eight targets at a time, in the wrapping 32-bit arithmetic Qt
 // uses.
 __attribute__((target("avx2"))) void sumColumnsAvx2(const quint32* const* lines, const int* weights, int count,
-                                                    int targets, quint32 alpha, quint32* out)
+                                                    int targets, const TargetPixels& target, uchar* out)
 {
     // After packing, the targets stand in the order 0 2 4 6 1 3 5 7.
     const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    const __m256i alphaBits = _mm256_set1_epi32(int(alpha));
+    const __m256i alphaBits = _mm256_set1_epi32(int(target.alpha));
+    // 24-bit targets: each half's four pixels as twelve bytes, then the
+    // halves side by side.
+    const char r = char(target.red), g = char(target.green), b = char(target.blue);
+    const __m256i rgb = _mm256_setr_epi8(r, g, b, r + 4, g + 4, b + 4, r + 8, g + 8, b + 8, r + 12, g + 12, b + 12,
+                                         -1, -1, -1, -1, r, g, b, r + 4, g + 4, b + 4, r + 8, g + 8, b + 8, r + 12,
+                                         g + 12, b + 12, -1, -1, -1, -1);
+    const __m256i halves = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
     int t = 0;
     for (; t + 8 <= targets; t += 8) {
-        __m256i sum[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(),
-                          _mm256_setzero_si256()};
+        // Four registers of two targets each, kept apart so that they stay
+        // registers.
+        __m256i sum0 = _mm256_setzero_si256();
+        __m256i sum1 = _mm256_setzero_si256();
+        __m256i sum2 = _mm256_setzero_si256();
+        __m256i sum3 = _mm256_setzero_si256();
         for (int k = 0; k < count; ++k) {
             const __m256i weight = _mm256_set1_epi32(weights[k]);
             const __m256i* line = reinterpret_cast<const __m256i*>(lines[k] + 4 * t);
-            for (int i = 0; i < 4; ++i)
-                sum[i] = _mm256_add_epi32(sum[i], _mm256_mullo_epi32(_mm256_loadu_si256(line + i), weight));
+            sum0 = _mm256_add_epi32(sum0, _mm256_mullo_epi32(_mm256_loadu_si256(line), weight));
+            sum1 = _mm256_add_epi32(sum1, _mm256_mullo_epi32(_mm256_loadu_si256(line + 1), weight));
+            sum2 = _mm256_add_epi32(sum2, _mm256_mullo_epi32(_mm256_loadu_si256(line + 2), weight));
+            sum3 = _mm256_add_epi32(sum3, _mm256_mullo_epi32(_mm256_loadu_si256(line + 3), weight));
         }
-        for (__m256i& part : sum)
-            part = _mm256_srli_epi32(part, 24);
-        const __m256i packed = _mm256_packus_epi16(_mm256_packus_epi32(sum[0], sum[1]),
-                                                   _mm256_packus_epi32(sum[2], sum[3]));
+        const __m256i packed = _mm256_packus_epi16(
+            _mm256_packus_epi32(_mm256_srli_epi32(sum0, 24), _mm256_srli_epi32(sum1, 24)),
+            _mm256_packus_epi32(_mm256_srli_epi32(sum2, 24), _mm256_srli_epi32(sum3, 24)));
         const __m256i pixels = _mm256_permutevar8x32_epi32(packed, order);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + t), _mm256_or_si256(pixels, alphaBits));
+        if (target.bytes == 4) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * qsizetype(t)),
+                                _mm256_or_si256(pixels, alphaBits));
+        } else {
+            const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(pixels, rgb), halves);
+            uchar* at = out + 3 * qsizetype(t);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(bytes));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(at + 16), _mm256_extracti128_si256(bytes, 1));
+        }
     }
-    sumColumns(lines, weights, count, t, targets, alpha, out);
+    sumColumns(lines, weights, count, t, targets, target, out);
 }
 
 void shrinkInto(const QImage& image, const AxisWeights& across, const AxisWeights& down, QImage* scaled)
@@ -186,13 +250,18 @@ void shrinkInto(const QImage& image, const AxisWeights& across, const AxisWeight
     const int groups = (across.stride + 3) / 4;
     const std::vector<qint16> paired = pairedWeights(across, groups);
     const int targets = scaled->width();
+    const int pixelBytes = image.depth() / 8;
+    const int loadable = loadableTargets(across, pixelBytes, groups, image.width());
+    // 32-bit pixels hold blue, green, red in their first bytes, 24-bit
+    // ones red, green, blue.
+    const TargetPixels target = pixelBytes == 4 ? TargetPixels{scaled->depth() / 8, image.hasAlphaChannel() ? 0 : 0xff000000u, 2, 1, 0}
+                                                : TargetPixels{3, 0, 0, 1, 2};
     // The summed source lines a target line reads, in a ring, so that a
     // line two target lines read is summed once.
     const int ring = down.stride;
     std::vector<quint32> sums(size_t(ring) * size_t(targets) * 4);
     std::vector<int> lineInSlot(static_cast<size_t>(ring), -1);
     std::vector<const quint32*> lines(static_cast<size_t>(ring));
-    const quint32 alpha = image.hasAlphaChannel() ? 0 : 0xff000000u;
     uchar* out = scaled->bits();
     for (int y = 0; y < scaled->height(); ++y) {
         for (int k = 0; k < down.count[y]; ++k) {
@@ -200,14 +269,13 @@ void shrinkInto(const QImage& image, const AxisWeights& across, const AxisWeight
             const int slot = source % ring;
             quint32* sum = sums.data() + size_t(slot) * size_t(targets) * 4;
             if (lineInSlot[slot] != source) {
-                sumLineAvx2(reinterpret_cast<const quint32*>(image.constScanLine(source)), image.width(), across,
-                            paired.data(), groups, sum);
+                sumLineAvx2(image.constScanLine(source), pixelBytes, across, paired.data(), groups, loadable, sum);
                 lineInSlot[slot] = source;
             }
             lines[k] = sum;
         }
-        sumColumnsAvx2(lines.data(), down.of(y), down.count[y], targets, alpha,
-                       reinterpret_cast<quint32*>(out + qsizetype(y) * scaled->bytesPerLine()));
+        sumColumnsAvx2(lines.data(), down.of(y), down.count[y], targets, target,
+                       out + qsizetype(y) * scaled->bytesPerLine());
     }
 }
 
@@ -230,15 +298,17 @@ QImage SmoothScale::toFit(const QImage& image, int side, PictureMemory* memory)
     const QImage::Format format = image.format();
     AxisWeights across;
     AxisWeights down;
-    // Qt scales these two formats as they are, shrinking both sides the way
-    // followed here.
-    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
+    // Qt scales these formats as 32-bit pictures, shrinking both sides the
+    // way followed here.
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied
+         && format != QImage::Format_RGB888)
         || width >= image.width() || height >= image.height() || width >= (1 << 16) || height >= (1 << 16)
         || !__builtin_cpu_supports("avx2") || !shrink(image.width(), width, &across)
         || !shrink(image.height(), height, &down))
         return byQt();
-    QImage scaled = memory && !memory->holds(image) ? memory->picture(QSize(width, height), format)
-                                                    : QImage(width, height, format);
+    const QImage::Format scaledFormat = image.hasAlphaChannel() ? format : QImage::Format_RGB888;
+    QImage scaled = memory && !memory->holds(image) ? memory->picture(QSize(width, height), scaledFormat)
+                                                    : QImage(width, height, scaledFormat);
     if (scaled.isNull())
         return {};
     shrinkInto(image, across, down, &scaled);

@@ -17,17 +17,20 @@ namespace {
 
 thread_local PhotoImport::Buffers* t_lentBuffers = nullptr;
 
-QByteArray encoded(const QImage& image, const QByteArray& format, int quality)
+// Encodes into `bytes`, whose memory serves the next picture again; false
+// when the picture cannot be encoded.
+bool encodeInto(const QImage& image, const QByteArray& format, int quality, QByteArray* bytes)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    // A reserved capacity outlives the emptying.
+    bytes->reserve(bytes->capacity());
+    bytes->resize(0);
+    QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
-    if (!writer.write(image))
-        return {};
+    const bool written = writer.write(image) && !bytes->isEmpty();
     buffer.close();
-    return bytes;
+    return written;
 }
 
 QByteArray formatOfName(const QString& path)
@@ -124,9 +127,10 @@ PhotoImport::Outcome PhotoImport::run(const QString& sourcePath, const Targets& 
         // A turned copy that does not fit in memory leaves the photo as it
         // is, like one that cannot be decoded.
         if (turn && !picture.isNull()) {
-            photo = encoded(picture, formatOfName(targets.photos.first()), 100);
-            if (!failures.check(!photo.isEmpty(), targets.photos.first()))
+            if (!failures.check(encodeInto(picture, formatOfName(targets.photos.first()), 100, &buffers.encoded),
+                                targets.photos.first()))
                 return outcome;
+            photo = buffers.encoded;
         }
         for (const QString& target : targets.photos) {
             if (!failures.check(writeReplacing(target, photo), target))
@@ -156,8 +160,8 @@ PhotoImport::Outcome PhotoImport::run(const QString& sourcePath, const Targets& 
         picture = SmoothScale::toFit(picture, size.side, size.memory);
         const QByteArray format =
             settings.thumbnailFormat.isEmpty() ? formatOfName(size.target) : settings.thumbnailFormat;
-        const QByteArray thumbnail = encoded(picture, format, settings.thumbnailQuality);
-        if (!failures.check(!thumbnail.isEmpty() && writeReplacing(size.target, thumbnail), size.target))
+        const bool encoded = encodeInto(picture, format, settings.thumbnailQuality, &buffers.encoded);
+        if (!failures.check(encoded && writeReplacing(size.target, buffers.encoded), size.target))
             return outcome;
     }
     return outcome;

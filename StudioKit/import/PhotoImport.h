@@ -50,12 +50,18 @@ public:
     static Outcome run(const QString& sourcePath, const Targets& targets, const Settings& settings);
 
     // The memory of a photo's pictures (decoded, turned and two for the
-    // thumbnails), kept from one photo to the next: see PictureMemory.
+    // thumbnails) and of its encoded files, kept from one photo to the next:
+    // see PictureMemory.
     struct Buffers {
         PictureMemory decoded;
         PictureMemory turned;
         PictureMemory thumbnails[2];
-        qint64 bytes() const { return decoded.bytes() + turned.bytes() + thumbnails[0].bytes() + thumbnails[1].bytes(); }
+        QByteArray encoded;
+        qint64 bytes() const
+        {
+            return decoded.bytes() + turned.bytes() + thumbnails[0].bytes() + thumbnails[1].bytes()
+                   + encoded.capacity();
+        }
     };
     // While one lives, run() on its thread draws its full-size pictures in
     // `buffers` instead of fresh memory. The photo pool lends each job the

@@ -223,12 +223,19 @@ private slots:
         QFETCH(int, orientation);
         const QImage source = patterned(QImage::Format(format), QSize(131, 70));
         PictureMemory memory;
+        // An opaque 32-bit picture is turned into 24-bit colour.
+        const auto byQt = [&](const QImage& picture) {
+            const QImage turned = ImageOperation::rotateImage(picture, orientation);
+            return turned.format() == QImage::Format_RGB32 && turned.constBits() != picture.constBits()
+                       ? turned.convertToFormat(QImage::Format_RGB888)
+                       : turned;
+        };
         const QImage turned = ImageOperation::rotateImage(source, orientation, &memory);
-        comparePictures(turned, ImageOperation::rotateImage(source, orientation));
+        comparePictures(turned, byQt(source));
 
         const QImage other = patterned(QImage::Format(format), QSize(131, 70)).mirrored();
         const QImage again = ImageOperation::rotateImage(other, orientation, &memory);
-        comparePictures(again, ImageOperation::rotateImage(other, orientation));
+        comparePictures(again, byQt(other));
         const bool drawnInMemory = orientation != 1 && orientation != 5 && QImage::Format(format) != QImage::Format_Mono;
         QCOMPARE(memory.bytes() > 0, drawnInMemory);
         if (drawnInMemory)

@@ -43,10 +43,12 @@ class TstSmoothScale : public QObject
     Q_OBJECT
 
 private slots:
-    // The thumbnails must not change by a byte: every picture comes out as
-    // Qt's smooth scaling gives it, whether drawn in new or in kept memory,
-    // for the import's camera sizes, odd sides, the last pixels of a line
-    // and pictures Qt alone scales.
+    // The thumbnails must not change by a byte: every picture comes out with
+    // the pixels and metadata of Qt's smooth scaling, whether drawn in new or
+    // in kept memory, for the import's camera sizes, odd sides, the last
+    // pixels of a line and pictures Qt alone scales. Our own way gives an
+    // opaque picture in 24-bit colour, which a JPEG writer writes as it
+    // writes the 32-bit one.
     void sameAsQt_data()
     {
         QTest::addColumn<QSize>("size");
@@ -69,8 +71,7 @@ private slots:
         for (const auto& format : formats) {
             for (const auto& one : cases) {
                 // Qt alone scales the other formats; a few sizes show it.
-                if (format.second != QImage::Format_RGB32 && format.second != QImage::Format_ARGB32_Premultiplied
-                    && one.size.width() > 1000)
+                if (format.second == QImage::Format_Grayscale8 && one.size.width() > 1000)
                     continue;
                 QTest::addRow("%s %dx%d to %d", format.first, one.size.width(), one.size.height(), one.side)
                     << one.size << one.side << int(format.second);
@@ -84,16 +85,17 @@ private slots:
         QFETCH(int, side);
         QFETCH(int, format);
         const QImage image = noise(size, QImage::Format(format), quint32(size.width() * 31 + side));
-        const QImage expected = qtScaled(image, side);
+        const QImage byQt = qtScaled(image, side);
+        const bool ownWay = format != QImage::Format_Grayscale8 && byQt.width() < size.width()
+                            && byQt.height() < size.height() && __builtin_cpu_supports("avx2");
+        const QImage expected =
+            ownWay && !image.hasAlphaChannel() ? byQt.convertToFormat(QImage::Format_RGB888) : byQt;
         comparePictures(SmoothScale::toFit(image, side), expected);
         PictureMemory memory;
         const QImage inMemory = SmoothScale::toFit(image, side, &memory);
         comparePictures(inMemory, expected);
-        // Qt's own scaling never reaches the memory: these rows do cover
-        // the way of our own.
-        const bool ownWay = (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)
-                            && expected.width() < size.width() && expected.height() < size.height();
-        QCOMPARE(memory.holds(inMemory), ownWay && __builtin_cpu_supports("avx2"));
+        // Qt's own scaling never reaches the memory.
+        QCOMPARE(memory.holds(inMemory), ownWay);
     }
 
     // Kept memory serves picture after picture without anything of the one
@@ -104,7 +106,7 @@ private slots:
         const QImage first = noise({900, 600}, QImage::Format_RGB32, 1);
         const QImage inMemory = SmoothScale::toFit(first, 450, &memory);
         QVERIFY(memory.holds(inMemory));
-        comparePictures(inMemory, qtScaled(first, 450));
+        comparePictures(inMemory, qtScaled(first, 450).convertToFormat(QImage::Format_RGB888));
 
         const QImage second = noise({900, 600}, QImage::Format_ARGB32_Premultiplied, 2);
         const QImage again = SmoothScale::toFit(second, 450, &memory);
