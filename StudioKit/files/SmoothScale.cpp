@@ -254,8 +254,9 @@ void shrinkInto(const QImage& image, const AxisWeights& across, const AxisWeight
     const int loadable = loadableTargets(across, pixelBytes, groups, image.width());
     // 32-bit pixels hold blue, green, red in their first bytes, 24-bit
     // ones red, green, blue.
-    const TargetPixels target = pixelBytes == 4 ? TargetPixels{scaled->depth() / 8, image.hasAlphaChannel() ? 0 : 0xff000000u, 2, 1, 0}
-                                                : TargetPixels{3, 0, 0, 1, 2};
+    const quint32 alpha = image.hasAlphaChannel() ? 0 : 0xff000000u;
+    const TargetPixels target =
+        pixelBytes == 4 ? TargetPixels{scaled->depth() / 8, alpha, 2, 1, 0} : TargetPixels{3, 0, 0, 1, 2};
     // The summed source lines a target line reads, in a ring, so that a
     // line two target lines read is summed once.
     const int ring = down.stride;
