@@ -4,7 +4,6 @@
 #include "support/TestSupport.h"
 
 #include <QBuffer>
-#include <QColorSpace>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -62,13 +61,7 @@ QImage patterned(QImage::Format format, QSize size)
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
             image.setPixel(x, y, qRgba(x * 7 + y, y * 13 + x, (x ^ y) * 3, 255 - (x + y) % 200));
-    image = image.convertToFormat(format);
-    image.setDotsPerMeterX(11811);
-    image.setDotsPerMeterY(2835);
-    image.setText(QStringLiteral("Description"), QStringLiteral("studio"));
-    image.setOffset(QPoint(5, 7));
-    image.setColorSpace(QColorSpace::AdobeRgb);
-    return image;
+    return withMetadata(image.convertToFormat(format));
 }
 
 QByteArray jpegWithMetadata(const QImage& image, int dotsPerMeter, const QString& comment)

@@ -2,7 +2,6 @@
 #include "files/SmoothScale.h"
 #include "support/TestSupport.h"
 
-#include <QColorSpace>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -22,13 +21,7 @@ QImage noise(QSize size, QImage::Format format, quint32 seed)
             line[x] = qPremultiply(qRgba(int(value & 0xff), int((value >> 8) & 0xff), int((value >> 16) & 0xff), alpha));
         }
     }
-    image = image.convertToFormat(format);
-    image.setDotsPerMeterX(11811);
-    image.setDotsPerMeterY(2835);
-    image.setText(QStringLiteral("Description"), QStringLiteral("studio"));
-    image.setOffset(QPoint(5, 7));
-    image.setColorSpace(QColorSpace::AdobeRgb);
-    return image;
+    return withMetadata(image.convertToFormat(format));
 }
 
 QImage qtScaled(const QImage& image, int side)

@@ -81,6 +81,16 @@ QByteArray readFile(const QString& path)
     return file.readAll();
 }
 
+QImage withMetadata(QImage image)
+{
+    image.setDotsPerMeterX(11811);
+    image.setDotsPerMeterY(2835);
+    image.setText(QStringLiteral("Description"), QStringLiteral("studio"));
+    image.setOffset(QPoint(5, 7));
+    image.setColorSpace(QColorSpace::AdobeRgb);
+    return image;
+}
+
 void comparePictures(const QImage& actual, const QImage& expected)
 {
     QCOMPARE(actual.format(), expected.format());

@@ -62,6 +62,10 @@ void writeFile(const QString& path, const QByteArray& content);
 // The whole content of a file; empty when it cannot be read.
 QByteArray readFile(const QString& path);
 
+// The picture with every kind of metadata set (density, text, offset, colour
+// space), so that a test sees which of it a picture operation keeps.
+QImage withMetadata(QImage image);
+
 // Compares everything of a picture that reaches an encoder or a caller:
 // format, size, pixels and metadata; a difference fails the calling test.
 void comparePictures(const QImage& actual, const QImage& expected);
