@@ -17,7 +17,9 @@
 // written does it take the target's name; on any failure the temporary file
 // is removed and an existing target stays as it was. A new file gets the
 // mode a plain QFile gives (0666 minus the umask), a replaced file keeps
-// its permissions. Safe on any thread, one writer per thread.
+// its permissions. Large contents go to the disk past the system's file
+// cache where the file system allows it. Safe on any thread, one writer per
+// thread.
 class SafeFileWriter
 {
 public:
@@ -62,6 +64,9 @@ public:
     static void failFlushesForTests(const QString& pathPart);
 
 private:
+    // Writes the leading whole blocks of a large `bytes` past the system's
+    // file cache; how many it wrote (0 where it cannot), -1 on a failure.
+    qint64 writeBlocksPastCache(const QByteArray& bytes);
     // Writes the rest of `in`; false (with the error) when a byte is missing.
     bool writeCopyOf(QFile& in);
     // Renames `temporary` over `target`; the error text, empty on success.

@@ -13,15 +13,25 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <vector>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/mman.h>
+#include <sys/vfs.h>
+#include <unistd.h>
 #endif
 
 namespace {
 
 // The writes that replace a file, each run against `folder` holding "old.dat"
 // (and a ".hidden" list naming "a"). True when the write reported success.
-enum class Writer { Helper, CopyOverwrite, MoveJob, SettingsFile, HiddenList, Image };
+enum class Writer { Helper, LargeFile, CopyOverwrite, MoveJob, SettingsFile, HiddenList, Image };
 
 bool runWriter(Writer writer, const QString& folder)
 {
@@ -29,6 +39,8 @@ bool runWriter(Writer writer, const QString& folder)
     switch (writer) {
     case Writer::Helper:
         return SafeFileWriter::writeFile(old, QByteArray(3000, 'n'));
+    case Writer::LargeFile:
+        return SafeFileWriter::writeFile(old, QByteArray((1 << 20) + 5, 'n'));
     case Writer::CopyOverwrite:
         return FileOperation::copyFile(folder + QStringLiteral("/../source.dat"), old, true);
     case Writer::MoveJob:
@@ -52,6 +64,35 @@ bool runWriter(Writer writer, const QString& folder)
     }
     return false;
 }
+
+// Bytes that differ from block to block, so a block written twice or
+// skipped shows.
+QByteArray pattern(int size, int seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i / 7 + seed) * 31 + i / 4096);
+    return bytes;
+}
+
+#ifdef Q_OS_LINUX
+// How many of the file's pages the system's file cache holds; -1 when the
+// file cannot be mapped.
+int cachedPages(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    void* map = size > 0 ? ::mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, fd, 0) : MAP_FAILED;
+    ::close(fd);
+    if (map == MAP_FAILED)
+        return -1;
+    const long page = ::sysconf(_SC_PAGESIZE);
+    std::vector<unsigned char> resident(size_t((size + page - 1) / page));
+    const bool known = ::mincore(map, size_t(size), resident.data()) == 0;
+    ::munmap(map, size_t(size));
+    return known ? int(std::count_if(resident.begin(), resident.end(), [](unsigned char r) { return r & 1; })) : -1;
+}
+#endif
 
 // Names in a folder, hidden ones included.
 QStringList names(const QString& folder)
@@ -107,6 +148,64 @@ private slots:
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY(writer.commit());
         QCOMPARE(readFile(path), QByteArray(100000, 'x') + "end");
+    }
+
+    // Large pieces go to the disk in whole blocks past the cache and the
+    // rest through it; every mix of the two must give the bytes in order.
+    void piecesOfEverySize_data()
+    {
+        QTest::addColumn<QList<int>>("pieces");
+        QTest::newRow("empty") << QList<int>{0};
+        QTest::newRow("under a block") << QList<int>{4095};
+        QTest::newRow("just under the large size") << QList<int>{256 * 1024 - 1};
+        QTest::newRow("large, whole blocks") << QList<int>{256 * 1024};
+        QTest::newRow("large with a tail") << QList<int>{256 * 1024 + 1};
+        QTest::newRow("several staging rounds and a tail") << QList<int>{3 * 1024 * 1024 + 4097};
+        QTest::newRow("large after a small piece") << QList<int>{10, 1024 * 1024};
+        QTest::newRow("large after large with a tail") << QList<int>{300000, 1024 * 1024, 7};
+        QTest::newRow("large after large whole blocks") << QList<int>{1024 * 1024, 512 * 1024 + 3};
+    }
+
+    void piecesOfEverySize()
+    {
+        QFETCH(QList<int>, pieces);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.dat"));
+        writeFile(path, "older");
+        SafeFileWriter writer(path);
+        QVERIFY(writer.open());
+        QByteArray expected;
+        for (int i = 0; i < pieces.size(); ++i) {
+            const QByteArray piece = pattern(pieces.at(i), i);
+            QVERIFY(writer.write(piece));
+            expected += piece;
+        }
+        QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
+        QCOMPARE(readFile(path).size(), expected.size());
+        QVERIFY(readFile(path) == expected);
+        QCOMPARE(names(dir.path()), QStringList{QStringLiteral("a.dat")});
+    }
+
+    // A photo written for the server does not push what the system caches
+    // out of memory; a small file goes through the cache.
+    void largeFilesPassTheCache()
+    {
+#ifdef Q_OS_LINUX
+        QTemporaryDir dir;
+        struct statfs volume {};
+        if (::statfs(QFile::encodeName(dir.path()).constData(), &volume) == 0 && volume.f_type == TMPFS_MAGIC)
+            QSKIP("a tmpfs is the cache itself");
+        const QString large = dir.filePath(QStringLiteral("photo.jpg"));
+        const QString small = dir.filePath(QStringLiteral("small.jpg"));
+        QVERIFY(SafeFileWriter::writeFile(large, pattern(2 * 1024 * 1024 + 100, 1)));
+        QVERIFY(SafeFileWriter::writeFile(small, pattern(8192, 2)));
+        // At most the tail's page, which went through the cache.
+        QVERIFY2(cachedPages(large) <= 1, qPrintable(QString::number(cachedPages(large))));
+        QCOMPARE(cachedPages(small), 2);
+        QVERIFY(readFile(large) == pattern(2 * 1024 * 1024 + 100, 1));
+#else
+        QSKIP("direct writes are only made on Linux");
+#endif
     }
 
     void missingFolderFails()
@@ -191,7 +290,8 @@ private slots:
         QTest::addColumn<Writer>("writer");
         QTest::addColumn<bool>("fullDisk");
         const QList<QPair<const char*, Writer>> writers = {
-            {"helper", Writer::Helper},          {"copyFile with overwrite", Writer::CopyOverwrite},
+            {"helper", Writer::Helper},          {"large file", Writer::LargeFile},
+            {"copyFile with overwrite", Writer::CopyOverwrite},
             {"CopyFileThread move", Writer::MoveJob}, {"settings file", Writer::SettingsFile},
             {".hidden list", Writer::HiddenList}, {"saveImage", Writer::Image}};
         for (const auto& writer : writers) {
