@@ -200,7 +200,8 @@ private slots:
         QVERIFY(SafeFileWriter::writeFile(large, pattern(2 * 1024 * 1024 + 100, 1)));
         QVERIFY(SafeFileWriter::writeFile(small, pattern(8192, 2)));
         // At most the tail's page, which went through the cache.
-        QVERIFY2(cachedPages(large) <= 1, qPrintable(QString::number(cachedPages(large))));
+        const int largePages = cachedPages(large);
+        QVERIFY2(largePages >= 0 && largePages <= 1, qPrintable(QString::number(largePages)));
         QCOMPARE(cachedPages(small), 2);
         QVERIFY(readFile(large) == pattern(2 * 1024 * 1024 + 100, 1));
 #else
