@@ -17,6 +17,8 @@
 #include "core/DialogRecorder.h"
 #include "core/Dialogs.h"
 #include "core/Globals.h"
+#include "files/ImageOperation.h"
+#include "files/SmoothScale.h"
 #include "separation/SeparationBusy.h"
 #include "separation/searchorder.h"
 #include "StudioService.h"
@@ -29,6 +31,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QPushButton>
@@ -122,6 +125,27 @@ bool copiesOfPhotos(const QString& tree, const QString& photos, int expected, qi
     return count == expected;
 }
 
+// An imported order holds a 1000-pixel thumbnail of each finished photo in
+// 成品缩略图, and the sheets are drawn from those. The photos repeat a few
+// samples, so each sample is scaled once.
+bool writeFineThumbnails(const QStringList& photos, const QString& folder)
+{
+    QDir().mkpath(folder);
+    QHash<QByteArray, QImage> thumbnails;
+    for (const QString& photo : photos) {
+        QFile file(photo);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray bytes = file.readAll();
+        QImage& thumbnail = thumbnails[bytes];
+        if (thumbnail.isNull())
+            thumbnail = SmoothScale::toFit(ImageOperation::loadImage(bytes), 1000);
+        if (!ImageOperation::saveImage(thumbnail, folder + QFileInfo(photo).fileName()))
+            return false;
+    }
+    return true;
+}
+
 qint64 treeBytes(const QString& tree)
 {
     qint64 bytes = 0;
@@ -152,7 +176,8 @@ int main(int argc, char** argv)
     const QString orderPath = dir.filePath(QStringLiteral("server/2024-05/18/BENCH-2/"));
     QStringList files;
     if (!dir.isValid() || !QDir::setCurrent(dir.path())
-        || !BenchSupport::generatePhotos(orderPath + QStringLiteral("成品"), photos, false, &files))
+        || !BenchSupport::generatePhotos(orderPath + QStringLiteral("成品"), photos, false, &files)
+        || !writeFineThumbnails(files, orderPath + QStringLiteral("成品缩略图/")))
         return 1;
     for (const char* folder : {"汰片", "设计", "设计缩略图100", "marks"})
         QDir().mkpath(orderPath + QLatin1String(folder));
