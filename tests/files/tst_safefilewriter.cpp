@@ -76,6 +76,17 @@ QByteArray pattern(int size, int seed)
 }
 
 #ifdef Q_OS_LINUX
+// Whether files in the folder of `probe` can be switched to direct writes.
+bool takesDirectWrites(const QString& probe)
+{
+    const int fd = ::open(QFile::encodeName(probe).constData(), O_WRONLY | O_CREAT, 0644);
+    const bool direct = fd >= 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_DIRECT) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    QFile::remove(probe);
+    return direct;
+}
+
 // How many of the file's pages the system's file cache holds; -1 when the
 // file cannot be mapped.
 int cachedPages(const QString& path)
@@ -195,6 +206,8 @@ private slots:
         struct statfs volume {};
         if (::statfs(QFile::encodeName(dir.path()).constData(), &volume) == 0 && volume.f_type == TMPFS_MAGIC)
             QSKIP("a tmpfs is the cache itself");
+        if (!takesDirectWrites(dir.filePath(QStringLiteral("probe"))))
+            QSKIP("this file system takes no direct writes");
         const QString large = dir.filePath(QStringLiteral("photo.jpg"));
         const QString small = dir.filePath(QStringLiteral("small.jpg"));
         QVERIFY(SafeFileWriter::writeFile(large, pattern(2 * 1024 * 1024 + 100, 1)));
