@@ -6,11 +6,11 @@
 #include <QMutex>
 #include <QRandomGenerator>
 
-#include <cstdlib>
 #include <filesystem>
 
 #ifdef Q_OS_LINUX
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
