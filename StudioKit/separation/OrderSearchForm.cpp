@@ -14,12 +14,6 @@ void OrderSearchForm::setupUi(QDialog* window, const QString& objectName, const 
     window->resize(size);
 }
 
-void OrderSearchForm::showSearching(bool searching)
-{
-    searchButton->setEnabled(!searching);
-    searchButton->setText(searching ? QStringLiteral("检索中...") : QStringLiteral("检索"));
-}
-
 void OrderSearchForm::chooseSeparationRoot(QDialog* window)
 {
     const QString folder = Dialogs::getExistingDirectory(

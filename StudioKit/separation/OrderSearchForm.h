@@ -19,8 +19,6 @@ class OrderSearchForm : public Ui::SearchOrder
 {
 public:
     void setupUi(QDialog* window, const QString& objectName, const QSize& size);
-    // "检索中..." and disabled while a search is out, "检索" again once it has answered.
-    void showSearching(bool searching);
     // "选择分件保存路径": a chosen folder becomes the separation root; cancelling keeps it.
     void chooseSeparationRoot(QDialog* window);
 };

@@ -1,6 +1,5 @@
 #include "separation/searchorder.h"
 
-#include "core/CallbackGuard.h"
 #include "core/Dialogs.h"
 #include "core/Globals.h"
 #include "core/FormBody.h"
@@ -15,195 +14,62 @@
 #include "separation/MessageBoxDialog.h"
 #include "separation/MessageDialog.h"
 #include "separation/OrderSearchForm.h"
-#include "separation/OrderSearchReply.h"
 #include "separation/OrderSearchType.h"
 #include "separation/OrderPicRequest.h"
-#include "separation/OrderTable.h"
 #include "separation/ProductPlan.h"
 #include "separation/SeparateThread.h"
 #include "separation/SeparationBusy.h"
 #include "separation/SeparationFolders.h"
 #include "separation/SheetFiles.h"
 
-#include <QAction>
-#include <QCloseEvent>
 #include <QDate>
 #include <QDebug>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QMenu>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSet>
-#include <QStandardItemModel>
 
-SearchOrder::SearchOrder(QWidget* parent)
-    : QDialog(parent)
-    , ui(new OrderSearchForm)
+namespace {
+
+QList<OrderSearchType> typesNamed(const QStringList& texts)
 {
-    ui->setupUi(this, QStringLiteral("SearchOrder"), QSize(785, 545));
-    isWindowShow = true;
-    ui->orderNumber->setFocus(Qt::OtherFocusReason);
-    // An ordinary top-level window, not a dialog frame.
-    setWindowFlags(Qt::WindowFlags());
-
-    searchTypeList = OrderSearchType::separationTexts();
-    ui->comboBox->insertItems(ui->comboBox->count(), searchTypeList);
-
-    model = new QStandardItemModel(this);
-    m_table.reset(new OrderTable(ui->tableView, model, OrderTable::separationColumns()));
-
-    connect(ui->searchButton, &QPushButton::clicked, this, &SearchOrder::clickSearch);
-    connect(ui->cancelButton, &QPushButton::clicked, this, &SearchOrder::clickCancel);
-
-    ui->tableView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui->tableView, &QWidget::customContextMenuRequested, this, &SearchOrder::showMouseRightButton);
-    openDirAction = new QAction(QStringLiteral("打开订单目录"), this);
-    connect(openDirAction, &QAction::triggered, this, &SearchOrder::openOrderDir);
-    contextMenu = new QMenu(ui->tableView);
-    contextMenu->addAction(openDirAction);
-
-    ui->progressBar->setValue(0);
-    ui->progressBar->hide();
-    ui->label->hide();
-    ui->label_finishOrdersNum->hide();
-    ui->groupBox->hide();
-
-    m_stores.fill(ui->cb_shops);
-
-    // The .dat file lies in the current folder, as the program's others do.
-    const QStringList saved = FileOperation::readStringList(QStringLiteral("path_separatePhotos.dat"), 1);
-    if (!saved.isEmpty())
-        ui->pathLineEdit->setText(saved.first());
+    QList<OrderSearchType> types;
+    for (const QString& text : texts)
+        types << *OrderSearchType::named(text);
+    return types;
 }
 
-SearchOrder::~SearchOrder()
+} // namespace
+
+SearchOrder::SearchOrder(QWidget* parent)
+    : SeparationSearchDialog(parent)
 {
-    delete contextMenu;
-    delete openDirAction;
-    delete ui;
+    setUpSeparationSearch(QStringLiteral("SearchOrder"), QSize(785, 545),
+                          typesNamed(OrderSearchType::separationTexts()), OrderItemInfo::Tool::Separation);
 }
 
 void SearchOrder::setToolName(QString name)
 {
-    toolName = name;
+    SeparationSearchDialog::setToolName(name);
     if (name != QStringLiteral("批量删除"))
         return;
-    searchTypeList = QStringList{QStringLiteral("预约单号"), QStringLiteral("拍摄日期"), QStringLiteral("选片日期"),
-                                 QStringLiteral("预约日期"), QStringLiteral("发货日期"), QStringLiteral("取件完成日期"),
-                                 QStringLiteral("姓名"),     QStringLiteral("电话")};
-    ui->comboBox->clear();
-    ui->comboBox->insertItems(0, searchTypeList);
+    setSearchTypes(typesNamed({QStringLiteral("预约单号"), QStringLiteral("拍摄日期"), QStringLiteral("选片日期"),
+                               QStringLiteral("预约日期"), QStringLiteral("发货日期"), QStringLiteral("取件完成日期"),
+                               QStringLiteral("姓名"), QStringLiteral("电话")}));
     ui->selectPathButton->hide();
     ui->pathLineEdit->hide();
     ui->pushButton_separate->setText(QStringLiteral("批量删除"));
 }
 
-bool SearchOrder::hasCheckedOrder()
-{
-    return OrderTable::hasCheckedOrder(orderList);
-}
-
-void SearchOrder::paintEvent(QPaintEvent* event)
-{
-    Q_UNUSED(event);
-    m_table->applyColumnWidths();
-}
-
 void SearchOrder::closeEvent(QCloseEvent* event)
 {
-    // Jobs of this window stop reporting; other windows' jobs are not ours to drop.
-    isWindowShow = false;
-    CallbackGuard::of(this)->close();
+    SeparationSearchDialog::closeEvent(event);
+    // Other windows' jobs are not ours to drop.
     m_pool.clear();
     isSeparating = false;
     SeparationBusy::release(this);
-    event->accept();
-}
-
-void SearchOrder::clickCancel()
-{
-    close();
-}
-
-void SearchOrder::clickSearch()
-{
-    if (isSeparating) {
-        // A reply now would replace the rows the run is working through.
-        Dialogs::information(nullptr, QStringLiteral("通知"), QStringLiteral("正在分件，请稍后"), QMessageBox::Yes,
-                             QMessageBox::Yes);
-        return;
-    }
-    const OrderSearchType* type = OrderSearchType::named(ui->comboBox->currentText());
-    if (!type)
-        return;
-    const QString keyword = type->keyword(ui->orderNumber->text(), ui->calendar->selectedDate());
-    if (keyword.isEmpty()) {
-        Dialogs::information(nullptr, QStringLiteral("警告"), type->emptyKeywordText, QMessageBox::Yes,
-                             QMessageBox::Yes);
-        return;
-    }
-    QByteArray body = type->body(keyword);
-    postDataFunc(body);
-    ui->showSearching(true);
-}
-
-void SearchOrder::postDataFunc(QByteArray& body)
-{
-    body += "&storesids=" + FormBody::escapeValue(m_stores.joinedIds(ui->cb_shops->checkedRows()));
-    manager = new QNetworkAccessManager(this);
-    connect(manager, &QNetworkAccessManager::finished, this, &SearchOrder::queryCallBack);
-    qDebug() << "Query OrderID Url:" << URL_ORDER_ORDER_LIST;
-    qDebug() << "Query OrderID Paras:" << FormBody::masked(body);
-    ServiceCall::postForm(manager, URL_ORDER_ORDER_LIST, body);
-}
-
-void SearchOrder::queryCallBack(QNetworkReply* reply)
-{
-    reply->deleteLater();
-    QJsonObject object;
-    // A run in progress keeps the rows it is working through.
-    if (ServiceCall::readReply(reply, &object) && !isSeparating)
-        OrderSearchReply::apply(object, OrderItemInfo::Tool::Separation, &orderList, [this] { fillOrderTable(); });
-    ui->showSearching(false);
-}
-
-void SearchOrder::fillOrderTable()
-{
-    m_table->fill(orderList);
-}
-
-void SearchOrder::on_tableView_clicked(QModelIndex index)
-{
-    m_table->toggle(orderList, index.row());
-}
-
-void SearchOrder::on_pushButton_selectAll_clicked()
-{
-    m_table->selectAll(orderList);
-}
-
-void SearchOrder::on_pushButton_selectOpposite_clicked()
-{
-    m_table->invert(orderList);
-}
-
-void SearchOrder::showMouseRightButton(QPoint pos)
-{
-    Q_UNUSED(pos);
-    m_table->popUpFolderMenu(orderList, contextMenu, openDirAction);
-}
-
-void SearchOrder::openOrderDir()
-{
-    if (const OrderItemInfo* order = m_table->currentOrder(orderList))
-        OrderTable::openOrderFolder(order->orderpath);
-}
-
-void SearchOrder::on_selectPathButton_clicked()
-{
-    ui->chooseSeparationRoot(this);
 }
 
 void SearchOrder::on_pushButton_separate_clicked()
@@ -214,25 +80,18 @@ void SearchOrder::on_pushButton_separate_clicked()
     }
     // The current-order globals are the program's, so one run at a time in all windows.
     if (isSeparating || SeparationBusy::isBusy()) {
-        Dialogs::information(nullptr, QStringLiteral("通知"), QStringLiteral("正在分件，请稍后"), QMessageBox::Yes,
-                             QMessageBox::Yes);
+        showRunBusy();
         return;
     }
     m_messageList.clear();
-    if (!hasCheckedOrder()) {
-        Dialogs::information(nullptr, QString(), QStringLiteral("请选择订单"), QMessageBox::Yes, QMessageBox::Yes);
+    if (!requireCheckedOrder())
         return;
-    }
     checkOrdersNum = 0;
     for (const OrderItemInfo& order : qAsConst(orderList))
         checkOrdersNum += order.checked ? 1 : 0;
     // An empty field passes: the root step then asks for a folder per order.
-    const QString root = ui->pathLineEdit->text();
-    if (!root.isEmpty() && !FileOperation::isDirExist(root)) {
-        Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("分件路径不存在"), QMessageBox::Yes,
-                             QMessageBox::Yes);
+    if (!acceptsSeparationRoot(true))
         return;
-    }
     isSeparating = true;
     SeparationBusy::acquire(this);
     ui->groupBox->show();
@@ -243,12 +102,8 @@ void SearchOrder::on_pushButton_separate_clicked()
 
 void SearchOrder::askForDeletion()
 {
-    if (OrderDeletionRun::refuseWhileDeleting(m_deletion))
+    if (OrderDeletionRun::refuseWhileDeleting(m_deletion) || !requireCheckedOrder())
         return;
-    if (!hasCheckedOrder()) {
-        Dialogs::information(nullptr, QString(), QStringLiteral("请选择订单"), QMessageBox::Yes, QMessageBox::Yes);
-        return;
-    }
     auto* check = new MessageDialog(nullptr);
     connect(check, SIGNAL(deleteorderfile()), this, SLOT(startDel()));
     check->show();

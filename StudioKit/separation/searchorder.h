@@ -1,48 +1,33 @@
 #ifndef SEARCHORDER_H
 #define SEARCHORDER_H
 
-#include "core/OrderItemInfo.h"
 #include "separation/OrderDeletionRun.h"
 #include "separation/OrderSheetFields.h"
 #include "separation/ExpressHtml.h"
 #include "separation/ProductDirInfo.h"
 #include "separation/SeparateMessage.h"
-#include "separation/StoreSelection.h"
+#include "separation/SeparationSearchDialog.h"
 
 #include <QByteArray>
-#include <QDialog>
 #include <QList>
-#include <QModelIndex>
-#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QThreadPool>
 
-#include <atomic>
-#include <memory>
-
-class OrderSearchForm;
-class OrderTable;
-class QAction;
-class QMenu;
-class QNetworkAccessManager;
 class QNetworkReply;
-class QStandardItemModel;
 class SeparateThread;
 
 // The design-separation tool "分件管理": searches the orders of the ticked
 // stores and separates the ticked orders. Opened by the launcher with
 // setToolName("分件管理"); "批量删除" switches it to the deletion mode.
-class SearchOrder : public QDialog
+class SearchOrder : public SeparationSearchDialog
 {
     Q_OBJECT
 public:
     explicit SearchOrder(QWidget* parent = nullptr);
-    ~SearchOrder() override;
 
     void setToolName(QString name);
-    bool hasCheckedOrder();
     // The results of the current or last run, two per order.
     const QList<SeparateMessage>& separateMessages() const { return m_messageList; }
     // The order-sheet fields as the latest order detail left them.
@@ -65,30 +50,19 @@ public slots:
     void onFinishSaveThumb();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    bool holdsOrders() const override { return isSeparating; }
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void clickCancel();
-    void clickSearch();
-    void queryCallBack(QNetworkReply* reply);
     void queryProductsCallBack(QNetworkReply* reply);
     void queryPicInfoCallBack(QNetworkReply* reply);
     void queryOrderInfoCallBack(QNetworkReply* reply);
-    void openOrderDir();
-    void showMouseRightButton(QPoint pos);
-    void on_selectPathButton_clicked();
-    void on_tableView_clicked(QModelIndex index);
-    void on_pushButton_selectAll_clicked();
-    void on_pushButton_selectOpposite_clicked();
     void on_pushButton_separate_clicked();
     // The phone code was accepted: delete the ticked orders' folders.
     void startDel();
     void onFinishSeparateImage();
 
 private:
-    void postDataFunc(QByteArray& body);
-    void fillOrderTable();
     // The deletion mode's button: the phone-code check comes first.
     void askForDeletion();
 
@@ -114,18 +88,6 @@ private:
     void post(const QString& url, const QByteArray& body, void (SearchOrder::*replySlot)(QNetworkReply*));
     void startJob(SeparateThread* job, int priority = 0);
     void preparePool();
-
-    QStringList searchTypeList;
-    // Read by separation jobs on pool threads; false once the window closes.
-    std::atomic<bool> isWindowShow{false};
-    QAction* openDirAction = nullptr;
-    QMenu* contextMenu = nullptr;
-    QList<OrderItemInfo> orderList;
-    OrderSearchForm* ui;
-    QStandardItemModel* model = nullptr;
-    QNetworkAccessManager* manager = nullptr;
-    QString toolName;
-    bool isSeparating = false;
 
     QList<ProductDirInfo> productDirList;
     QList<SeparateMessage> m_messageList;
@@ -166,8 +128,6 @@ private:
     // The window's own jobs: closing drops only these.
     QThreadPool m_pool;
 
-    StoreSelection m_stores;
-    std::unique_ptr<OrderTable> m_table;
     QPointer<OrderDeletionRun> m_deletion;
 };
 

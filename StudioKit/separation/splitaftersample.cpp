@@ -16,8 +16,6 @@
 #include "separation/OrderPicRequest.h"
 #include "separation/OrderSheetFields.h"
 #include "separation/OrderSearchForm.h"
-#include "separation/OrderSearchReply.h"
-#include "separation/OrderTable.h"
 #include "separation/ProductPlan.h"
 #include "separation/SeparateThread.h"
 #include "separation/SeparationBusy.h"
@@ -25,8 +23,6 @@
 #include "separation/SheetFiles.h"
 #include "Platform.h"
 
-#include <QAction>
-#include <QCloseEvent>
 #include <QDate>
 #include <QDebug>
 #include <QDir>
@@ -34,10 +30,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QMenu>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QStandardItemModel>
 
 namespace {
 
@@ -48,21 +42,6 @@ QString finishedFolder()
     if (g_curOrderPath.isEmpty() || !QDir::isAbsolutePath(Platform::diskPath(g_curOrderPath)))
         return QString();
     return g_curOrderPath + QStringLiteral("成品/");
-}
-
-void showRunBusy()
-{
-    Dialogs::information(nullptr, QStringLiteral("通知"), QStringLiteral("正在分件，请稍后"), QMessageBox::Yes,
-                         QMessageBox::Yes);
-}
-
-const OrderSearchType* afterSampleType(const QString& text)
-{
-    for (const OrderSearchType& type : SplitAfterSample::afterSampleSearchTypes()) {
-        if (type.text == text)
-            return &type;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -86,168 +65,31 @@ const QList<OrderSearchType>& SplitAfterSample::afterSampleSearchTypes()
 }
 
 SplitAfterSample::SplitAfterSample(QWidget* parent)
-    : QDialog(parent)
-    , ui(new OrderSearchForm)
+    : SeparationSearchDialog(parent)
 {
-    ui->setupUi(this, QStringLiteral("SplitAfterSample"), QSize(785, 523));
+    setUpSeparationSearch(QStringLiteral("SplitAfterSample"), QSize(785, 523), afterSampleSearchTypes(),
+                          OrderItemInfo::Tool::Separation);
     isWindowShow = CallbackGuard::of(this);
-    ui->orderNumber->setFocus(Qt::OtherFocusReason);
-    // An ordinary top-level window, not a dialog frame.
-    setWindowFlags(Qt::WindowFlags());
-
-    for (const OrderSearchType& type : afterSampleSearchTypes())
-        searchTypes << type.text;
-    ui->comboBox->insertItems(ui->comboBox->count(), searchTypes);
-
-    model = new QStandardItemModel(this);
-    m_table.reset(new OrderTable(ui->tableView, model, OrderTable::separationColumns()));
-
-    connect(ui->searchButton, &QPushButton::clicked, this, &SplitAfterSample::clickSearch);
-    connect(ui->cancelButton, &QPushButton::clicked, this, &SplitAfterSample::clickCancel);
-
-    ui->tableView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui->tableView, &QWidget::customContextMenuRequested, this, &SplitAfterSample::showMouseRightButton);
-    openDirAction = new QAction(QStringLiteral("打开订单目录"), this);
-    connect(openDirAction, &QAction::triggered, this, &SplitAfterSample::openOrderDir);
-    contextMenu = new QMenu(ui->tableView);
-    contextMenu->addAction(openDirAction);
-
-    ui->progressBar->setValue(0);
-    ui->progressBar->hide();
-    ui->label_finishOrdersNum->hide();
-    ui->label->hide();
-    ui->groupBox->hide();
-
-    m_stores.fill(ui->cb_shops);
     m_pool.setMaxThreadCount(10);
     m_pool.setExpiryTimeout(-1);
-    loadSeparatePath();
 }
 
 SplitAfterSample::~SplitAfterSample()
 {
     SeparationBusy::release(this);
-    delete contextMenu;
-    delete openDirAction;
-    delete ui;
-}
-
-void SplitAfterSample::setToolName(QString name)
-{
-    toolName = name;
-}
-
-bool SplitAfterSample::hasCheckedOrder()
-{
-    return OrderTable::hasCheckedOrder(m_orderList);
-}
-
-void SplitAfterSample::fillOrderTable()
-{
-    m_table->fill(m_orderList);
-}
-
-void SplitAfterSample::loadSeparatePath()
-{
-    // The .dat file lies in the current folder, as the program's others do.
-    const QStringList saved = FileOperation::readStringList(QStringLiteral("path_separatePhotos.dat"), 1);
-    if (!saved.isEmpty())
-        ui->pathLineEdit->setText(saved.first());
-}
-
-void SplitAfterSample::paintEvent(QPaintEvent* event)
-{
-    Q_UNUSED(event);
-    m_table->applyColumnWidths();
 }
 
 void SplitAfterSample::closeEvent(QCloseEvent* event)
 {
     qDebug() << "要关闭窗口了";
-    // Jobs of this window stop reporting; other windows' jobs are not ours to drop.
-    isWindowShow->close();
+    SeparationSearchDialog::closeEvent(event);
+    // Other windows' jobs are not ours to drop.
     m_pool.clear();
     // A job still running may write the program's run state: the next run
     // waits for it.
     m_pool.waitForDone();
     isSeparating = false;
     SeparationBusy::release(this);
-    event->accept();
-}
-
-void SplitAfterSample::clickCancel()
-{
-    close();
-}
-
-void SplitAfterSample::clickSearch()
-{
-    if (isSeparating) {
-        // A reply now would replace the rows the run is working through.
-        showRunBusy();
-        return;
-    }
-    const OrderSearchType* type = afterSampleType(ui->comboBox->currentText());
-    if (!type)
-        return;
-    const QString keyword = type->keyword(ui->orderNumber->text(), ui->calendar->selectedDate());
-    if (keyword.isEmpty()) {
-        Dialogs::information(nullptr, QStringLiteral("警告"), type->emptyKeywordText, QMessageBox::Yes,
-                             QMessageBox::Yes);
-        return;
-    }
-    QByteArray body = type->body(keyword);
-    postDataFunc(body);
-    ui->showSearching(true);
-}
-
-void SplitAfterSample::postDataFunc(QByteArray& body)
-{
-    body += "&storesids=" + FormBody::escapeValue(m_stores.joinedIds(ui->cb_shops->checkedRows()));
-    qDebug() << "Query OrderID Url:" << URL_ORDER_ORDER_LIST;
-    qDebug() << "Query OrderID Paras:" << FormBody::masked(body);
-    post(URL_ORDER_ORDER_LIST, body, &SplitAfterSample::queryCallBack);
-}
-
-void SplitAfterSample::queryCallBack(QNetworkReply* reply)
-{
-    reply->deleteLater();
-    QJsonObject object;
-    if (ServiceCall::readReply(reply, &object))
-        OrderSearchReply::apply(object, OrderItemInfo::Tool::Separation, &m_orderList, [this] { fillOrderTable(); });
-    ui->showSearching(false);
-}
-
-void SplitAfterSample::on_tableView_clicked(QModelIndex index)
-{
-    m_table->toggle(m_orderList, index.row());
-}
-
-void SplitAfterSample::on_pushButton_selectAll_clicked()
-{
-    m_table->selectAll(m_orderList);
-}
-
-void SplitAfterSample::on_pushButton_selectOpposite_clicked()
-{
-    m_table->invert(m_orderList);
-}
-
-void SplitAfterSample::showMouseRightButton(QPoint pos)
-{
-    Q_UNUSED(pos);
-    m_table->popUpFolderMenu(m_orderList, contextMenu, openDirAction);
-}
-
-void SplitAfterSample::openOrderDir()
-{
-    if (const OrderItemInfo* order = m_table->currentOrder(m_orderList))
-        OrderTable::openOrderFolder(order->orderpath);
-}
-
-void SplitAfterSample::on_selectPathButton_clicked()
-{
-    ui->chooseSeparationRoot(this);
 }
 
 void SplitAfterSample::on_pushButton_separate_clicked()
@@ -260,20 +102,14 @@ void SplitAfterSample::on_pushButton_separate_clicked()
         showRunBusy();
         return;
     }
-    if (!hasCheckedOrder()) {
-        Dialogs::information(nullptr, QString(), QStringLiteral("请选择订单"), QMessageBox::Yes, QMessageBox::Yes);
+    if (!requireCheckedOrder())
         return;
-    }
     checkedOrderCount = 0;
-    for (const OrderItemInfo& order : qAsConst(m_orderList))
+    for (const OrderItemInfo& order : qAsConst(orderList))
         checkedOrderCount += order.checked ? 1 : 0;
     // An empty field passes: each order then asks for its root.
-    const QString root = ui->pathLineEdit->text();
-    if (!root.isEmpty() && !FileOperation::isDirExist(root)) {
-        Dialogs::information(nullptr, QStringLiteral("警告"), QStringLiteral("分件路径不存在"), QMessageBox::Yes,
-                             QMessageBox::Yes);
+    if (!acceptsSeparationRoot(true))
         return;
-    }
     isSeparating = true;
     SeparationBusy::acquire(this);
     m_messageList.clear();
@@ -285,10 +121,10 @@ void SplitAfterSample::on_pushButton_separate_clicked()
 
 bool SplitAfterSample::beginOrderSeparation()
 {
-    m_runRow = CurrentOrder::takeNext(m_orderList);
+    m_runRow = CurrentOrder::takeNext(orderList);
     if (m_runRow < 0)
         return true;
-    postQueryProducts(m_orderList[m_runRow].order_photo_id);
+    postQueryProducts(orderList[m_runRow].order_photo_id);
     return false;
 }
 
@@ -585,7 +421,7 @@ void SplitAfterSample::endRun()
 {
     // The success form unless some copy or file did not make it.
     MessageBoxDialog::showRunSummary(m_messageList, separateRoot, QDate::currentDate());
-    for (OrderItemInfo& order : m_orderList)
+    for (OrderItemInfo& order : orderList)
         order.processed = false;
     finishedOrderCount = 0;
     checkedOrderCount = 0;
@@ -599,8 +435,8 @@ void SplitAfterSample::endRun()
 void SplitAfterSample::stopRun()
 {
     // The stopped order is taken again by the next start.
-    if (m_runRow >= 0 && m_runRow < m_orderList.size())
-        m_orderList[m_runRow].processed = false;
+    if (m_runRow >= 0 && m_runRow < orderList.size())
+        orderList[m_runRow].processed = false;
     m_runRow = -1;
     isSeparating = false;
     SeparationBusy::release(this);

@@ -1,18 +1,14 @@
 #ifndef SPLITAFTERSAMPLE_H
 #define SPLITAFTERSAMPLE_H
 
-#include "core/OrderItemInfo.h"
 #include "separation/ExpressHtml.h"
 #include "separation/OrderSearchType.h"
 #include "separation/SeparateMessage.h"
-#include "separation/StoreSelection.h"
+#include "separation/SeparationSearchDialog.h"
 
 #include <QByteArray>
 #include <QJsonObject>
-#include <QDialog>
 #include <QList>
-#include <QModelIndex>
-#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QThreadPool>
@@ -20,23 +16,15 @@
 #include <memory>
 
 class CallbackGuard;
-class OrderSearchForm;
-class OrderTable;
-class QAction;
-class QMenu;
-class QNetworkAccessManager;
 class QNetworkReply;
-class QStandardItemModel;
 
 // The after-sample separation tool "样后分件管理": searches the orders of the
 // ticked stores by one of eleven types and separates the ticked orders into
 // dated folders under a chosen root. Opened by the launcher, which shows it
 // maximised and then calls setToolName.
-class SplitAfterSample : public QDialog
+class SplitAfterSample : public SeparationSearchDialog
 {
     Q_OBJECT
-    // The name the launcher gave the tool, for those who check it.
-    Q_PROPERTY(QString toolName MEMBER toolName)
 public:
     explicit SplitAfterSample(QWidget* parent = nullptr);
     ~SplitAfterSample() override;
@@ -44,11 +32,6 @@ public:
     // The search types of the combo, in combo order. The Lyra separation
     // window searches with the same rows.
     static const QList<OrderSearchType>& afterSampleSearchTypes();
-
-    void setToolName(QString name);
-    bool hasCheckedOrder();
-    void fillOrderTable();
-    void loadSeparatePath();
 
 public slots:
     // Called by the run's jobs by name, queued.
@@ -61,26 +44,16 @@ public slots:
     void onFinishSaveThumb();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    bool holdsOrders() const override { return isSeparating; }
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void clickCancel();
-    void clickSearch();
-    void queryCallBack(QNetworkReply* reply);
-    void openOrderDir();
-    void showMouseRightButton(QPoint pos);
-    void on_selectPathButton_clicked();
-    void on_tableView_clicked(QModelIndex index);
-    void on_pushButton_selectAll_clicked();
-    void on_pushButton_selectOpposite_clicked();
     void on_pushButton_separate_clicked();
     void queryProductsCallBack(QNetworkReply* reply);
     void queryPicInfoCallBack(QNetworkReply* reply);
     void queryOrderInfoCallBack(QNetworkReply* reply);
 
 private:
-    void postDataFunc(QByteArray& body);
     // Posts with a manager of its own whose reply goes to `callBack`.
     void post(const QString& url, const QByteArray& body, void (SplitAfterSample::*callBack)(QNetworkReply*));
     // A reply of the run: false (the run stopped, or the window closed)
@@ -105,21 +78,12 @@ private:
     // A failure stops the run at the order it took, which the next start takes again.
     void stopRun();
 
-    QStringList searchTypes;
     // Open from construction until the window closes; the run's jobs report
     // through it and never into a closed or deleted window.
     std::shared_ptr<CallbackGuard> isWindowShow;
-    QAction* openDirAction = nullptr;
-    QMenu* contextMenu = nullptr;
-    QList<OrderItemInfo> m_orderList;
-    OrderSearchForm* ui;
-    QStandardItemModel* model = nullptr;
-    QNetworkAccessManager* manager = nullptr;
     int checkedOrderCount = 0;
     int finishedOrderCount = 0;
     int progressCount = 0;
-    QString toolName;
-    bool isSeparating = false;
 
     ExpressHtml expressHtml;
     QString courierHtml;
@@ -138,8 +102,6 @@ private:
     QStringList picsMarkArr; // names of the order's marked pictures
     QList<SeparateMessage> m_messageList;
 
-    StoreSelection m_stores;
-    std::unique_ptr<OrderTable> m_table;
     // The run's jobs; closing drops only what this window queued.
     QThreadPool m_pool;
 };
