@@ -7,6 +7,7 @@ STUDIOKIT_PACKAGES=(
   cmake make g++
   qtbase5-dev qtbase5-dev-tools libqt5webkit5-dev
   libjpeg-turbo-progs
+  libzint-dev libzxing-dev
   poppler-utils
   fonts-noto-cjk
   xvfb xauth
