@@ -210,6 +210,11 @@ bool Platform::renameWithoutReplacing(const QString& from, const QString& to)
 #endif
 }
 
+bool Platform::hasLabelPrinter()
+{
+    return !QPrinterInfo::defaultPrinter().isNull();
+}
+
 std::unique_ptr<QPrinter> Platform::labelPrinter()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();

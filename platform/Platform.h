@@ -60,6 +60,8 @@ public:
     // replaces another file, nor copies over one.
     static bool renameWithoutReplacing(const QString& from, const QString& to);
 
+    // Whether the system has a default printer to take labels.
+    virtual bool hasLabelPrinter();
     // The default printer for bar-code labels, at screen resolution with
     // native output; nullptr when the system has no printer.
     virtual std::unique_ptr<QPrinter> labelPrinter();

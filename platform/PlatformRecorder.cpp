@@ -37,8 +37,15 @@ bool PlatformRecorder::driveRootExists(const QString& root)
     return namesDrive(root) ? existingDriveRoots.contains(root) : Platform::driveRootExists(root);
 }
 
+bool PlatformRecorder::hasLabelPrinter()
+{
+    return labelPrinterPresent;
+}
+
 std::unique_ptr<QPrinter> PlatformRecorder::labelPrinter()
 {
+    if (!labelPrinterPresent)
+        return nullptr;
     auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setPageSize(QPageSize(labelPageMM, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));

@@ -26,6 +26,7 @@ public:
     bool startDetached(const QString& program, const QStringList& arguments) override;
     void exitProcess(int status) override;
     bool driveRootExists(const QString& root) override;
+    bool hasLabelPrinter() override;
     // Labels become PDF files: one per job, numbered, in `labelFolder`.
     std::unique_ptr<QPrinter> labelPrinter() override;
     void useNativeOutput(QPrinter& printer) override;
@@ -45,6 +46,7 @@ public:
     // answer, so a test can hold a worker at a known point.
     std::function<void(const QString&)> beforeFolderCheck;
 
+    bool labelPrinterPresent = true; // false: a machine without any printer
     QString labelFolder;
     QSizeF labelPageMM{100, 150}; // the page the default printer reports
 

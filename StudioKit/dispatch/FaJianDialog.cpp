@@ -7,6 +7,7 @@
 #include "core/ServiceCall.h"
 #include "dispatch/DispatchSearchType.h"
 #include "dispatch/SearchControls.h"
+#include "files/BarCodePicture.h"
 #include "files/ImageOperation.h"
 #include "widgets/CalendarPicker.h"
 #include "Platform.h"
@@ -644,6 +645,11 @@ void FaJianDialog::askExcelFileName(QWidget* parent)
 
 void FaJianDialog::on_pushButton_print_clicked()
 {
+    // Checked first, so that a machine without a printer writes no pictures either.
+    if (!Platform::instance().hasLabelPrinter()) {
+        warnNoPrinter();
+        return;
+    }
     QList<CodeImageInfo> labels;
     const QString orderNumber = orderList.value(currentOrderIndex).orderpayforkey;
     for (int i = 0; i < shownGoods.size(); ++i) {
@@ -653,16 +659,27 @@ void FaJianDialog::on_pushButton_print_clicked()
             continue;
         qDebug() << "i" << i;
         const FaJianGoodsInfo& line = shownGoods.at(i);
-        labels << CodeImageInfo{line.goodname, line.goodsizename, getCodeImagePath(line.id),
+        const QString picture = getCodeImagePath(line.id);
+        QString error;
+        if (!picture.isEmpty() && !BarCodePicture::write(line.id, picture, &error))
+            qDebug() << "no bar code for" << line.id << error;
+        labels << CodeImageInfo{line.goodname, line.goodsizename, picture,
                                 line.id + QStringLiteral("  ") + orderNumber, g_shopName};
     }
     printCodeImages(labels);
 }
 
-// An id that could leave the temporary folder names no picture.
+void FaJianDialog::warnNoPrinter()
+{
+    Dialogs::warning(nullptr, QStringLiteral("警告"), QStringLiteral("没有可用的打印机"), QMessageBox::Yes,
+                     QMessageBox::Yes);
+}
+
+// An empty id, or one that could leave the temporary folder, names no picture.
 QString FaJianDialog::getCodeImagePath(QString id)
 {
-    if (id.contains(QLatin1Char('/')) || id.contains(QLatin1Char('\\')) || id.contains(QLatin1String("..")))
+    if (id.isEmpty() || id.contains(QLatin1Char('/')) || id.contains(QLatin1Char('\\'))
+        || id.contains(QLatin1String("..")))
         return QString();
     return QDir::tempPath() + QStringLiteral("\\") + id + QStringLiteral(".png");
 }
@@ -671,8 +688,10 @@ void FaJianDialog::printCodeImages(QList<CodeImageInfo> labels)
 {
     Platform& platform = Platform::instance();
     const std::unique_ptr<QPrinter> printer = platform.labelPrinter();
-    if (!printer)
+    if (!printer) {
+        warnNoPrinter();
         return;
+    }
     const QSizeF page = printer->pageLayout().fullRect(QPageLayout::Millimeter).size();
     const int w = int(page.width());
     const int h = int(page.height());
@@ -694,8 +713,10 @@ void FaJianDialog::printCodeImages(QList<CodeImageInfo> labels)
         const QImage image = ImageOperation::makeCodeLabel(labels.at(i));
         platform.beginLabelJob(*printer);
         QPainter painter;
-        if (!painter.begin(printer.get()))
-            return; // no printer to be opened: nothing is printed, nothing said
+        if (!painter.begin(printer.get())) {
+            warnNoPrinter();
+            return;
+        }
         const QRect viewport = painter.viewport();
         QSize size = image.size();
         size.scale(viewport.size(), Qt::KeepAspectRatio);

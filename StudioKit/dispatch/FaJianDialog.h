@@ -74,6 +74,8 @@ private:
     void fillChoiceLists(const QJsonObject& reply, bool withPrompt);
     QComboBox* goodsCombo(int row, int column) const;
     void setAllCombos(int column, int index);
+    // Once per press, whichever step finds no printer to use.
+    void warnNoPrinter();
 
     Ui::FaJianDialog* ui;
     QStandardItemModel* leftModel;

@@ -1,13 +1,16 @@
 #include "core/Globals.h"
 #include "dispatch/FaJianDialog.h"
+#include "files/BarCodePicture.h"
 #include "files/ImageOperation.h"
 #include "StudioService.h"
+#include "support/BarCodeReader.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QLabel>
@@ -89,7 +92,9 @@ private slots:
     void columnWidths();
     void keysAndExcel();
     void labelsArePrintedPerTickedLine();
-    void noPrinterPrintsNothing();
+    void printedLabelsScanBackToTheirIds();
+    void noPrinterSaysSoOnce_data();
+    void noPrinterSaysSoOnce();
     void closingWithRepliesOut();
 
 private:
@@ -113,6 +118,12 @@ private:
     void focus(QWidget* widget);
     // Searches the scripted orders and waits for all their goods.
     void listOrders(const QJsonArray& list);
+    // Lists one order with these goods, shows them and presses 打印条码.
+    void printGoods(const QJsonArray& lines);
+    // A printed label page at 10 pixels a millimetre, in grey.
+    QImage renderPage(const QString& pdf) const;
+    // The files under the test's own temporary folder (QDir::tempPath()).
+    QStringList temporaryFiles() const;
 
     std::unique_ptr<ServiceEnvironment> env;
     QPointer<FaJianDialog> window;
@@ -123,6 +134,9 @@ void TestFaJianDialog::init()
     env.reset(new ServiceEnvironment);
     QVERIFY(env->listening);
     env->platform->labelFolder = env->workDir.filePath("labels");
+    // The bar-code pictures go to the system's temporary folder: this test's own.
+    QVERIFY(QDir().mkpath(env->workDir.filePath("tmp")));
+    qputenv("TMPDIR", QFile::encodeName(env->workDir.filePath("tmp")));
     g_shopId = "12";
     g_superId = "3";
     g_uid = "1001";
@@ -146,6 +160,7 @@ void TestFaJianDialog::cleanup()
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     env.reset();
+    qunsetenv("TMPDIR");
 }
 
 QStringList TestFaJianDialog::comboItems(int row, int column) const
@@ -185,6 +200,31 @@ void TestFaJianDialog::listOrders(const QJsonArray& list)
     search(5, "X");
     QTRY_COMPARE(env->service->count("order/ordergoods"), asked + bookings.size());
     QTest::qWait(100);
+}
+
+void TestFaJianDialog::printGoods(const QJsonArray& lines)
+{
+    env->service->script("order/ordergoods", goodsReply(lines));
+    listOrders({order("A", "O1")});
+    clickLeft(0);
+    QTest::mouseClick(button("pushButton_print"), Qt::LeftButton);
+}
+
+QImage TestFaJianDialog::renderPage(const QString& pdf) const
+{
+    const QString prefix = env->workDir.filePath("page");
+    QProcess::execute("pdftoppm", {"-r", "254", "-gray", "-png", "-singlefile", pdf, prefix});
+    return QImage(prefix + ".png");
+}
+
+QStringList TestFaJianDialog::temporaryFiles() const
+{
+    QStringList files;
+    QDirIterator it(env->workDir.filePath("tmp"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(env->workDir.filePath("tmp")).relativeFilePath(it.next());
+    files.sort();
+    return files;
 }
 
 void TestFaJianDialog::clickLeft(int row)
@@ -674,17 +714,15 @@ void TestFaJianDialog::labelsArePrintedPerTickedLine()
 {
     if (QStandardPaths::findExecutable("pdfinfo").isEmpty() || QStandardPaths::findExecutable("pdftoppm").isEmpty())
         QSKIP("pdfinfo and pdftoppm (poppler-utils, scripts/install-deps.sh) are needed");
-    const QString picture = QDir::tempPath() + "/GL1.png";
-    QImage black(300, 100, QImage::Format_RGB32);
-    black.fill(Qt::black);
-    QVERIFY(black.save(picture));
     env->service->script("order/ordergoods",
                          goodsReply({goods("GL1", "O1"), goods("GL2", "O1"), goods("../GL3", "O1")}));
     listOrders({order("A", "O1")});
     clickLeft(0);
     tick(2)->setChecked(false);
     QTest::mouseClick(button("pushButton_print"), Qt::LeftButton);
-    QFile::remove(picture);
+    // Pictures for the ticked lines only; the unsafe id gets none, here or above.
+    QCOMPARE(temporaryFiles(), QStringList{"GL1.png"});
+    QVERIFY(QDir(env->workDir.path()).entryList({"*.png"}, QDir::Files).isEmpty());
     QCOMPARE(env->platform->labelFiles.size(), 2);
     for (const QString& file : env->platform->labelFiles) {
         QProcess info;
@@ -698,31 +736,30 @@ void TestFaJianDialog::labelsArePrintedPerTickedLine()
         QVERIFY(qAbs(size.captured(2).toDouble() / 72 * 25.4 - 152.5) < 1);
     }
     // 10 pixels a millimetre: the label spans the width from the top-left at
-    // 218:150, its bar-code area at (5, 40, 208 x 70) of it, white below.
-    const auto render = [this](const QString& file) {
-        const QString prefix = env->workDir.filePath("page");
-        QProcess::execute("pdftoppm", {"-r", "254", "-gray", "-png", "-singlefile", file, prefix});
-        return QImage(prefix + ".png");
-    };
-    const QImage first = render(env->platform->labelFiles.at(0));
+    // 218:150, the bars of its picture in the bar-code area (5, 40, 208 x 70)
+    // of it, white below.
+    const QImage first = renderPage(env->platform->labelFiles.at(0));
     QVERIFY(!first.isNull());
     QVERIFY(qAbs(first.width() - 1000) <= 10);
     const double mm = 1000.0 / 218; // label pixels to tenths of millimetres
-    // The picture's sides from its middle rows, its top and bottom from
-    // columns right of the texts.
-    const auto darkIn = [&first](int left, int top, int right, int bottom) {
+    const auto darkIn = [](const QImage& image, int left, int top, int right, int bottom) {
         QRect dark;
         for (int y = top; y < bottom; ++y) {
             for (int x = left; x < right; ++x) {
-                if (qGray(first.pixel(x, y)) < 64)
+                if (qGray(image.pixel(x, y)) < 64)
                     dark |= QRect(x, y, 1, 1);
             }
         }
         return dark;
     };
-    const QRect sides = darkIn(0, 250, first.width(), 450);
-    const QRect ends = darkIn(400, 100, first.width(), 515);
-    QVERIFY2(qAbs(sides.left() - 5 * mm) <= 10 && qAbs(sides.right() - 213 * mm) <= 10,
+    const QImage picture(env->workDir.filePath("tmp/GL1.png"));
+    const QRect bars = darkIn(picture, 0, 0, picture.width(), picture.height());
+    QCOMPARE(bars.height(), 74);
+    // The bars' sides from the page's middle rows, their top and bottom from
+    // columns right of the texts.
+    const QRect sides = darkIn(first, 0, 250, first.width(), 450);
+    const QRect ends = darkIn(first, 400, 100, first.width(), 515);
+    QVERIFY2(qAbs(sides.left() - (5 + bars.left()) * mm) <= 10 && qAbs(sides.right() - (5 + bars.right() + 1) * mm) <= 10,
              qPrintable(QString("%1 %2").arg(sides.left()).arg(sides.right())));
     QVERIFY2(qAbs(ends.top() - 40 * mm) <= 10 && qAbs(ends.bottom() - 110 * mm) <= 10,
              qPrintable(QString("%1 %2").arg(ends.top()).arg(ends.bottom())));
@@ -731,11 +768,12 @@ void TestFaJianDialog::labelsArePrintedPerTickedLine()
             QVERIFY(qGray(first.pixel(x, y)) > 250);
     }
     // The second label is the third line's: its id leaves no picture.
-    const QImage second = render(env->platform->labelFiles.at(1));
+    const QImage second = renderPage(env->platform->labelFiles.at(1));
     for (int y = int(45 * mm); y < int(105 * mm); y += 3) {
         for (int x = int(10 * mm); x < int(200 * mm); x += 3)
             QVERIFY(qGray(second.pixel(x, y)) > 250);
     }
+    QCOMPARE(BarCodeReader::readCode128(second), QString());
     // Texts: the label drawn from the expected texts, at the printed size.
     const auto caption = [](const QImage& page, const CodeImageInfo& info) {
         const QImage expected = ImageOperation::makeCodeLabel(info).scaledToWidth(page.width(), Qt::SmoothTransformation);
@@ -751,21 +789,48 @@ void TestFaJianDialog::labelsArePrintedPerTickedLine()
     QVERIFY(caption(second, right) * 2 < caption(second, wrong));
 }
 
-void TestFaJianDialog::noPrinterPrintsNothing()
+void TestFaJianDialog::printedLabelsScanBackToTheirIds()
 {
-    // Without the recorder a machine without printers prints nothing, silently.
-    struct NoPrinter : PlatformRecorder {
-        std::unique_ptr<QPrinter> labelPrinter() override { return nullptr; }
-    };
-    auto* platform = new NoPrinter;
-    Platform::install(platform);
-    env->platform = platform;
-    env->service->script("order/ordergoods", goodsReply({goods("G1", "O1")}));
-    listOrders({order("A", "O1")});
-    clickLeft(0);
-    QTest::mouseClick(button("pushButton_print"), Qt::LeftButton);
-    QVERIFY(platform->labelFiles.isEmpty());
+    if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
+        QSKIP("pdftoppm (poppler-utils, scripts/install-deps.sh) is needed");
+    // The last line has no id: its label keeps a white band.
+    const QStringList ids{"20240601", "G1001ab", "LY20240601-00123", ""};
+    // Pictures left under an id's name: drawn anew, or not shown.
+    QVERIFY(BarCodePicture::draw("STALE").save(env->workDir.filePath("tmp/G1001ab.png")));
+    QVERIFY(BarCodePicture::draw("STALE").save(env->workDir.filePath("tmp/.png")));
+    QJsonArray lines;
+    for (const QString& id : ids)
+        lines << goods(id, "O1");
+    printGoods(lines);
+    QCOMPARE(env->platform->labelFiles.size(), ids.size());
+    for (int i = 0; i < ids.size(); ++i)
+        QCOMPARE(BarCodeReader::readCode128(renderPage(env->platform->labelFiles.at(i))), ids.at(i));
+    QCOMPARE(temporaryFiles(), (QStringList{".png", "20240601.png", "G1001ab.png", "LY20240601-00123.png"}));
     QVERIFY(env->dialogs.boxes.isEmpty());
+}
+
+void TestFaJianDialog::noPrinterSaysSoOnce_data()
+{
+    QTest::addColumn<bool>("printerPresent");
+    QTest::addColumn<QStringList>("pictures");
+    QTest::newRow("no printer at all") << false << QStringList();
+    // Its label files cannot be made: the printer does not start.
+    QTest::newRow("printer that cannot be opened") << true << QStringList{"G1.png", "G2.png"};
+}
+
+void TestFaJianDialog::noPrinterSaysSoOnce()
+{
+    QFETCH(bool, printerPresent);
+    QFETCH(QStringList, pictures);
+    env->platform->labelPrinterPresent = printerPresent;
+    writeFile(env->workDir.filePath("file"), "not a folder");
+    env->platform->labelFolder = env->workDir.filePath("file/labels");
+    printGoods({goods("G1", "O1"), goods("G2", "O1")});
+    QCOMPARE(env->dialogs.texts(), QStringList{"没有可用的打印机"});
+    compareBox(env->dialogs.boxes.first(), QMessageBox::Warning, "警告", QMessageBox::Yes, QMessageBox::Yes);
+    for (const QString& file : env->platform->labelFiles)
+        QVERIFY(!QFileInfo::exists(file));
+    QCOMPARE(temporaryFiles(), pictures);
 }
 
 void TestFaJianDialog::closingWithRepliesOut()
