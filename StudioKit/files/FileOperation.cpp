@@ -1,6 +1,7 @@
 #include "files/FileOperation.h"
 
 #include "core/Globals.h"
+#include "files/PhotoRoots.h"
 #include "files/SafeFileWriter.h"
 #include "Platform.h"
 
@@ -29,41 +30,17 @@ QString settingsFilePath(const QString& fileName)
     return QDir::currentPath() + QLatin1Char('/') + fileName;
 }
 
-// The path with links and "." / ".." resolved when it exists.
-QString comparablePath(const QString& path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
 bool isSameFile(const QString& a, const QString& b)
 {
     const QString first = QFileInfo(a).canonicalFilePath();
     return !first.isEmpty() && first.compare(QFileInfo(b).canonicalFilePath(), fileNameCase()) == 0;
 }
 
-bool isSameOrAncestor(const QString& folder, const QString& path)
-{
-    const QString prefix = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    return path.compare(folder, fileNameCase()) == 0 || path.startsWith(prefix, fileNameCase());
-}
-
-// Empty, relative and root paths, the shop roots and their ancestors are
-// never deleted, whatever a caller computed.
+// Empty and relative paths, filesystem roots, the kept roots and the
+// folders above them are never deleted, whatever a caller computed.
 bool mayDelete(const QString& path, const QStringList& keptRoots)
 {
-    if (path.isEmpty() || QDir::isRelativePath(path))
-        return false;
-    const QString folder = comparablePath(path);
-    if (QDir(folder).isRoot())
-        return false;
-    for (const QString& root : keptRoots) {
-        const QString local = Platform::diskPath(root.trimmed());
-        if (!local.isEmpty() && QDir::isAbsolutePath(local) && isSameOrAncestor(folder, comparablePath(local)))
-            return false;
-    }
-    return true;
+    return !path.isEmpty() && !QDir::isRelativePath(path) && !PhotoRoots(keptRoots).isRootOrAbove(path);
 }
 
 // Removes a file, or a link without touching what it points to.

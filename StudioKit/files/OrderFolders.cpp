@@ -38,27 +38,6 @@ bool isSafeOrderPath(const QString& path)
     return !path.isEmpty() && QDir::isAbsolutePath(Platform::diskPath(path)) && !hasParentSegment(path);
 }
 
-bool isUsableShopRoot(const QString& root)
-{
-    const QString local = Platform::diskPath(root);
-    return !local.isEmpty() && QDir::isAbsolutePath(local) && !QDir(local).isRoot();
-}
-
-bool isDateFolderOfRoot(const QString& folder, const QStringList& roots)
-{
-    static const QRegularExpression dateFolder(QStringLiteral("^[0-9]{4}-[0-9]{2}(/[0-9]{2})?$"));
-    const QString path = QDir::cleanPath(Platform::diskPath(folder));
-    for (const QString& root : roots) {
-        const QString local = Platform::diskPath(root.trimmed());
-        if (local.isEmpty() || !QDir::isAbsolutePath(local))
-            continue;
-        const QString below = QDir(QDir::cleanPath(local)).relativeFilePath(path);
-        if (dateFolder.match(below).hasMatch())
-            return true;
-    }
-    return false;
-}
-
 void setOrderPath(QString folder)
 {
     g_orderPath = folder;

@@ -31,11 +31,6 @@ bool hasParentSegment(const QString& path);
 // An order path from the service that may be written into: absolute on
 // this disk and without a ".." segment, so it cannot lead outside the roots.
 bool isSafeOrderPath(const QString& path);
-// A folder that can serve as a shop root: absolute and not a filesystem root.
-bool isUsableShopRoot(const QString& root);
-// Whether `folder` is a month ("R/yyyy-MM") or day ("R/yyyy-MM/dd") folder of
-// one of the roots: it holds other orders.
-bool isDateFolderOfRoot(const QString& folder, const QStringList& roots);
 
 void setOrderPath(QString folder);
 QString getOrderPath();

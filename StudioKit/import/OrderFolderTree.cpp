@@ -2,6 +2,7 @@
 
 #include "files/FileOperation.h"
 #include "files/OrderFolders.h"
+#include "files/PhotoRoots.h"
 #include "Platform.h"
 
 #include <QDir>
@@ -9,7 +10,7 @@
 
 bool OrderFolderTree::prepareRoot(QString& root, bool withParents)
 {
-    if (!isUsableShopRoot(root))
+    if (!PhotoRoots::isUsable(root))
         return false;
     if (!FileOperation::isDirExist(root)) {
         const bool made =

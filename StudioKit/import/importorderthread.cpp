@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "files/FileOperation.h"
 #include "files/OrderFolders.h"
+#include "files/PhotoRoots.h"
 #include "files/SafeFileWriter.h"
 #include "import/importordermodel.h"
 #include "import/OrderFolderTree.h"
@@ -122,7 +123,7 @@ ImportOrderThread::ImportOrderThread(ImportOrderModel* model, importOrdersPhotoD
 ImportOrderThread::ImportOrderThread(OrderItemInfo item, QObject* parent)
     : QThread(parent)
     , deleteDir(item.orderpath)
-    , keptRoots(FileOperation::shopRoots())
+    , keptRoots(PhotoRoots::knownFor(item))
     , callerTag(kDeleteTag)
     , orderId(item.order_photo_id)
 {
@@ -507,14 +508,13 @@ bool ImportOrderThread::getPicShotTime(QString path, QString& shotTime)
 
 void ImportOrderThread::startDelete()
 {
-    // Only an absolute folder path is removed, never one that climbs with a
-    // ".." of its own (dots inside a name are fine) nor a month or day folder
-    // full of other orders; the tree removal itself refuses roots and the
-    // shop roots.
-    if (deleteDir.isEmpty() || hasParentSegment(deleteDir) || QDir::isRelativePath(Platform::diskPath(deleteDir))
-        || isDateFolderOfRoot(deleteDir, keptRoots) || !FileOperation::isDirExist(deleteDir))
+    // Only a real order folder inside the order's photo roots goes; a link,
+    // a root, a month or day folder full of other orders, or anything
+    // outside stays.
+    const QString folder = PhotoRoots(keptRoots).deletableOrderFolder(deleteDir);
+    if (folder.isEmpty())
         return;
-    const bool removed = FileOperation::deleteDirTree(deleteDir, keptRoots);
+    const bool removed = FileOperation::deleteDirTree(folder, keptRoots);
     qDebug() << "isDelete" << (removed ? "true" : "false");
     if (removed)
         emit deleteSucceed(orderId, deleteDir);

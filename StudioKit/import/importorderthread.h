@@ -123,7 +123,7 @@ private:
     QList<LyraFileInfo> lyraFiles;
     FolderWalk folderWalk; // the real folders copyDir2 is inside of
     QString deleteDir;
-    QStringList keptRoots; // the shop roots when a delete-mode worker was made
+    QStringList keptRoots; // the photo roots known for the order when a delete-mode worker was made
     QString callerTag;
     QString orderId;
     OrderCopy order;

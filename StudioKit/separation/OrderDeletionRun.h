@@ -16,7 +16,10 @@ class QWidget;
 
 // One run of deleting the folders of ticked orders, shared by the windows that
 // delete order photos: one worker thread per order whose folder exists, all at
-// once, and one "order_photo_del" report per removed folder.
+// once, and one "order_photo_del" report per removed folder. A worker removes
+// only the real order folder that the order's photo roots allow (see
+// PhotoRoots::deletableOrderFolder); any other path stays, is not reported
+// and counts as not deleted in the end message.
 //
 // The run has no parent and outlives the window that started it, so closing
 // the window loses no report; it frees itself once its last worker has ended

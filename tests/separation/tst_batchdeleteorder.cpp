@@ -52,6 +52,7 @@ private slots:
     void columnWidths();
     void deletesTheTickedOrders();
     void nothingToDelete();
+    void leavesAnotherStoresRoot();
     void closingMidRunSendsEveryReport();
     void demoOrderFolder();
 
@@ -76,6 +77,7 @@ void TestBatchDeleteOrder::init()
     g_superId = "3";
     g_uid = "1001";
     g_eid = "501";
+    g_picPath = env->workDir.path() + "/server/";
     open();
 }
 
@@ -83,6 +85,7 @@ void TestBatchDeleteOrder::cleanup()
 {
     driver.reset();
     delete window;
+    g_picPath.clear();
     env.reset();
 }
 
@@ -280,6 +283,32 @@ void TestBatchDeleteOrder::nothingToDelete()
     button("pushButton_separate")->click();
     QCOMPARE(env->dialogs.texts(), QStringList{"订单路径不存在"});
     compareBox(env->dialogs.boxes.first(), QMessageBox::Information, "警告", QMessageBox::Yes, QMessageBox::Yes);
+    QVERIFY(!group()->isVisible());
+}
+
+// An order of another store whose folder is that store's photo root, as its
+// record names it: the root and every order under it stay, unreported.
+void TestBatchDeleteOrder::leavesAnotherStoresRoot()
+{
+    const QString otherRoot = env->workDir.path() + "/store13/photos/";
+    makeOrderFolder(otherRoot + "2024-03/07/LY2/");
+    const QStringList otherOrders = treeEntries(otherRoot);
+    makeOrderFolder(folder("A"));
+    QJsonObject other = served("90006", otherRoot);
+    other.insert("picpathnew", QJsonObject{{"picpath", otherRoot}});
+    search({served("90002", folder("A")), other});
+    button("pushButton_selectAll")->click();
+    button("pushButton_separate")->click();
+    QCOMPARE(driver->widget<QProgressBar>("progressBar")->maximum(), 2);
+
+    QTRY_COMPARE(env->dialogs.texts(), QStringList{"有1个订单的照片未能删除"});
+    compareBox(env->dialogs.boxes.first(), QMessageBox::Information, "警告", QMessageBox::Yes, QMessageBox::Yes);
+    QVERIFY(!QFileInfo::exists(folder("A")));
+    QCOMPARE(treeEntries(otherRoot), otherOrders);
+    QTRY_COMPARE(env->service->count("OrderPhoto/order_photo_del"), 1);
+    QTest::qWait(100);
+    QCOMPARE(env->service->count("OrderPhoto/order_photo_del"), 1);
+    QCOMPARE(env->service->last("OrderPhoto/order_photo_del").body, reportBody("90002", folder("A")));
     QVERIFY(!group()->isVisible());
 }
 

@@ -49,6 +49,8 @@ private slots:
     void deletesTheTickedFoldersAndReportsThem();
     void nothingToDelete();
     void foldersThatStayEndTheRun();
+    void onlyOrderFoldersGo_data();
+    void onlyOrderFoldersGo();
     void refusedReportsStillEndTheRun_data();
     void refusedReportsStillEndTheRun();
     void closingTheWindowLosesNoReport();
@@ -80,6 +82,8 @@ void TestOrderDeletionRun::cleanup()
 {
     window.reset();
     g_picPath.clear();
+    g_bakPicPath.clear();
+    g_homePicPath.clear();
     env.reset();
 }
 
@@ -175,6 +179,62 @@ void TestOrderDeletionRun::foldersThatStayEndTheRun()
     waitForEnd(started);
     QCOMPARE(window->bar->value(), 1);
     QCOMPARE(env->dialogs.texts(), QStringList{"订单照片删除成功"});
+}
+
+void TestOrderDeletionRun::onlyOrderFoldersGo_data()
+{
+    QTest::addColumn<QString>("orderPath");
+    QTest::addColumn<QString>("deleted"); // the real folder that goes; "" when nothing may
+    QTest::newRow("order folder") << "shop/server/2024-03/07/LY1/" << "shop/server/2024-03/07/LY1";
+    QTest::newRow("order folder below the order's own root")
+        << "store13/share/photos/2024-03/07/LY2/" << "store13/share/photos/2024-03/07/LY2";
+    QTest::newRow("order folder through a link above the root")
+        << "linked/shop/server/2024-03/07/LY1/" << "shop/server/2024-03/07/LY1";
+    QTest::newRow("another store's root, named by the order") << "store13/share/photos/" << "";
+    QTest::newRow("month folder of the order's own root") << "store13/share/photos/2024-03/" << "";
+    QTest::newRow("folder above one of the order's roots") << "store13/share" << "";
+    QTest::newRow("day folder through a link above the root") << "linked/shop/server/2024-03/07" << "";
+    QTest::newRow("outside every root") << "elsewhere/victim" << "";
+    QTest::newRow("link to the order folder") << "shop/server/2024-03/07/LY1-link" << "";
+    QTest::newRow("link to a folder outside") << "shop/server/2024-03/07/LY9/" << "";
+    QTest::newRow("order folder through a linked day folder") << "shop/server/2024-03/alias/LY1" << "";
+}
+
+void TestOrderDeletionRun::onlyOrderFoldersGo()
+{
+    QFETCH(QString, orderPath);
+    QFETCH(QString, deleted);
+    const QString tree = env->workDir.path() + "/tree/";
+    g_picPath = tree + "shop/server/";
+    g_bakPicPath = tree + "shop/backup/";
+    g_homePicPath = tree + "shop/home/";
+    makeOrderFolder(g_picPath + "2024-03/07/LY1/");
+    makeOrderFolder(g_picPath + "2024-03/07/LY3/");
+    makeOrderFolder(g_bakPicPath + "2024-03/07/LY1/");
+    makeOrderFolder(tree + "store13/share/photos/2024-03/07/LY2/");
+    writeFile(tree + "elsewhere/victim/keep.jpg", "keep");
+    QVERIFY(QFile::link(env->workDir.path() + "/tree", tree + "linked"));
+    QVERIFY(QFile::link(g_picPath + "2024-03/07/LY1", g_picPath + "2024-03/07/LY1-link"));
+    QVERIFY(QFile::link(tree + "elsewhere/victim", g_picPath + "2024-03/07/LY9"));
+    QVERIFY(QFile::link(g_picPath + "2024-03/07", g_picPath + "2024-03/alias"));
+    const QStringList before = treeEntries(tree);
+
+    // An order of another store: its record names that store's roots, one
+    // of them inside another.
+    OrderItemInfo item = order("90001", tree + orderPath);
+    item.picpath = tree + "store13/share/photos/";
+    item.homepicpath = tree + "store13/";
+    QPointer<OrderDeletionRun> started = run({item});
+    QCOMPARE(window->bar->maximum(), 1);
+    waitForEnd(started);
+
+    QCOMPARE(treeEntries(tree), deleted.isEmpty() ? before : withoutFolder(before, deleted));
+    QList<QByteArray> bodies;
+    for (const RecordedRequest& report : env->service->requests("OrderPhoto/order_photo_del"))
+        bodies << report.body;
+    QCOMPARE(bodies, deleted.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{reportBody("90001", tree + orderPath)});
+    QCOMPARE(env->dialogs.texts(),
+             QStringList{deleted.isEmpty() ? "有1个订单的照片未能删除" : "订单照片删除成功"});
 }
 
 void TestOrderDeletionRun::refusedReportsStillEndTheRun_data()

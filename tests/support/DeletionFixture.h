@@ -6,7 +6,11 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QString>
+#include <QStringList>
+
+#include <algorithm>
 
 // Order folders to delete and the reports their deletion sends, shared by the
 // tests of the windows that delete order photos.
@@ -40,6 +44,35 @@ inline OrderItemInfo order(const QString& id, const QString& path, bool checked 
 inline QByteArray reportBody(const QString& id, const QString& path)
 {
     return kReportHead + id.toUtf8() + "&path=" + path.toUtf8() + "&MANAGER_ID=501";
+}
+
+// Every entry below `root`, sorted; a link shows its target and is not
+// followed, so a test sees a removed link apart from what it points to.
+inline QStringList treeEntries(const QString& root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        QString line = QDir(root).relativeFilePath(entry.filePath());
+        if (entry.isSymLink())
+            line += " -> " + entry.symLinkTarget();
+        entries << line;
+    }
+    entries.sort();
+    return entries;
+}
+
+// Entries of treeEntries() without `folder` and what lies in it.
+inline QStringList withoutFolder(QStringList entries, const QString& folder)
+{
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [&folder](const QString& entry) {
+                                     return entry == folder || entry.startsWith(folder + '/');
+                                 }),
+                  entries.end());
+    return entries;
 }
 
 } // namespace DeletionFixture
