@@ -5,6 +5,7 @@
 #include "files/FileOperation.h"
 #include "files/SafeFileWriter.h"
 #include "lyra/LyraExportReport.h"
+#include "lyra/XmlText.h"
 #include "Platform.h"
 
 #include <QDate>
@@ -20,17 +21,10 @@ QString textOf(const QJsonObject& object, const char* key)
     return object.value(QLatin1String(key)).toString();
 }
 
-// One "&" or "<" in a name would make the whole file unreadable for Lyra.
-QString xmlText(QString value)
-{
-    return value.replace(QLatin1Char('&'), QLatin1String("&amp;"))
-        .replace(QLatin1Char('<'), QLatin1String("&lt;"))
-        .replace(QLatin1Char('>'), QLatin1String("&gt;"));
-}
-
 QString element(const QString& tag, const QString& value)
 {
-    return QLatin1Char('<') + tag + QLatin1Char('>') + xmlText(value) + QLatin1String("</") + tag + QLatin1Char('>');
+    return QLatin1Char('<') + tag + QLatin1Char('>') + XmlText::content(value) + QLatin1String("</") + tag
+        + QLatin1Char('>');
 }
 
 QString staffRecord(const QJsonObject& person)

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <atomic>
@@ -17,6 +18,21 @@
 namespace {
 
 const QByteArray kBody = "token=5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8&shopid=12&uid=1001";
+
+// The texts of the "name" elements as an XML reader reads them, followed by
+// the reader's error, if any.
+QStringList namesReadBack(const QByteArray& xml)
+{
+    QStringList names;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("name"))
+            names << reader.readElementText();
+    }
+    if (reader.hasError())
+        names << reader.errorString();
+    return names;
+}
 
 } // namespace
 
@@ -34,6 +50,8 @@ private slots:
     void syncWritesEveryStore();
     void failedListRequest_data();
     void failedListRequest();
+    void namesStayReadableXml_data();
+    void namesStayReadableXml();
     void failedStoresAreShownAndLeftOutOfTheLine_data();
     void failedStoresAreShownAndLeftOutOfTheLine();
     void noStoreWrittenEndsInFailure();
@@ -110,13 +128,14 @@ void TestLyraSyncDialog::syncWritesEveryStore_data()
 {
     QTest::addColumn<QString>("buttonName");
     QTest::addColumn<QString>("route");
+    QTest::addColumn<QString>("listKey");
     QTest::addColumn<QString>("requestingLine");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("finalLine");
-    QTest::newRow("staff") << "pb_syncpeo" << "lyra/getpersons" << "正在获取员工信息..." << "VgStaff.xml"
+    QTest::newRow("staff") << "pb_syncpeo" << "lyra/getpersons" << "persons" << "正在获取员工信息..." << "VgStaff.xml"
                            << "A,B,C 门店的员工数据导入Lyra成功！";
-    QTest::newRow("products") << "pb_syncpro" << "lyra/getgoods" << "正在获取产品信息..." << "productList.xml"
-                              << "A,B,C 门店的产品数据导入Lyra成功！";
+    QTest::newRow("products") << "pb_syncpro" << "lyra/getgoods" << "goods" << "正在获取产品信息..."
+                              << "productList.xml" << "A,B,C 门店的产品数据导入Lyra成功！";
 }
 
 void TestLyraSyncDialog::syncWritesEveryStore()
@@ -186,6 +205,30 @@ void TestLyraSyncDialog::failedListRequest()
     QTRY_COMPARE(line(), QString("A,B,C 门店的产品数据导入Lyra成功！"));
     QCOMPARE(env->service->count("lyra/getpersons"), 0);
     QVERIFY(QFileInfo::exists(productFile("C", "productList.xml")));
+}
+
+void TestLyraSyncDialog::namesStayReadableXml_data()
+{
+    syncWritesEveryStore_data();
+}
+
+void TestLyraSyncDialog::namesStayReadableXml()
+{
+    QFETCH(QString, buttonName);
+    QFETCH(QString, route);
+    QFETCH(QString, listKey);
+    QFETCH(QString, file);
+    QFETCH(QString, finalLine);
+    const QJsonArray list{QJsonObject{{"id", "1"}, {"name", "张\u0001三"}},
+                          QJsonObject{{"id", "2"}, {"name", "李\u001b四\u007f"}},
+                          QJsonObject{{"id", "3"}, {"name", "王\ufffe五\uffff"}},
+                          QJsonObject{{"id", "4"}, {"name", "赵&<六>"}}};
+    env->service->script(route, Response::success({{listKey, list}}));
+    clickAndWaitForRequest(buttonName.toLatin1().constData(), route);
+    QTRY_COMPARE(line(), finalLine);
+    QVERIFY(env->dialogs.boxes.isEmpty());
+    for (const char* name : {"A", "B", "C"})
+        QCOMPARE(namesReadBack(readFile(productFile(name, file))), (QStringList{"张三", "李四", "王五", "赵&<六>"}));
 }
 
 void TestLyraSyncDialog::failedStoresAreShownAndLeftOutOfTheLine_data()

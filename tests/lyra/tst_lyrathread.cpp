@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSemaphore>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -37,6 +38,15 @@ QJsonObject store(const QString& name, const QJsonValue& lyraPath)
 QJsonObject report(const QString& type, const QString& errors, const QString& msg)
 {
     return {{"type", type}, {"errormsg", errors}, {"msg", msg}};
+}
+
+// What an XML reader says of the text; empty when it reads to the end.
+QString xmlError(const QByteArray& text)
+{
+    QXmlStreamReader reader(text);
+    while (!reader.atEnd())
+        reader.readNext();
+    return reader.errorString();
 }
 
 } // namespace
@@ -172,6 +182,18 @@ void TestLyraThread::xmlText_data()
         << 0 << QJsonArray{QJsonObject{{"id", 3}, {"name", " <王> 五 "}}} << "VgStaff.xml"
         << kDeclaration + "<nemovg><Staff><id></id><name> &lt;王&gt; 五 </name></Staff></nemovg>";
     QTest::newRow("no data") << 1 << QJsonArray{} << "productList.xml" << kDeclaration + "<nemovg></nemovg>";
+    QTest::newRow("characters XML cannot carry left out")
+        << 0
+        << QJsonArray{QJsonObject{{"id", "1\u0001"}, {"name", "\u0008张\u001b[0m三\u001f\u007f"}},
+                      QJsonObject{{"id", "2"}, {"name", "\u0080李\u0085四\u009f\ufffe\uffff"}}}
+        << "VgStaff.xml"
+        << kDeclaration
+            + "<nemovg><Staff><id>1</id><name>张[0m三</name></Staff><Staff><id>2</id><name>李四</name></Staff></nemovg>";
+    const QString allowed = "a\tb\nc\rd ~\u00a0\"e\" 'f' \U0001F600\U0001FFFE\ufffd\ufdd0\u00ff";
+    QTest::newRow("every other character kept") << 1 << QJsonArray{QJsonObject{{"id", "9"}, {"name", allowed}}}
+                                                << "productList.xml"
+                                                << kDeclaration + "<nemovg><product><ID>9</ID><name>" + allowed
+            + "</name><width>0</width><height>0</height></product></nemovg>";
 }
 
 void TestLyraThread::xmlText()
@@ -193,6 +215,7 @@ void TestLyraThread::xmlText()
     QCOMPARE(receiver.reports.at(1), report("全部导入成功", "", "数据全部导入完成"));
     // UTF-8 without a byte-order mark, one line without a final line feed.
     QCOMPARE(readFile(productFile("A", file)), text.toUtf8());
+    QCOMPARE(xmlError(readFile(productFile("A", file))), QString());
     QCOMPARE(worker.xmlStr, text);
     // A new file is as readable as a plain copy would be, and no temporary remains.
     QFile plain(dir->path() + "/lyra/A/产品/plain");
