@@ -27,6 +27,13 @@ QString element(const QString& tag, const QString& value)
         + QLatin1Char('>');
 }
 
+// A relative Lyra folder would be tested and written below the program's
+// current folder.
+bool isAbsoluteLyraPath(const QString& path)
+{
+    return QDir::isAbsolutePath(Platform::diskPath(path));
+}
+
 QString staffRecord(const QJsonObject& person)
 {
     return QLatin1String("<Staff>") + element(QStringLiteral("id"), textOf(person, "id"))
@@ -131,7 +138,7 @@ void Lyrathread::checkStores()
     for (const QJsonValue& value : qAsConst(stores)) {
         const QJsonObject store = value.toObject();
         const QString path = textOf(store, "lyrapath");
-        if (!path.isEmpty() && Platform::instance().isReachableFolder(path)) {
+        if (isAbsoluteLyraPath(path) && Platform::instance().isReachableFolder(path)) {
             kept.append(store);
             continue;
         }
@@ -184,8 +191,10 @@ void Lyrathread::writeToFile()
         const QString name = textOf(store, "name");
         const QString lyraPath = textOf(store, "lyrapath");
         const QString folder = lyraPath + QStringLiteral("\\产品");
-        // Without a Lyra folder the product folder would land at the disk's root.
-        if (!lyraPath.isEmpty())
+        // Without a Lyra folder of its own the product folder would land at
+        // the disk's root or below the program's folder.
+        const bool absolute = isAbsoluteLyraPath(lyraPath);
+        if (absolute)
             FileOperation::createDir(folder);
         const QString filePath = folder + QLatin1Char('\\') + fileName;
 
@@ -198,7 +207,7 @@ void Lyrathread::writeToFile()
                            {QStringLiteral("msg"), msg}};
 
         QString entry;
-        if (lyraPath.isEmpty() || !FileOperation::isDirExist(folder)) {
+        if (!absolute || !FileOperation::isDirExist(folder)) {
             entry = name + QStringLiteral("lyra路径错误，写入失败：") + folder;
         } else if (!Platform::instance().isWritableFolder(folder)) {
             entry = name + QStringLiteral("lyra路径没有写入权限：") + folder;

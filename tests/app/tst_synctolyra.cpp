@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -43,6 +45,7 @@ private slots:
     void someStoresOutOfReachAsksFirst_data();
     void someStoresOutOfReachAsksFirst();
     void noStoreReachable();
+    void relativeStorePathsAreNotSyncedTo();
     void failedRequestLeavesTheButtonUsable_data();
     void failedRequestLeavesTheButtonUsable();
     void oneRequestPerCheck();
@@ -164,6 +167,32 @@ void TestSyncToLyra::noStoreReachable()
     QVERIFY(!env->dialogs.boxes.first().hadParent);
     QVERIFY(syncDialogs().isEmpty());
     QCOMPARE(syncButton()->text(), kIdleText);
+}
+
+void TestSyncToLyra::relativeStorePathsAreNotSyncedTo()
+{
+    // Both relative paths name existing folders seen from the program's folder.
+    const QString programFolder = env->workDir.path() + "/program";
+    QVERIFY(QDir().mkpath(programFolder + "/rel-lyra"));
+    QVERIFY(QDir().mkpath(env->workDir.path() + "/x"));
+    QVERIFY(QDir::setCurrent(programFolder));
+    const QJsonObject flagship{{"id", "12"}, {"name", "澜叶旗舰店"}, {"lyrapath", demoLyra("澜叶旗舰店")}};
+    const QJsonArray stores{flagship, QJsonObject{{"id", "14"}, {"name", "相对店"}, {"lyrapath", "rel-lyra"}},
+                            QJsonObject{{"id", "15"}, {"name", "上级店"}, {"lyrapath", "../x"}}};
+    env->service->script("lyra/getlyraset", Response::success({{"stores", stores}}));
+    env->dialogs.choiceAnswers << "确定同步";
+    clickSync();
+    QTRY_COMPARE(syncDialogs().size(), 1);
+    QCOMPARE(env->dialogs.texts(), QStringList{"相对店,上级店 的Lyra路径和本机不在同一局域网不能同步到Lyra"});
+    LyraSyncBaseInfoDialog* dialog = syncDialogs().first();
+    QCOMPARE(dialog->stores, QJsonArray{flagship});
+
+    QTest::mouseClick(dialog->findChild<QPushButton*>("pb_syncpeo"), Qt::LeftButton);
+    QTRY_COMPARE(dialog->findChild<QLabel*>("lb_message")->text(), QString("澜叶旗舰店 门店的员工数据导入Lyra成功！"));
+    QVERIFY(QFileInfo::exists(demoLyra("澜叶旗舰店") + "/产品/VgStaff.xml"));
+    QVERIFY(!QFileInfo::exists(programFolder + "/rel-lyra/产品"));
+    QVERIFY(!QFileInfo::exists(env->workDir.path() + "/x/产品"));
+    QVERIFY(!QFileInfo::exists(env->workDir.path() + "/产品"));
 }
 
 void TestSyncToLyra::failedRequestLeavesTheButtonUsable_data()

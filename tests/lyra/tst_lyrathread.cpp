@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -60,6 +61,8 @@ private slots:
 
     void storeCheck_data();
     void storeCheck();
+    void relativeStorePathIsRefused_data();
+    void relativeStorePathIsRefused();
 
     void xmlText_data();
     void xmlText();
@@ -85,6 +88,7 @@ private:
 
     std::unique_ptr<RecordedEnvironment> env;
     std::unique_ptr<QTemporaryDir> dir;
+    QString startFolder;
     LyraReceiver receiver;
 };
 
@@ -92,12 +96,14 @@ void TestLyraThread::init()
 {
     env.reset(new RecordedEnvironment);
     dir.reset(new QTemporaryDir);
+    startFolder = QDir::currentPath();
     receiver.reports.clear();
     receiver.storeResults.clear();
 }
 
 void TestLyraThread::cleanup()
 {
+    QDir::setCurrent(startFolder);
     env.reset();
     dir.reset();
 }
@@ -163,6 +169,39 @@ void TestLyraThread::storeCheck()
     QCOMPARE(receiver.storeResults.first().first, expected);
     QCOMPARE(receiver.storeResults.first().second, others);
     QVERIFY(receiver.reports.isEmpty());
+}
+
+void TestLyraThread::relativeStorePathIsRefused_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("below the current folder") << "rel-lyra";
+    QTest::newRow("beside it") << "../x";
+    QTest::newRow("with backslashes") << "rel\\lyra";
+}
+
+void TestLyraThread::relativeStorePathIsRefused()
+{
+    QFETCH(QString, path);
+    // Each path names an existing folder seen from the current folder.
+    for (const char* folder : {"program/rel-lyra", "x", "program/rel/lyra"})
+        QVERIFY(QDir().mkpath(dir->path() + "/" + folder));
+    QVERIFY(QDir::setCurrent(dir->path() + "/program"));
+    Lyrathread worker(&receiver, nullptr);
+    worker.mode = "stores";
+    worker.stores = {store("R", path)};
+    run(worker);
+    QCOMPARE(receiver.storeResults, (QList<QPair<QJsonArray, QString>>{{QJsonArray{}, "R"}}));
+
+    worker.mode = "xml";
+    worker.dataType = 0;
+    run(worker);
+    QCOMPARE(receiver.reports.size(), 2);
+    QCOMPARE(receiver.reports.at(1),
+             report("全部导入成功", "\nRlyra路径错误，写入失败：" + path + "\\产品", "数据全部导入完成"));
+    QStringList productFolders;
+    for (QDirIterator it(dir->path(), {"产品"}, QDir::AllEntries, QDirIterator::Subdirectories); it.hasNext();)
+        productFolders << it.next();
+    QCOMPARE(productFolders, QStringList{});
 }
 
 void TestLyraThread::xmlText_data()
