@@ -1,3 +1,4 @@
+#include "QtChineseTexts.h"
 #include "updatedlg.h"
 
 #include <QApplication>
@@ -5,6 +6,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QtChineseTexts::install();
     updateDlg dialog;
     dialog.show();
     return app.exec();

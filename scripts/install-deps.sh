@@ -6,6 +6,7 @@ set -euo pipefail
 STUDIOKIT_PACKAGES=(
   cmake make g++
   qtbase5-dev qtbase5-dev-tools libqt5webkit5-dev
+  qttranslations5-l10n
   libjpeg-turbo-progs
   libzint-dev libzxing-dev
   poppler-utils

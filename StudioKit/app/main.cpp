@@ -1,4 +1,5 @@
 #include "app/Login.h"
+#include "QtChineseTexts.h"
 
 #include <QApplication>
 
@@ -6,6 +7,7 @@ int main(int argc, char* argv[])
 {
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
+    QtChineseTexts::install();
     QApplication::setApplicationName(QStringLiteral("澜叶软件-影务通"));
     QApplication::setOrganizationDomain(QStringLiteral("com.lanye.yingwutong"));
     Login login(nullptr);
