@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh
+# Only what the demo runs: the program, the updater and the stand-in service.
+bash scripts/build.sh studiokit_app VersionProbe studio-service
 
 demo_root="${STUDIO_DEMO_ROOT:-$PWD/demo-data}"
 mkdir -p "$demo_root"
