@@ -190,7 +190,7 @@ int main(int argc, char** argv)
     Dialogs::setRecorder(&dialogs);
     StudioService service(dir.filePath(QStringLiteral("demo")));
     if (!service.listen()) {
-        std::fprintf(stderr, "the stand-in service cannot listen on port %d\n", int(StudioService::defaultPort()));
+        std::fprintf(stderr, "the stand-in service cannot listen\n");
         return 1;
     }
     serveOrder(service, orderPath, names);

@@ -1,6 +1,7 @@
 #include "StudioService.h"
 
 #include "Routes.h"
+#include "core/Globals.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +9,6 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QDeadlineTimer>
-#include <QThread>
 #include <QTimer>
 #include <QUrlQuery>
 
@@ -171,16 +170,22 @@ quint16 StudioService::defaultPort()
     return static_cast<quint16>(QUrl(QStringLiteral(STUDIO_BASE_URL)).port(80));
 }
 
+bool StudioService::listen()
+{
+    // A test's request may still be under way when its stand-in closes; the
+    // next stand-in of the same program takes the same port when it can, so
+    // that such a request is answered rather than refused in the next test.
+    static quint16 portOfThisProgram = 0;
+    if (!(portOfThisProgram != 0 && listen(portOfThisProgram)) && !listen(0))
+        return false;
+    portOfThisProgram = port();
+    setServiceBaseUrlForTests(baseUrl());
+    return true;
+}
+
 bool StudioService::listen(quint16 port)
 {
-    // Another program using the stand-in may still hold the port for a moment.
-    QDeadlineTimer deadline(30000);
-    while (!m_server->listen(QHostAddress::LocalHost, port)) {
-        if (m_server->serverError() != QAbstractSocket::AddressInUseError || deadline.hasExpired())
-            return false;
-        QThread::msleep(100);
-    }
-    return true;
+    return m_server->listen(QHostAddress::LocalHost, port);
 }
 
 quint16 StudioService::port() const

@@ -67,7 +67,11 @@ public:
     ~StudioService() override;
 
     static quint16 defaultPort(); // the port of the compiled-in base URL
-    bool listen(quint16 port = defaultPort());
+    // For tests: listens on a free port of its own and points the program's
+    // service URLs at itself, so tests run side by side and beside the demo.
+    bool listen();
+    // For the demo: listens on exactly this port.
+    bool listen(quint16 port);
     quint16 port() const;
     QString baseUrl() const;
 

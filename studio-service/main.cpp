@@ -131,7 +131,7 @@ int main(int argc, char* argv[])
     }
 
     QTextStream out(stdout);
-    if (!service.listen()) {
+    if (!service.listen(StudioService::defaultPort())) {
         out << "studio-service: cannot listen on port " << StudioService::defaultPort() << Qt::endl;
         return 1;
     }

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <deque>
+
 const QString APP_VERSION = QStringLiteral("1.7.0");
 
 QString g_uid;
@@ -49,45 +51,82 @@ QString g_lastPhotoPath;
 QString g_staffPhone;
 QString g_sheetWideHeader;
 
-const QString BASE_URL = QStringLiteral(STUDIO_BASE_URL);
-const QString INDEX_URL = BASE_URL + QStringLiteral("/index.php?");
+namespace {
+
+// Every URL built on the service's address, kept with the text that follows
+// the address, so that tests can build them all anew on another one.
+class UrlsOnBase
+{
+public:
+    const QString& add(const QString& tail)
+    {
+        m_urls.push_back({tail, QStringLiteral(STUDIO_BASE_URL) + tail});
+        return m_urls.back().url;
+    }
+
+    void rebuild(const QString& base)
+    {
+        for (Url& url : m_urls)
+            url.url = base + url.tail;
+    }
+
+private:
+    struct Url {
+        QString tail;
+        QString url;
+    };
+    std::deque<Url> m_urls; // a deque keeps the constants' referents in place
+};
+
+UrlsOnBase urlsOnBase;
+const QString INDEX_PATH = QStringLiteral("/index.php?");
+
+} // namespace
+
+const QString& BASE_URL = urlsOnBase.add(QString());
+const QString& INDEX_URL = urlsOnBase.add(INDEX_PATH);
 const QString API_GROUP = QStringLiteral("g=QbtplusIma");
 
 namespace {
-QString endpoint(const char* queryTail)
+const QString& endpoint(const char* queryTail)
 {
-    return INDEX_URL + API_GROUP + QString::fromLatin1(queryTail);
+    return urlsOnBase.add(INDEX_PATH + API_GROUP + QString::fromLatin1(queryTail));
 }
 } // namespace
 
-const QString URL_PUBLIC_DOLOGIN = endpoint("&m=public&a=dologin");
-const QString URL_PUBLIC_SWITCH_SHOP = endpoint("&m=public&a=switch_shop");
+const QString& URL_PUBLIC_DOLOGIN = endpoint("&m=public&a=dologin");
+const QString& URL_PUBLIC_SWITCH_SHOP = endpoint("&m=public&a=switch_shop");
 const QString ACCESS_TOKEN = QStringLiteral("5d1c0a9e7b3f48a2c6e0d9b4a1f7e3c8");
-const QString URL_LYRA_GETLYRASET = endpoint("&m=lyra&a=getlyraset");
-const QString URL_LYRA_GETPERSONS = endpoint("&m=lyra&a=getpersons");
-const QString URL_LYRA_GETGOODS = endpoint("&m=lyra&a=getgoods");
-const QString URL_ORDER_ORDER_LIST = endpoint("&m=order&a=order_list");
-const QString URL_ORDER_ORDER_LIST2 = endpoint("&m=order&a=order_list2");
-const QString URL_ORDERPHOTO_ORDER_ISROLE12FINISH = endpoint("&m=OrderPhoto&a=order_isrole12finish");
-const QString URL_ORDER_UPDATEPICPATH = endpoint("&m=order&a=updatepicpath");
-const QString URL_ORDER_UPDATEVIDEO = endpoint("&m=order&a=updatevideo");
-const QString URL_ORDER_SAVELYRAPATH = endpoint("&m=order&a=savelyrapath");
-const QString URL_ORDER_ORDERGOODS20230521 = endpoint("&m=order&a=ordergoods20230521");
-const QString URL_ORDER_GETORDERPIC = endpoint("&m=order&a=getorderpic");
-const QString URL_ORDER_ORDERDETAIL = endpoint("&m=order&a=orderdetail");
-const QString URL_ORDER_GETBARCODEGEN = endpoint("&m=order&a=getbarcodegen");
-const QString URL_ORDERPHOTO_ORDER_PHOTO_DEL = endpoint("&m=OrderPhoto&a=order_photo_del");
-const QString URL_ORDERPHOTO_SEND_CODE = endpoint("&m=OrderPhoto&a=send_code");
-const QString URL_ORDERPHOTO_SEND_CODE_POST = endpoint("&m=OrderPhoto&a=send_code_post");
-const QString URL_ORDER_GETORDERBYID = endpoint("&m=order&a=getorderbyid");
-const QString URL_ORDER_ORDERGOODS = endpoint("&m=order&a=ordergoods");
-const QString URL_ORDER_SENDTOSHOP = endpoint("&m=order&a=sendtoshop");
-const QString URL_ORDER_GOTODIGITALID_POST = endpoint("&m=order&a=gotodigitalid_post");
-const QString URL_ORDER_GET_ORDER_PATH = endpoint("&m=order&a=get_order_path");
-const QString URL_ORDER_GET_ORDER_PIC_PATH = endpoint("&m=order&a=get_order_pic_path");
-const QString URL_ORDER_UPDATEPICPATH2 = endpoint("&m=order&a=updatepicpath2");
-const QString URL_ORDER_UPDATEPHOTODATE = endpoint("&m=order&a=updatephotodate");
-const QString URL_VERSION_CHECK = INDEX_URL + QStringLiteral("g=Publicapi&m=Version&a=check_update");
+const QString& URL_LYRA_GETLYRASET = endpoint("&m=lyra&a=getlyraset");
+const QString& URL_LYRA_GETPERSONS = endpoint("&m=lyra&a=getpersons");
+const QString& URL_LYRA_GETGOODS = endpoint("&m=lyra&a=getgoods");
+const QString& URL_ORDER_ORDER_LIST = endpoint("&m=order&a=order_list");
+const QString& URL_ORDER_ORDER_LIST2 = endpoint("&m=order&a=order_list2");
+const QString& URL_ORDERPHOTO_ORDER_ISROLE12FINISH = endpoint("&m=OrderPhoto&a=order_isrole12finish");
+const QString& URL_ORDER_UPDATEPICPATH = endpoint("&m=order&a=updatepicpath");
+const QString& URL_ORDER_UPDATEVIDEO = endpoint("&m=order&a=updatevideo");
+const QString& URL_ORDER_SAVELYRAPATH = endpoint("&m=order&a=savelyrapath");
+const QString& URL_ORDER_ORDERGOODS20230521 = endpoint("&m=order&a=ordergoods20230521");
+const QString& URL_ORDER_GETORDERPIC = endpoint("&m=order&a=getorderpic");
+const QString& URL_ORDER_ORDERDETAIL = endpoint("&m=order&a=orderdetail");
+const QString& URL_ORDER_GETBARCODEGEN = endpoint("&m=order&a=getbarcodegen");
+const QString& URL_ORDERPHOTO_ORDER_PHOTO_DEL = endpoint("&m=OrderPhoto&a=order_photo_del");
+const QString& URL_ORDERPHOTO_SEND_CODE = endpoint("&m=OrderPhoto&a=send_code");
+const QString& URL_ORDERPHOTO_SEND_CODE_POST = endpoint("&m=OrderPhoto&a=send_code_post");
+const QString& URL_ORDER_GETORDERBYID = endpoint("&m=order&a=getorderbyid");
+const QString& URL_ORDER_ORDERGOODS = endpoint("&m=order&a=ordergoods");
+const QString& URL_ORDER_SENDTOSHOP = endpoint("&m=order&a=sendtoshop");
+const QString& URL_ORDER_GOTODIGITALID_POST = endpoint("&m=order&a=gotodigitalid_post");
+const QString& URL_ORDER_GET_ORDER_PATH = endpoint("&m=order&a=get_order_path");
+const QString& URL_ORDER_GET_ORDER_PIC_PATH = endpoint("&m=order&a=get_order_pic_path");
+const QString& URL_ORDER_UPDATEPICPATH2 = endpoint("&m=order&a=updatepicpath2");
+const QString& URL_ORDER_UPDATEPHOTODATE = endpoint("&m=order&a=updatephotodate");
+const QString& URL_VERSION_CHECK = urlsOnBase.add(INDEX_PATH + QStringLiteral("g=Publicapi&m=Version&a=check_update"));
+
+void setServiceBaseUrlForTests(const QString& baseUrl)
+{
+    urlsOnBase.rebuild(baseUrl);
+}
 
 ImportRunFlag& ImportRunFlag::operator=(const QString& value)
 {

@@ -7,40 +7,47 @@
 #include <atomic>
 #include <mutex>
 
-// Program constants, built once at static initialisation.
+// Program constants, built once at static initialisation. The service URLs
+// are built on the compiled-in address; they are references so that tests can
+// build them anew on the address of a stand-in service of their own.
 extern const QString APP_VERSION;
-extern const QString BASE_URL;
-extern const QString INDEX_URL;
+extern const QString& BASE_URL;
+extern const QString& INDEX_URL;
 extern const QString API_GROUP;
 extern const QString ACCESS_TOKEN;
 
-extern const QString URL_PUBLIC_DOLOGIN;
-extern const QString URL_PUBLIC_SWITCH_SHOP;
-extern const QString URL_LYRA_GETLYRASET;
-extern const QString URL_LYRA_GETPERSONS;
-extern const QString URL_LYRA_GETGOODS;
-extern const QString URL_ORDER_ORDER_LIST;
-extern const QString URL_ORDER_ORDER_LIST2;
-extern const QString URL_ORDERPHOTO_ORDER_ISROLE12FINISH;
-extern const QString URL_ORDER_UPDATEPICPATH;
-extern const QString URL_ORDER_UPDATEVIDEO;
-extern const QString URL_ORDER_SAVELYRAPATH;
-extern const QString URL_ORDER_ORDERGOODS20230521;
-extern const QString URL_ORDER_GETORDERPIC;
-extern const QString URL_ORDER_ORDERDETAIL;
-extern const QString URL_ORDER_GETBARCODEGEN;
-extern const QString URL_ORDERPHOTO_ORDER_PHOTO_DEL;
-extern const QString URL_ORDERPHOTO_SEND_CODE;
-extern const QString URL_ORDERPHOTO_SEND_CODE_POST;
-extern const QString URL_ORDER_GETORDERBYID;
-extern const QString URL_ORDER_ORDERGOODS;
-extern const QString URL_ORDER_SENDTOSHOP;
-extern const QString URL_ORDER_GOTODIGITALID_POST;
-extern const QString URL_ORDER_GET_ORDER_PATH;
-extern const QString URL_ORDER_GET_ORDER_PIC_PATH;
-extern const QString URL_ORDER_UPDATEPICPATH2;
-extern const QString URL_ORDER_UPDATEPHOTODATE;
-extern const QString URL_VERSION_CHECK;
+extern const QString& URL_PUBLIC_DOLOGIN;
+extern const QString& URL_PUBLIC_SWITCH_SHOP;
+extern const QString& URL_LYRA_GETLYRASET;
+extern const QString& URL_LYRA_GETPERSONS;
+extern const QString& URL_LYRA_GETGOODS;
+extern const QString& URL_ORDER_ORDER_LIST;
+extern const QString& URL_ORDER_ORDER_LIST2;
+extern const QString& URL_ORDERPHOTO_ORDER_ISROLE12FINISH;
+extern const QString& URL_ORDER_UPDATEPICPATH;
+extern const QString& URL_ORDER_UPDATEVIDEO;
+extern const QString& URL_ORDER_SAVELYRAPATH;
+extern const QString& URL_ORDER_ORDERGOODS20230521;
+extern const QString& URL_ORDER_GETORDERPIC;
+extern const QString& URL_ORDER_ORDERDETAIL;
+extern const QString& URL_ORDER_GETBARCODEGEN;
+extern const QString& URL_ORDERPHOTO_ORDER_PHOTO_DEL;
+extern const QString& URL_ORDERPHOTO_SEND_CODE;
+extern const QString& URL_ORDERPHOTO_SEND_CODE_POST;
+extern const QString& URL_ORDER_GETORDERBYID;
+extern const QString& URL_ORDER_ORDERGOODS;
+extern const QString& URL_ORDER_SENDTOSHOP;
+extern const QString& URL_ORDER_GOTODIGITALID_POST;
+extern const QString& URL_ORDER_GET_ORDER_PATH;
+extern const QString& URL_ORDER_GET_ORDER_PIC_PATH;
+extern const QString& URL_ORDER_UPDATEPICPATH2;
+extern const QString& URL_ORDER_UPDATEPHOTODATE;
+extern const QString& URL_VERSION_CHECK;
+
+// For tests only: builds BASE_URL and every URL on it anew on `baseUrl`
+// (scheme, host and port), before any request is made. The program never
+// calls it and reads its address from nowhere else.
+void setServiceBaseUrlForTests(const QString& baseUrl);
 
 // Login state.
 extern QString g_uid;

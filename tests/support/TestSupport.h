@@ -30,7 +30,8 @@ public:
 };
 
 // The recorders, a fresh temporary folder as the current directory, and the
-// stand-in service over that folder's "demo" folder, listening on its port.
+// stand-in service over that folder's "demo" folder, listening on a free port
+// that the program's service URLs point at.
 class ServiceEnvironment : public RecordedEnvironment
 {
 public:
