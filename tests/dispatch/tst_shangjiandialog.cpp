@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkReply>
 #include <QPointer>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -84,6 +85,7 @@ private:
     void leftSearch(const QString& number);
     void keywordSearch(int type, const QString& keyword);
     void waitIdle();
+    void waitForReplies();
     void scan(const QString& id);
     void doubleClickLeft(int row);
     void focus(QWidget* widget);
@@ -122,6 +124,13 @@ void TestShangJianDialog::waitIdle()
 {
     QTRY_VERIFY(button("pushButton")->isEnabled() && button("pushButton_2")->isEnabled());
     QTest::qWait(20);
+}
+
+// Either search's reply enables both buttons again, so only the replies
+// themselves tell that every answer has been handled: the window deletes each.
+void TestShangJianDialog::waitForReplies()
+{
+    QTRY_VERIFY(window->findChildren<QNetworkReply*>().isEmpty());
 }
 
 void TestShangJianDialog::leftSearch(const QString& number)
@@ -416,7 +425,8 @@ void TestShangJianDialog::failedSearchesLeaveTheLists()
     QTest::mouseClick(button("pushButton"), Qt::LeftButton);
     QCOMPARE(button("pushButton")->text(), QString("检索中..."));
     QVERIFY(!button("pushButton")->isEnabled());
-    keywordSearch(6, "A"); // waits for both
+    keywordSearch(6, "A");
+    waitForReplies();
     QCOMPARE(button("pushButton")->text(), QString("检索"));
     QCOMPARE(button("pushButton_2")->text(), QString("检索"));
     QCOMPARE(model("tableView_left")->rowCount(), 1);
@@ -521,7 +531,7 @@ void TestShangJianDialog::doubleClickRegistersAndDropsTheRow()
     QCOMPARE(model("tableView_left")->item(0, 0)->text(), QString("B-1"));
     QTRY_COMPARE(env->service->count("order/gotodigitalid_post"), 1);
     QCOMPARE(env->service->last("order/gotodigitalid_post").value("order_photo_id"), QString("A-1-id"));
-    QTest::qWait(400);
+    waitForReplies();
     QStringList seen;
     for (const DialogRecorder::Box& box : qAsConst(env->dialogs.boxes)) {
         compareBox(box, QMessageBox::Information, box.title, QMessageBox::Yes, QMessageBox::Yes);
