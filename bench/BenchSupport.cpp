@@ -65,9 +65,7 @@ double plainCopySeconds(const QString& source, const QString& target)
     return error ? -1 : seconds;
 }
 
-// Writes the dirty pages of the turn before, so no turn pays for another's
-// writeback.
-static void settle()
+void settle()
 {
 #ifdef Q_OS_UNIX
     ::sync();

@@ -30,6 +30,10 @@ qint64 warm(const QString& folder);
 // seconds taken, or a negative number when the copy failed.
 double plainCopySeconds(const QString& source, const QString& target);
 
+// Writes out the dirty pages of the runs before, so that the next run does
+// not pay for their writeback.
+void settle();
+
 // Runs `first(turn)` and `second(turn)` in turns, twice each, so that neither
 // profits from going second, and keeps the faster time of each. Before each
 // turn the dirty pages of the one before are written out.

@@ -5,27 +5,31 @@
 // once and encoding every turned one once at quality 100, nothing written;
 // the pool run's CPU (user + system of the process) over the floor's tells
 // what the import spends beyond the work it cannot avoid. The same photos
-// then go through the single-order window's jobs on its pool, as a photo run
+// then go through the single-order window's jobs on its pool, as photo runs
 // of that window, beside the batch's figures.
 //
-//     import_bench [--keep DIR] [photos]
-//     import_bench [--keep DIR] --photos DIR
+//     import_bench [--keep DIR] [--orders K] [photos]
+//     import_bench [--keep DIR] [--orders K] --photos DIR
 //
 // photos: how many 4000x3000 JPEGs to generate and import as one order of
 // originals with backup (default 40); every second one carries Exif
 // orientation 6. With --photos the JPEGs of DIR (not its sub-folders) are
 // imported instead, so a studio can measure on its own camera's files; DIR
-// is only read. With --keep the trees are written into DIR (a new folder)
-// and kept, so that two builds' outputs can be compared.
+// is only read. With --orders the batch holds K such orders (each of its
+// own generated photos, or each of DIR's), imported one after another by a
+// worker each, as the batch runs them; every figure is the whole batch's.
+// With --keep the trees are written into DIR (a new folder) and kept, so
+// that two builds' outputs can be compared.
 
 #include "BenchSupport.h"
 #include "core/Globals.h"
 #include "import/importordermodel.h"
 #include "import/importorderthread.h"
+#include "import/PhotoImport.h"
 #include "import/PhotoPool.h"
+#include "import/PictureMemoryKeeper.h"
 #include "import/thumbnailthread1.h"
 #include "files/ImageOperation.h"
-#include "files/PictureMemory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,12 +50,6 @@
 #endif
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
-}
 
 QString statusLine(const char* key)
 {
@@ -117,6 +115,7 @@ class RunMeter
 public:
     explicit RunMeter(Run* run) : m_run(run)
     {
+        BenchSupport::settle();
         resetPeakMemory();
         m_start = Usage::now();
         m_timer.start();
@@ -135,26 +134,46 @@ private:
     QElapsedTimer m_timer;
 };
 
-Run importOnce(const QString& root, const QStringList& files, int jobs)
+// The orders of a batch, one list of photos each.
+using Batch = QList<QStringList>;
+
+QStringList allPhotos(const Batch& batch)
+{
+    QStringList files;
+    for (const QStringList& order : batch)
+        files << order;
+    return files;
+}
+
+// Imports the batch's orders one after another, each by a worker of its own
+// into its order folder BENCH-1, BENCH-2, …, as the program's first import:
+// no picture memory is kept when it starts.
+Run importBatch(const QString& root, const Batch& batch, int jobs)
 {
     g_picPath = root + QStringLiteral("/server/");
     g_bakPicPath = root + QStringLiteral("/backup/");
-    g_importRunFlag = QStringLiteral("go");
-    ImportOrderModel order(QJsonObject{{"orderpayforkey", "BENCH"}, {"servicetimes", "1"}, {"shotdate", "2024-03-07"}},
-                           nullptr);
-    order.setSelectedFiles(importOrdersPhotoDlg::TypeOriginal, files);
-    ImportOrderThread worker(&order, importOrdersPhotoDlg::TypeOriginal, nullptr);
-    worker.setPhotoJobLimit(jobs);
+    PictureMemoryKeeper::shared()->release();
     Run run;
-    QObject::connect(&worker, &ImportOrderThread::hasImportedImgCount, [&run](ushort done) { run.imported = done; });
-    QObject::connect(&worker, &ImportOrderThread::importErrorMsg, [&run] { run.failed = true; });
-    QObject::connect(&worker, &ImportOrderThread::checkDiskSizeSigl, [&run] { run.failed = true; });
-    QObject::connect(&worker, &ImportOrderThread::importImageThreadError, [&run] { run.failed = true; });
-    worker.createOrderDir(g_picPath, g_bakPicPath);
-
     RunMeter meter(&run);
-    worker.start();
-    worker.wait();
+    for (int i = 0; i < batch.size() && !run.failed; ++i) {
+        g_importRunFlag = QStringLiteral("go");
+        ImportOrderModel order(QJsonObject{{"orderpayforkey", "BENCH"},
+                                           {"servicetimes", QString::number(i + 1)},
+                                           {"shotdate", "2024-03-07"}},
+                               nullptr);
+        order.setSelectedFiles(importOrdersPhotoDlg::TypeOriginal, batch.at(i));
+        ImportOrderThread worker(&order, importOrdersPhotoDlg::TypeOriginal, nullptr);
+        worker.setPhotoJobLimit(jobs);
+        int imported = 0;
+        QObject::connect(&worker, &ImportOrderThread::hasImportedImgCount, [&imported](ushort done) { imported = done; });
+        QObject::connect(&worker, &ImportOrderThread::importErrorMsg, [&run] { run.failed = true; });
+        QObject::connect(&worker, &ImportOrderThread::checkDiskSizeSigl, [&run] { run.failed = true; });
+        QObject::connect(&worker, &ImportOrderThread::importImageThreadError, [&run] { run.failed = true; });
+        worker.createOrderDir(g_picPath, g_bakPicPath);
+        worker.start();
+        worker.wait();
+        run.imported += imported;
+    }
     meter.stop();
     return run;
 }
@@ -172,7 +191,8 @@ protected:
 
 // The work no import can avoid, on a pool like the batch's: each photo read
 // and decoded once, each turned one encoded once as JPEG quality 100. Each
-// thread decodes into the same memory, so no fresh memory is counted either.
+// job decodes into the picture memory the pool lends it, the memory the
+// import has kept, so no fresh memory is counted either.
 Run floorRun(const QStringList& files)
 {
     Run run;
@@ -182,13 +202,12 @@ Run floorRun(const QStringList& files)
         PhotoPool pool;
         for (const QString& file : files) {
             pool.add([file, &done] {
-                thread_local PictureMemory memory;
                 QFile source(file);
                 if (!source.open(QIODevice::ReadOnly))
                     return;
                 const QByteArray data = source.readAll();
                 QImage picture;
-                if (!ImageOperation::decodeInto(data, &memory, &picture))
+                if (!ImageOperation::decodeInto(data, &PhotoImport::lentBuffers()->decoded, &picture))
                     return;
                 if (ImageOperation::getDirection(data) != 1) {
                     DiscardingDevice sink;
@@ -221,37 +240,77 @@ public slots:
     void onImportImageFailed(QString, QString) { ++failed; }
 };
 
-QString batchOrderFolder(const QString& root, const QString& tree)
+QString batchOrderFolder(const QString& root, const QString& tree, int order)
 {
-    return root + QStringLiteral("/") + tree + QStringLiteral("/2024-03/07/BENCH-1/");
+    return root + QStringLiteral("/") + tree + QStringLiteral("/2024-03/07/BENCH-%1/").arg(order + 1);
 }
 
-// The single-order window's photo run: one job per photo on the window's
-// pool, under the names the batch gave them.
-Run windowRun(const QString& root, const QStringList& files, const QStringList& names)
+QString windowOrderFolder(const QString& root, const QString& tree, int order)
 {
-    const QString order = root + QStringLiteral("/server/order/");
-    const QString backup = root + QStringLiteral("/backup/order/");
-    for (const QString& folder : {order + "照片", order + "thumbnail", order + "thumbnail100",
-                                  order + "thumbnail2250", backup + "照片"})
-        QDir().mkpath(folder);
+    return root + QStringLiteral("/") + tree + QStringLiteral("/order") + (order > 0 ? QString::number(order + 1) : QString())
+           + QStringLiteral("/");
+}
+
+// The single-order window's photo runs, one per order of the batch and each
+// after the one before has ended: one job per photo on the window's pool,
+// under the names the batch gave them. No picture memory is kept when the
+// first starts.
+Run windowRun(const QString& root, const Batch& batch, const Batch& names)
+{
+    for (int i = 0; i < batch.size(); ++i) {
+        const QString order = windowOrderFolder(root, QStringLiteral("server"), i);
+        for (const QString& folder : {order + "照片", order + "thumbnail", order + "thumbnail100",
+                                      order + "thumbnail2250", windowOrderFolder(root, QStringLiteral("backup"), i) + "照片"})
+            QDir().mkpath(folder);
+    }
     g_importWindowOpen = true;
     g_importPhotoMode = 0;
+    PictureMemoryKeeper::shared()->release();
     ReportCounter counter;
     Run run;
     RunMeter meter(&run);
     {
         PhotoPool pool;
-        for (int i = 0; i < files.size(); ++i)
-            pool.add(new ThumbnailThread1(files.at(i), names.at(i), order, backup, &counter, 1000), files.at(i),
-                     names.at(i));
-        pool.waitForDone();
+        for (int i = 0; i < batch.size(); ++i) {
+            const QString order = windowOrderFolder(root, QStringLiteral("server"), i);
+            const QString backup = windowOrderFolder(root, QStringLiteral("backup"), i);
+            const QStringList& files = batch.at(i);
+            for (int j = 0; j < files.size(); ++j)
+                pool.add(new ThumbnailThread1(files.at(j), names.at(i).at(j), order, backup, &counter, 1000),
+                         files.at(j), names.at(i).at(j));
+            pool.waitForDone();
+        }
     }
     meter.stop();
     QCoreApplication::processEvents();
     run.imported = counter.finished - counter.failed;
     run.failed = counter.failed > 0;
     return run;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+}
+
+// Whether the window's backups and unturned photos hold the batch's bytes.
+bool windowMatchesBatch(const QString& root, const Batch& batch, const Batch& names)
+{
+    for (int i = 0; i < batch.size(); ++i) {
+        const QString batchOrder = batchOrderFolder(root + QStringLiteral("/pool"), QStringLiteral("server"), i);
+        const QString batchBackup = batchOrderFolder(root + QStringLiteral("/pool"), QStringLiteral("backup"), i);
+        const QString windowOrder = windowOrderFolder(root + QStringLiteral("/window"), QStringLiteral("server"), i);
+        const QString windowBackup = windowOrderFolder(root + QStringLiteral("/window"), QStringLiteral("backup"), i);
+        for (int j = 0; j < batch.at(i).size(); ++j) {
+            const QString name = QStringLiteral("照片/") + names.at(i).at(j);
+            if (readAll(batchBackup + name) != readAll(windowBackup + name)
+                || (ImageOperation::getDirection(batch.at(i).at(j)) == 1
+                    && readAll(batchOrder + name) != readAll(windowOrder + name)))
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -270,8 +329,8 @@ QStringList folderPhotos(const QString& folder)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: import_bench [--keep DIR] [photos]\n"
-                         "       import_bench [--keep DIR] --photos DIR\n");
+    std::fprintf(stderr, "usage: import_bench [--keep DIR] [--orders K] [photos]\n"
+                         "       import_bench [--keep DIR] [--orders K] --photos DIR\n");
     return 2;
 }
 
@@ -293,36 +352,55 @@ int main(int argc, char** argv)
     } else if (!temporary.isValid()) {
         return 1;
     }
-    QStringList files;
+    int orders = 1;
+    if (!args.isEmpty() && args.at(0) == QLatin1String("--orders")) {
+        orders = args.size() >= 2 ? args.at(1).toInt() : 0;
+        if (orders < 1)
+            return usage();
+        args = args.mid(2);
+    }
+    Batch batch;
     QString description;
     if (!args.isEmpty() && args.at(0) == QLatin1String("--photos")) {
         if (args.size() != 2)
             return usage();
         const QString folder = args.at(1);
-        files = folderPhotos(folder);
+        const QStringList files = folderPhotos(folder);
         if (files.isEmpty()) {
             std::fprintf(stderr, "no JPEG photos in %s\n", qPrintable(folder));
             return 2;
         }
+        for (int i = 0; i < orders; ++i)
+            batch << files;
         description = QStringLiteral("of %1").arg(QDir::toNativeSeparators(QDir(folder).absolutePath()));
     } else {
         if (args.size() > 1 || (args.size() == 1 && args.at(0).startsWith(QLatin1Char('-'))))
             return usage();
         const int photos = !args.isEmpty() ? qMax(1, args.at(0).toInt()) : 40;
-        if (!BenchSupport::generatePhotos(dir.filePath(QStringLiteral("camera")), photos, true, &files))
-            return 1;
+        for (int i = 0; i < orders; ++i) {
+            QStringList files;
+            const QString folder = QStringLiteral("camera") + (orders > 1 ? QStringLiteral("/%1").arg(i + 1) : QString());
+            if (!BenchSupport::generatePhotos(dir.filePath(folder), photos, true, &files))
+                return 1;
+            batch << files;
+        }
         description = QStringLiteral("4000x3000 (half turned)");
     }
+    const QStringList files = allPhotos(batch);
     const int photos = files.size();
     qint64 sourceBytes = 0;
-    for (const QString& file : qAsConst(files))
+    for (const QString& file : files)
         sourceBytes += QFileInfo(file).size();
 
-    const Run single = importOnce(dir.filePath(QStringLiteral("one")), files, 1);
-    const Run pooled = importOnce(dir.filePath(QStringLiteral("pool")), files, 0);
+    const Run single = importBatch(dir.filePath(QStringLiteral("one")), batch, 1);
+    const Run pooled = importBatch(dir.filePath(QStringLiteral("pool")), batch, 0);
     const bool identical = BenchSupport::sameTree(dir.filePath(QStringLiteral("one")), dir.filePath(QStringLiteral("pool")));
 
-    std::printf("%d photos %s, %.1f MB of JPEG, %d cores\n", photos, qPrintable(description), sourceBytes / 1e6,
+    if (orders > 1)
+        std::printf("%d orders of %d photos ", orders, int(batch.first().size()));
+    else
+        std::printf("%d photos ", photos);
+    std::printf("%s, %.1f MB of JPEG, %d cores\n", qPrintable(description), sourceBytes / 1e6,
                 QThread::idealThreadCount());
     std::printf("one at a time: %.2f photos/s, peak memory %s\n", single.imported / single.seconds,
                 qPrintable(single.peakMemory));
@@ -341,20 +419,11 @@ int main(int argc, char** argv)
     std::printf("CPU ratio import/floor %.2f\n", pooled.usage.cpu() / floor.usage.cpu());
 
     ImportOrderModel model(QJsonObject{{"orderpayforkey", "BENCH"}, {"servicetimes", "1"}}, nullptr);
-    const QStringList names = model.renamedFileNames(files, importOrdersPhotoDlg::TypeOriginal);
-    const Run window = windowRun(dir.filePath(QStringLiteral("window")), files, names);
-    const QString batchOrder = batchOrderFolder(dir.filePath(QStringLiteral("pool")), QStringLiteral("server"));
-    const QString batchBackup = batchOrderFolder(dir.filePath(QStringLiteral("pool")), QStringLiteral("backup"));
-    const QString windowOrder = dir.filePath(QStringLiteral("window/server/order/"));
-    const QString windowBackup = dir.filePath(QStringLiteral("window/backup/order/"));
-    bool sameBytes = true;
-    for (int i = 0; i < photos && sameBytes; ++i) {
-        const QString name = names.at(i);
-        sameBytes = readAll(batchBackup + QStringLiteral("照片/") + name) == readAll(windowBackup + QStringLiteral("照片/") + name)
-                    && (ImageOperation::getDirection(files.at(i)) != 1
-                        || readAll(batchOrder + QStringLiteral("照片/") + name)
-                               == readAll(windowOrder + QStringLiteral("照片/") + name));
-    }
+    Batch names;
+    for (const QStringList& order : qAsConst(batch))
+        names << model.renamedFileNames(order, importOrdersPhotoDlg::TypeOriginal);
+    const Run window = windowRun(dir.filePath(QStringLiteral("window")), batch, names);
+    const bool sameBytes = windowMatchesBatch(dir.path(), batch, names);
     std::printf("window jobs:   %.2f photos/s, peak memory %s (%.2fx the batch pool)\n", window.imported / window.seconds,
                 qPrintable(window.peakMemory), pooled.seconds / window.seconds);
     std::printf("window CPU %.1f s (user %.1f + system %.1f), %ld minor page faults (%.2fx the batch pool's CPU)\n",

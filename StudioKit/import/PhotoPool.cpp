@@ -12,15 +12,8 @@
 #include <chrono>
 #include <memory>
 
-namespace {
-
-// What the photo jobs of one pool may hold in memory at once.
-constexpr qint64 kPhotoJobsMemoryBudget = qint64(1) << 30;
-
-} // namespace
-
-PhotoPool::PhotoPool(int maxJobs, Starts starts)
-    : m_maxJobs(maxJobs > 0 ? maxJobs : QThread::idealThreadCount()), m_starts(starts)
+PhotoPool::PhotoPool(int maxJobs, Starts starts, std::shared_ptr<PictureMemoryKeeper> keeper)
+    : m_maxJobs(maxJobs > 0 ? maxJobs : QThread::idealThreadCount()), m_starts(starts), m_keeper(std::move(keeper))
 {
     m_pool.setMaxThreadCount(m_maxJobs);
 }
@@ -76,16 +69,12 @@ int PhotoPool::startWaitingLocked()
         if (next.bytes < 0)
             next.bytes = estimatedBytes(next.sourcePath);
         if ((!next.family.isEmpty() && m_familiesInWork.contains(next.family))
-            || (m_running > 0 && m_bytesInWork + next.bytes > kPhotoJobsMemoryBudget))
+            || (m_running > 0 && m_bytesInWork + next.bytes > kMemoryBudget))
             break;
         const Entry entry = m_waiting.takeFirst();
         // The job draws in the buffers of an ended one; the others kept must
         // not take the whole past the budget.
-        const std::shared_ptr<PhotoImport::Buffers> buffers = takeIdleBuffersLocked();
-        if (m_bytesInWork + entry.bytes + m_idleBufferBytes > kPhotoJobsMemoryBudget) {
-            std::vector<std::shared_ptr<PhotoImport::Buffers>> dropped;
-            dropIdleBuffersLocked(&dropped);
-        }
+        const std::shared_ptr<PhotoImport::Buffers> buffers = m_keeper->lend(kMemoryBudget - m_bytesInWork - entry.bytes);
         if (!entry.family.isEmpty())
             m_familiesInWork.insert(entry.family);
         m_bytesInWork += entry.bytes;
@@ -102,45 +91,20 @@ int PhotoPool::startWaitingLocked()
     return started;
 }
 
-std::shared_ptr<PhotoImport::Buffers> PhotoPool::takeIdleBuffersLocked()
-{
-    if (m_idleBuffers.empty())
-        return std::make_shared<PhotoImport::Buffers>();
-    std::shared_ptr<PhotoImport::Buffers> buffers = std::move(m_idleBuffers.back());
-    m_idleBuffers.pop_back();
-    m_idleBufferBytes -= buffers->bytes();
-    return buffers;
-}
-
-// Hands the idle buffers to the caller, who frees them outside the lock
-// where it can.
-void PhotoPool::dropIdleBuffersLocked(std::vector<std::shared_ptr<PhotoImport::Buffers>>* into)
-{
-    into->insert(into->end(), m_idleBuffers.begin(), m_idleBuffers.end());
-    m_idleBuffers.clear();
-    m_idleBufferBytes = 0;
-}
-
 void PhotoPool::ended(const Entry& entry, std::shared_ptr<PhotoImport::Buffers> buffers)
 {
     std::function<void(int)> handler;
-    std::vector<std::shared_ptr<PhotoImport::Buffers>> unused;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_familiesInWork.remove(entry.family);
         m_bytesInWork -= entry.bytes;
         --m_running;
-        m_idleBufferBytes += buffers->bytes();
-        m_idleBuffers.push_back(std::move(buffers));
+        m_keeper->giveBack(std::move(buffers));
         if (m_starts == Starts::AsJobsEnd)
             startWaitingLocked();
         handler = m_endedHandler;
-        // Nothing left to do: a pool that waits for its next photos holds no
-        // picture memory.
-        if (m_running == 0 && m_waiting.isEmpty()) {
-            dropIdleBuffersLocked(&unused);
+        if (m_running == 0 && m_waiting.isEmpty())
             m_idle.notify_all();
-        }
     }
     if (handler)
         handler(entry.index);
@@ -149,16 +113,13 @@ void PhotoPool::ended(const Entry& entry, std::shared_ptr<PhotoImport::Buffers> 
 void PhotoPool::clear()
 {
     QList<Entry> dropped;
-    std::vector<std::shared_ptr<PhotoImport::Buffers>> unused;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         dropped.swap(m_waiting);
-        if (m_running == 0) {
-            dropIdleBuffersLocked(&unused);
+        if (m_running == 0)
             m_idle.notify_all();
-        }
     }
-    // The dropped jobs and buffers are freed here, outside the lock.
+    // The dropped jobs are freed here, outside the lock.
 }
 
 bool PhotoPool::waitForDone(int msecs)

@@ -2,6 +2,7 @@
 #define PHOTOPOOL_H
 
 #include "import/PhotoImport.h"
+#include "import/PictureMemoryKeeper.h"
 
 #include <QList>
 #include <QSet>
@@ -12,7 +13,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 class QRunnable;
 
@@ -22,11 +22,10 @@ class QRunnable;
 // meet in the backup numbering ("IMG_1.jpg", "img_1(2).JPG") run one after
 // another, so numbers and the last-one-wins copy come out as in a run of one
 // photo at a time. Each owner has its own pool, so clearing one never drops
-// another's jobs. Each job is lent the picture buffers (PhotoImport::Buffers)
-// of a job that has ended, so photos of one size reuse their memory; the
-// pool keeps no more of them than jobs have run at once, drops them when a
-// job would otherwise take the memory past its budget, and frees them all
-// once it has nothing left to do.
+// another's jobs. Each job borrows its picture buffers (PhotoImport::Buffers)
+// from the keeper, which outlives the pool: photos of one size reuse the
+// memory of ended jobs, of this order or of the ones before. The buffers
+// kept are freed when a job would otherwise take the memory past the budget.
 class PhotoPool
 {
 public:
@@ -35,7 +34,12 @@ public:
         OnRequest, // only startWaiting() starts jobs (the owner decides between them)
     };
 
-    explicit PhotoPool(int maxJobs = 0, Starts starts = Starts::AsJobsEnd);
+    // What the photo jobs of one pool, with the buffers kept for them, may
+    // hold in memory at once.
+    static constexpr qint64 kMemoryBudget = qint64(1) << 30;
+
+    explicit PhotoPool(int maxJobs = 0, Starts starts = Starts::AsJobsEnd,
+                       std::shared_ptr<PictureMemoryKeeper> keeper = PictureMemoryKeeper::shared());
     // Drops what has not started and waits for the rest.
     ~PhotoPool();
 
@@ -74,16 +78,13 @@ private:
     };
 
     int startWaitingLocked();
-    std::shared_ptr<PhotoImport::Buffers> takeIdleBuffersLocked();
-    void dropIdleBuffersLocked(std::vector<std::shared_ptr<PhotoImport::Buffers>>* into);
     void ended(const Entry& entry, std::shared_ptr<PhotoImport::Buffers> buffers);
 
     const int m_maxJobs;
     const Starts m_starts;
+    // Declared before the pool, so it outlives its threads.
+    const std::shared_ptr<PictureMemoryKeeper> m_keeper;
     std::mutex m_mutex;
-    // Declared before the pool, so they outlive its threads.
-    std::vector<std::shared_ptr<PhotoImport::Buffers>> m_idleBuffers;
-    qint64 m_idleBufferBytes = 0;
     QThreadPool m_pool;
     std::condition_variable m_idle;
     QList<Entry> m_waiting;

@@ -16,6 +16,7 @@
 #include "import/ImportedFiles.h"
 #include "import/OrderHandOver.h"
 #include "import/OrderTableCells.h"
+#include "import/PictureMemoryKeeper.h"
 #include "import/VideoListUpdate.h"
 #include "import/importordermodel.h"
 #include "import/importorderthread.h"
@@ -100,6 +101,8 @@ importOrdersPhotoDlg::~importOrdersPhotoDlg()
     // Lyra copies still waiting or running all end (the pool outlives the
     // window); their call-backs go nowhere from now on.
     CallbackGuard::of(this)->close();
+    // An idle program holds no picture memory.
+    PictureMemoryKeeper::shared()->release();
 
     // The pickers still point at the models this window is about to delete.
     for (const QPointer<SearchOrderWindow>& picker : qAsConst(pickers))

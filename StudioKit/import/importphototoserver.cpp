@@ -9,6 +9,7 @@
 #include "import/OrderFolderListing.h"
 #include "import/OrderPathQuery.h"
 #include "import/PhotoPool.h"
+#include "import/PictureMemoryKeeper.h"
 #include "import/ShotDateUpdate.h"
 #include "import/SingleImportRun.h"
 #include "import/SingleOrderNames.h"
@@ -369,6 +370,9 @@ void ImportPhotoToServer::closeEvent(QCloseEvent* event)
 {
     emit showSearch();
     pool->clear();
+    // An idle program holds no picture memory; jobs still running give
+    // theirs back to be freed after the idle time.
+    PictureMemoryKeeper::shared()->release();
     g_importWindowOpen = false;
     CallbackGuard::of(this)->close();
     delete listing;

@@ -1,5 +1,6 @@
 #include "core/Globals.h"
 #include "import/importordermodel.h"
+#include "import/PictureMemoryKeeper.h"
 #include "support/ServedImportWindow.h"
 
 #include <QDirIterator>
@@ -238,6 +239,10 @@ void TestImportBatch::twoPhotoOrdersEndToEnd()
     env->dialogs.clear();
     ui->batchButton()->click();
     QCOMPARE(env->dialogs.texts(), QStringList{"没有需要导入的订单"});
+
+    // Closing the window gives the photos' memory back to the system.
+    delete dialog;
+    QCOMPARE(PictureMemoryKeeper::shared()->keptBytes(), qint64(0));
 }
 
 void TestImportBatch::freeSpaceEndsTheBatchAndTheNextPressGoesOn()

@@ -2,6 +2,7 @@
 #include "files/ImageOperation.h"
 #include "import/PhotoImport.h"
 #include "import/PhotoPool.h"
+#include "import/PictureMemoryKeeper.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <mutex>
 
 namespace {
@@ -72,7 +74,23 @@ private:
         return targets;
     }
 
+    // A job that imports the test photo under `name` and notes the buffers
+    // it was lent and their size when it began.
+    std::function<void()> photoJob(const QString& name, QList<QPair<PhotoImport::Buffers*, qint64>>* seen)
+    {
+        return [this, name, seen] {
+            PhotoImport::Buffers* buffers = PhotoImport::lentBuffers();
+            {
+                std::lock_guard<std::mutex> lock(m_seenMutex);
+                *seen << qMakePair(buffers, buffers ? buffers->bytes() : -1);
+            }
+            PhotoImport::run(path(QStringLiteral("IMG_1.jpg")), targetsIn(path(QStringLiteral("out")), name),
+                             PhotoImport::Settings());
+        };
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::mutex m_seenMutex;
 
 private slots:
     void init()
@@ -145,58 +163,112 @@ private slots:
         QVERIFY(tree(path(QStringLiteral("kept"))) == expected);
     }
 
-    // The pool lends a job the buffers of an ended one, gives jobs that run
-    // side by side buffers of their own, and keeps none once it has nothing
-    // left to do.
+    // The pool lends a job the buffers of an ended one, also after it has
+    // waited for more photos, and gives jobs that run side by side buffers
+    // of their own.
     void poolLendsBuffers()
     {
-        const QString source = path(QStringLiteral("IMG_1.jpg"));
-        writeFile(source, cameraPhoto({300, 400}, 6, 1));
-        std::mutex mutex;
+        writeFile(path(QStringLiteral("IMG_1.jpg")), cameraPhoto({300, 400}, 6, 1));
+        const auto keeper = std::make_shared<PictureMemoryKeeper>();
         QList<QPair<PhotoImport::Buffers*, qint64>> seen;
-        const auto photoJob = [&](const QString& name) {
-            return [&, name] {
-                PhotoImport::Buffers* buffers = PhotoImport::lentBuffers();
-                {
-                    std::lock_guard<std::mutex> lock(mutex);
-                    seen << qMakePair(buffers, buffers ? buffers->bytes() : -1);
-                }
-                PhotoImport::run(source, targetsIn(path(QStringLiteral("out")), name), PhotoImport::Settings());
-            };
-        };
 
-        PhotoPool one(1);
+        PhotoPool one(1, PhotoPool::Starts::AsJobsEnd, keeper);
         for (const QString name : {"a.jpg", "b.jpg", "c.jpg"})
-            one.add(photoJob(name), source, name);
+            one.add(photoJob(name, &seen), path(QStringLiteral("IMG_1.jpg")), name);
         QVERIFY(one.waitForDone(60000));
-        QCOMPARE(seen.size(), 3);
+        one.add(photoJob(QStringLiteral("d.jpg"), &seen), path(QStringLiteral("IMG_1.jpg")), QStringLiteral("d.jpg"));
+        QVERIFY(one.waitForDone(60000));
+        QCOMPARE(seen.size(), 4);
         QVERIFY(seen.at(0).first != nullptr);
         QCOMPARE(seen.at(0).second, qint64(0));
-        for (int i = 1; i < 3; ++i) {
+        for (int i = 1; i < 4; ++i) {
             QCOMPARE(seen.at(i).first, seen.at(0).first);
             QVERIFY(seen.at(i).second >= 2 * 300 * 400 * 4);
         }
-        one.add(photoJob(QStringLiteral("d.jpg")), source, QStringLiteral("d.jpg"));
-        QVERIFY(one.waitForDone(60000));
-        QCOMPARE(seen.last().second, qint64(0));
 
         // Two jobs that meet while both run.
         seen.clear();
         QSemaphore arrived;
         QSemaphore proceed;
-        PhotoPool two(2);
+        PhotoPool two(2, PhotoPool::Starts::AsJobsEnd, keeper);
         for (const QString name : {"e.jpg", "f.jpg"}) {
             two.add([&, name] {
                 arrived.release();
                 proceed.acquire();
-                photoJob(name)();
-            }, source, name);
+                photoJob(name, &seen)();
+            }, path(QStringLiteral("IMG_1.jpg")), name);
         }
         QVERIFY(arrived.tryAcquire(2, 60000));
         proceed.release(2);
         QVERIFY(two.waitForDone(60000));
         QCOMPARE(seen.size(), 2);
         QVERIFY(seen.at(0).first != seen.at(1).first);
+    }
+
+    // The memory outlives an order's pool: the next order's job is lent the
+    // buffers of the last one, until the keeper lets them go (an import
+    // window closes).
+    void keeperLendsAcrossOrders()
+    {
+        writeFile(path(QStringLiteral("IMG_1.jpg")), cameraPhoto({300, 400}, 6, 1));
+        const auto keeper = std::make_shared<PictureMemoryKeeper>();
+        QList<QPair<PhotoImport::Buffers*, qint64>> seen;
+        const auto importOrder = [&](const QString& name) {
+            PhotoPool order(0, PhotoPool::Starts::AsJobsEnd, keeper);
+            order.add(photoJob(name, &seen), path(QStringLiteral("IMG_1.jpg")), name);
+            QVERIFY(order.waitForDone(60000));
+        };
+        importOrder(QStringLiteral("a.jpg"));
+        QVERIFY(keeper->keptBytes() >= 2 * 300 * 400 * 4);
+        importOrder(QStringLiteral("b.jpg"));
+        keeper->release();
+        QCOMPARE(keeper->keptBytes(), qint64(0));
+        importOrder(QStringLiteral("c.jpg"));
+        QCOMPARE(seen.size(), 3);
+        QCOMPARE(seen.at(0).second, qint64(0));
+        QCOMPARE(seen.at(1).first, seen.at(0).first);
+        QVERIFY(seen.at(1).second >= 2 * 300 * 400 * 4);
+        QCOMPARE(seen.at(2).second, qint64(0));
+    }
+
+    // Once nothing has been borrowed for the idle time, the memory goes back
+    // to the system.
+    void keeperFreesWhenIdle()
+    {
+        writeFile(path(QStringLiteral("IMG_1.jpg")), cameraPhoto({300, 400}, 6, 1));
+        const auto keeper = std::make_shared<PictureMemoryKeeper>(std::chrono::milliseconds(20));
+        qint64 used = 0;
+        {
+            PhotoPool order(0, PhotoPool::Starts::AsJobsEnd, keeper);
+            order.add([&] {
+                PhotoImport::run(path(QStringLiteral("IMG_1.jpg")), targetsIn(path(QStringLiteral("out")), QStringLiteral("a.jpg")),
+                                 PhotoImport::Settings());
+                used = PhotoImport::lentBuffers()->bytes();
+            }, path(QStringLiteral("IMG_1.jpg")), QStringLiteral("a.jpg"));
+            QVERIFY(order.waitForDone(60000));
+        }
+        QVERIFY(used >= 2 * 300 * 400 * 4);
+        QTRY_COMPARE_WITH_TIMEOUT(keeper->keptBytes(), qint64(0), 30000);
+    }
+
+    // Kept buffers that would take the borrower past its budget are freed.
+    void keeperFreesWhatExceedsTheRoom()
+    {
+        PictureMemoryKeeper keeper;
+        std::shared_ptr<PhotoImport::Buffers> sets[] = {keeper.lend(0), keeper.lend(0)};
+        for (std::shared_ptr<PhotoImport::Buffers>& buffers : sets) {
+            QVERIFY(!buffers->decoded.picture({100, 100}, QImage::Format_RGB32).isNull());
+            keeper.giveBack(std::move(buffers));
+        }
+        const qint64 oneSet = keeper.keptBytes() / 2;
+        QVERIFY(oneSet >= 100 * 100 * 4);
+        auto withinRoom = keeper.lend(oneSet);
+        QCOMPARE(keeper.keptBytes(), oneSet);
+        keeper.giveBack(std::move(withinRoom));
+        auto pastRoom = keeper.lend(oneSet - 1);
+        QCOMPARE(pastRoom->bytes(), oneSet);
+        QCOMPARE(keeper.keptBytes(), qint64(0));
+        keeper.giveBack(std::move(pastRoom));
     }
 };
 
