@@ -9,7 +9,6 @@
 #include "dispatch/SearchControls.h"
 #include "files/BarCodePicture.h"
 #include "files/ImageOperation.h"
-#include "widgets/CalendarPicker.h"
 #include "Platform.h"
 
 #include <QCheckBox>
@@ -19,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QKeyEvent>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPainter>
@@ -34,10 +32,9 @@ namespace {
 // replies come back in any order.
 const char* const kOrderId = "orderid";
 
-enum SearchIndex { ByOrderNumber, ByShotDate, BySampleDate, ByBookDate, ByShipDate, ByName, ByPhone };
 enum GoodsColumn { PrintShopColumn = 8, FactoryColumn = 10, TickColumn = 12, GoodsColumns = 13 };
 
-DispatchSearchType searchType(int index)
+QList<DispatchSearchType> searchTypes()
 {
     using T = DispatchSearchType;
     // "&uid=" carries the staff id here.
@@ -61,7 +58,22 @@ DispatchSearchType searchType(int index)
         {QStringLiteral("请输入电话"), false, QStringLiteral("7"),
          {token, uid, shop, super, type, key("orderpayforkey")}},
     };
-    return types.value(index);
+    return types;
+}
+
+// The order-number box searches as the type box's first entry.
+QByteArray orderNumberBody(const QString& keyword)
+{
+    return searchTypes().first().body(keyword);
+}
+
+QList<DispatchSearchDialog::KeywordType> keywordTypes()
+{
+    QList<DispatchSearchDialog::KeywordType> types;
+    for (const DispatchSearchType& type : searchTypes())
+        types << DispatchSearchDialog::KeywordType{type.emptyMessage, type.date,
+                                                    [type](const QString& keyword) { return type.body(keyword); }};
+    return types;
 }
 
 void notice(const QString& title, const QString& text)
@@ -148,7 +160,7 @@ QWidget* tickBox()
 } // namespace
 
 FaJianDialog::FaJianDialog(QWidget* parent)
-    : QDialog(parent)
+    : DispatchSearchDialog(parent)
     , ui(new Ui::FaJianDialog)
 {
     ui->setupUi(this);
@@ -157,21 +169,17 @@ FaJianDialog::FaJianDialog(QWidget* parent)
 
 FaJianDialog::~FaJianDialog()
 {
-    SearchControls::dropRequests(this);
     delete ui;
 }
 
 void FaJianDialog::initUI()
 {
-    setWindowFlags(Qt::WindowFlags());
-    setWindowTitle(QStringLiteral("发件管理"));
-    leftModel = new QStandardItemModel(this);
-    SearchControls::setHeaders(leftModel, {QStringLiteral("单号"), QStringLiteral("姓名"), QStringLiteral("价位"),
-                                           QStringLiteral("设计师"), QStringLiteral("设计完成日期")});
-    ui->tableView_left->setModel(leftModel);
-    ui->tableView_left->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ui->tableView_left->setSelectionMode(QAbstractItemView::SingleSelection);
-    ui->tableView_left->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUpSearches(QStringLiteral("发件管理"),
+                  {ui->lineEdit, ui->lineEdit_orderid, ui->pushButton, ui->comboBox, ui->lineEdit_orderid2,
+                   ui->pushButton_2},
+                  keywordTypes());
+    leftModel = showOrders(ui->tableView_left, {QStringLiteral("单号"), QStringLiteral("姓名"), QStringLiteral("价位"),
+                                                QStringLiteral("设计师"), QStringLiteral("设计完成日期")});
 
     ui->tableWidget->setColumnCount(GoodsColumns);
     ui->tableWidget->setHorizontalHeaderLabels(
@@ -199,100 +207,28 @@ void FaJianDialog::paintEvent(QPaintEvent* event)
         ui->tableWidget->setColumnWidth(column, 150);
 }
 
-void FaJianDialog::keyPressEvent(QKeyEvent* event)
+void FaJianDialog::lookUpScanned(const QString& scanned)
 {
-    SearchControls::routeReturn(event, {{ui->lineEdit, [this] { searchScanned(); }},
-                                        {ui->lineEdit_orderid, [this] { on_pushButton_clicked(); }},
-                                        {ui->lineEdit_orderid2, [this] { on_pushButton_2_clicked(); }}});
-}
-
-void FaJianDialog::searchScanned()
-{
-    const QString scanned = ui->lineEdit->text();
-    if (scanned.isEmpty()) {
-        notice(QStringLiteral("警告"), QStringLiteral("请输入订单号"));
-        return;
-    }
-    ui->lineEdit->selectAll();
     queryOrderById(scanned);
 }
 
-void FaJianDialog::on_pushButton_clicked()
+void FaJianDialog::searchOrderNumber(const QString& typed)
 {
-    const QString typed = ui->lineEdit_orderid->text();
-    if (typed.trimmed().isEmpty()) {
-        notice(QStringLiteral("警告"), QStringLiteral("请输入订单号"));
-        return;
-    }
     ui->lineEdit_orderid->selectAll();
-    queryOrderByOrderNumber(typed);
-    SearchControls::setBusy(ui->pushButton, true);
+    QByteArray body = orderNumberBody(typed);
+    postDataFunc(body);
 }
 
-void FaJianDialog::on_pushButton_2_clicked()
+QString FaJianDialog::takeKeyword()
 {
-    const QString keyword = ui->lineEdit_orderid2->text().trimmed();
     orderList.clear();
     goodsByOrder.clear();
     shownGoods.clear();
-    const int index = ui->comboBox->currentIndex();
-    if (index < ByOrderNumber || index > ByPhone)
-        return;
-    if (keyword.isEmpty()) {
-        notice(QStringLiteral("警告"), searchType(index).emptyMessage);
-        return;
-    }
-    switch (index) {
-    case ByOrderNumber: queryOrderByOrderNumber(keyword); break;
-    case ByShotDate: queryOrderByShotDate(keyword); break;
-    case BySampleDate: queryOrderBySampleDate(keyword); break;
-    case ByBookDate: queryOrderByBookDate(keyword); break;
-    case ByShipDate: queryOrderByShipDate(keyword); break;
-    case ByName: queryOrderByName(keyword); break;
-    case ByPhone: queryOrderByPhone(keyword); break;
-    }
-    SearchControls::setBusy(ui->pushButton_2, true);
+    return ui->lineEdit_orderid2->text().trimmed();
 }
 
-void FaJianDialog::queryOrderByOrderNumber(QString keyword)
+void FaJianDialog::postKeywordSearch(QByteArray body)
 {
-    QByteArray body = searchType(ByOrderNumber).body(keyword);
-    postDataFunc(body);
-}
-
-void FaJianDialog::queryOrderByShotDate(QString keyword)
-{
-    QByteArray body = searchType(ByShotDate).body(keyword);
-    postDataFunc(body);
-}
-
-void FaJianDialog::queryOrderBySampleDate(QString keyword)
-{
-    QByteArray body = searchType(BySampleDate).body(keyword);
-    postDataFunc(body);
-}
-
-void FaJianDialog::queryOrderByBookDate(QString keyword)
-{
-    QByteArray body = searchType(ByBookDate).body(keyword);
-    postDataFunc(body);
-}
-
-void FaJianDialog::queryOrderByShipDate(QString keyword)
-{
-    QByteArray body = searchType(ByShipDate).body(keyword);
-    postDataFunc(body);
-}
-
-void FaJianDialog::queryOrderByName(QString keyword)
-{
-    QByteArray body = searchType(ByName).body(keyword);
-    postDataFunc(body);
-}
-
-void FaJianDialog::queryOrderByPhone(QString keyword)
-{
-    QByteArray body = searchType(ByPhone).body(keyword);
     postDataFunc(body);
 }
 
@@ -313,22 +249,6 @@ void FaJianDialog::queryOrderById(QString orderid)
     QNetworkAccessManager* manager = SearchControls::newManager(this);
     connect(manager, &QNetworkAccessManager::finished, this, &FaJianDialog::queryOrderIDCallBack);
     ServiceCall::postForm(manager, URL_ORDER_GETORDERBYID, body);
-}
-
-void FaJianDialog::on_comboBox_currentIndexChanged(int index)
-{
-    if (SearchControls::changeKeywordType(ui->lineEdit_orderid2, searchType(index).date))
-        showCalendar();
-}
-
-void FaJianDialog::showCalendar()
-{
-    connect(SearchControls::openCalendar(), &CalendarPicker::urgentDate, this, &FaJianDialog::on_newDate);
-}
-
-void FaJianDialog::on_newDate(QString date)
-{
-    ui->lineEdit_orderid2->setText(date);
 }
 
 void FaJianDialog::fillChoiceLists(const QJsonObject& reply, bool withPrompt)
@@ -385,8 +305,7 @@ void FaJianDialog::queryCallBack(QNetworkReply* reply)
             }
         }
     }
-    SearchControls::setBusy(ui->pushButton_2, false);
-    SearchControls::setBusy(ui->pushButton, false);
+    endSearches();
 }
 
 void FaJianDialog::queryOrderIDCallBack(QNetworkReply* reply)

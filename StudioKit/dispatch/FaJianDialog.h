@@ -1,13 +1,13 @@
 #ifndef FAJIANDIALOG_H
 #define FAJIANDIALOG_H
 
+#include "dispatch/DispatchSearchDialog.h"
 #include "dispatch/FaJianGoodsInfo.h"
 #include "dispatch/FaJianOrderRow.h"
 #include "dispatch/FactoryEntry.h"
 #include "dispatch/PrintShopEntry.h"
 #include "files/CodeImageInfo.h"
 
-#include <QDialog>
 #include <QList>
 #include <QModelIndex>
 #include <QString>
@@ -20,7 +20,7 @@ namespace Ui { class FaJianDialog; }
 // 发件管理: looks up orders, assigns each goods line of the chosen order to
 // a print shop and a finishing factory, submits that dispatch and prints a
 // bar-code label per ticked line on the default printer.
-class FaJianDialog : public QDialog
+class FaJianDialog : public DispatchSearchDialog
 {
     Q_OBJECT
 public:
@@ -28,15 +28,16 @@ public:
     ~FaJianDialog() override;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Looks the scanned order up by its id.
+    void lookUpScanned(const QString& scanned) override;
+    void searchOrderNumber(const QString& typed) override;
+    // A keyword search starts the lists afresh and trims its keyword.
+    QString takeKeyword() override;
+    void postKeywordSearch(QByteArray body) override;
 
 private slots:
-    void on_pushButton_clicked();
     void on_pushButton_excel_clicked();
-    void on_pushButton_2_clicked();
-    void on_comboBox_currentIndexChanged(int index);
-    void on_newDate(QString date);
     void queryCallBack(QNetworkReply* reply);
     void queryProductsCallBack(QNetworkReply* reply);
     void querySendToShopCallBack(QNetworkReply* reply);
@@ -50,17 +51,9 @@ private slots:
 private:
     void initUI();
     void fillLeftTable();
-    void showCalendar();
     void askExcelFileName(QWidget* parent);
     void queryOrderById(QString orderid);
     void postDataFunc(QByteArray& body);
-    void queryOrderByOrderNumber(QString keyword);
-    void queryOrderByShotDate(QString keyword);
-    void queryOrderBySampleDate(QString keyword);
-    void queryOrderByBookDate(QString keyword);
-    void queryOrderByShipDate(QString keyword);
-    void queryOrderByName(QString keyword);
-    void queryOrderByPhone(QString keyword);
     int getRowOfOrder(QString orderid);
     void postQueryProducts(QString orderid);
     void refreshRightTable(int page);
@@ -68,7 +61,6 @@ private:
     void printCodeImages(QList<CodeImageInfo> labels);
     void printHtml(QString html);
 
-    void searchScanned();
     // Appends an order unless its booking number is listed; its goods list waits.
     void addOrder(const FaJianOrderRow& row);
     void fillChoiceLists(const QJsonObject& reply, bool withPrompt);

@@ -7,13 +7,11 @@
 #include "core/SearchBody.h"
 #include "core/ServiceCall.h"
 #include "dispatch/SearchControls.h"
-#include "widgets/CalendarPicker.h"
 
 #include <QDate>
 #include <QDebug>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QKeyEvent>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QStandardItemModel>
@@ -27,37 +25,30 @@ namespace {
 const char* const kToLeft = "toLeft";
 const char* const kFromScan = "fromScan";
 
-enum SearchIndex { ByOrderNumber, ByShotDate, BySelectDate, ByBookDate, ByShipDate, ByShangjianDate, ByName, ByPhone };
+// A keyword search type in the "searchtype" dialect the other search windows speak.
+DispatchSearchDialog::KeywordType keywordType(const QString& emptyMessage, bool date, int number,
+                                              const SearchKeyOrder& order)
+{
+    return {emptyMessage, date, [=](const QString& keyword) { return searchBody(order, number, keyword).bytes(); }};
+}
 
-// A keyword search type: what an empty keyword says, whether the keyword is
-// a date from the pop-up, and its "order_list" body (the "searchtype" dialect
-// the other search windows speak).
-struct SearchType {
-    QString emptyMessage;
-    bool date;
-    int number;
-    SearchKeyOrder order;
-
-    QByteArray body(const QString& keyword) const { return searchBody(order, number, keyword).bytes(); }
-};
-
-SearchType searchType(int index)
+// In the order of the type box; the order-number box searches as its first entry.
+QList<DispatchSearchDialog::KeywordType> keywordTypes()
 {
     using K = SearchKey;
-    const SearchKeyOrder leftOrder = {K::SuperId, K::ShopId, K::SearchType, K::Keyword, K::Uid, K::Eid, K::PersonId};
+    const SearchKeyOrder orderNumberOrder = {K::SuperId, K::ShopId, K::SearchType, K::Keyword, K::Uid, K::Eid, K::PersonId};
     const SearchKeyOrder keywordOrder = {K::ShopId, K::SearchType, K::Keyword, K::SuperId, K::Uid, K::Eid, K::PersonId};
     const QString date = QStringLiteral("请选择日期");
-    static const QList<SearchType> types = {
-        {QStringLiteral("请输入订单号"), false, 1, leftOrder}, // 预约单号
-        {date, true, 4, keywordOrder},                         // 拍摄日期
-        {date, true, 5, keywordOrder},                         // 选片日期
-        {date, true, 6, keywordOrder},                         // 预约日期
-        {date, true, 7, keywordOrder},                         // 发货日期
-        {date, true, 9, keywordOrder},                         // 上件日期
-        {QStringLiteral("请输入姓名"), false, 2, keywordOrder}, // 姓名
-        {QStringLiteral("请输入电话"), false, 3, keywordOrder}, // 电话
+    return {
+        keywordType(QStringLiteral("请输入订单号"), false, 1, orderNumberOrder), // 预约单号
+        keywordType(date, true, 4, keywordOrder),                                 // 拍摄日期
+        keywordType(date, true, 5, keywordOrder),                                 // 选片日期
+        keywordType(date, true, 6, keywordOrder),                                 // 预约日期
+        keywordType(date, true, 7, keywordOrder),                                 // 发货日期
+        keywordType(date, true, 9, keywordOrder),                                 // 上件日期
+        keywordType(QStringLiteral("请输入姓名"), false, 2, keywordOrder),         // 姓名
+        keywordType(QStringLiteral("请输入电话"), false, 3, keywordOrder),         // 电话
     };
-    return types.value(index, SearchType{QString(), false, 0, {}});
 }
 
 void notice(const QString& title, const QString& text)
@@ -129,7 +120,7 @@ ShangJianRightInfo rightInfo(const QJsonObject& object, bool registration)
 } // namespace
 
 ShangJianDialog::ShangJianDialog(QWidget* parent)
-    : QDialog(parent)
+    : DispatchSearchDialog(parent)
     , ui(new Ui::ShangJianDialog)
 {
     ui->setupUi(this);
@@ -138,32 +129,26 @@ ShangJianDialog::ShangJianDialog(QWidget* parent)
 
 ShangJianDialog::~ShangJianDialog()
 {
-    SearchControls::dropRequests(this);
     delete ui;
 }
 
 void ShangJianDialog::initUI()
 {
-    setWindowFlags(Qt::WindowFlags());
-    setWindowTitle(QStringLiteral("上件管理"));
-
-    leftModel = new QStandardItemModel(this);
-    SearchControls::setHeaders(leftModel, {QStringLiteral("单号"), QStringLiteral("所属门店"), QStringLiteral("姓名"),
-                                           QStringLiteral("价位"), QStringLiteral("选片师"), QStringLiteral("二销"),
-                                           QStringLiteral("欠款")});
-    rightModel = new QStandardItemModel(this);
-    SearchControls::setHeaders(rightModel,
-                               {QStringLiteral("单号"), QStringLiteral("所属门店"), QStringLiteral("上件操作人"),
-                                QStringLiteral("上件日期"), QStringLiteral("客人姓名"), QStringLiteral("选片时间"),
-                                QStringLiteral("选片完成时间"), QStringLiteral("选片人"), QStringLiteral("样后修片师"),
-                                QStringLiteral("样前对比片"), QStringLiteral("加急日期"), QStringLiteral("发货日期")});
-    for (QTableView* view : {ui->tableView_left, ui->tableView_right}) {
-        view->setModel(view == ui->tableView_left ? leftModel : rightModel);
-        view->setSelectionBehavior(QAbstractItemView::SelectRows);
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setColumnWidth(0, 200);
-    }
+    setUpSearches(QStringLiteral("上件管理"),
+                  {ui->lineEdit, ui->lineEdit_orderid, ui->pushButton, ui->comboBox, ui->lineEdit_orderid2,
+                   ui->pushButton_2},
+                  keywordTypes());
+    leftModel = showOrders(ui->tableView_left,
+                           {QStringLiteral("单号"), QStringLiteral("所属门店"), QStringLiteral("姓名"),
+                            QStringLiteral("价位"), QStringLiteral("选片师"), QStringLiteral("二销"),
+                            QStringLiteral("欠款")});
+    rightModel = showOrders(ui->tableView_right,
+                            {QStringLiteral("单号"), QStringLiteral("所属门店"), QStringLiteral("上件操作人"),
+                             QStringLiteral("上件日期"), QStringLiteral("客人姓名"), QStringLiteral("选片时间"),
+                             QStringLiteral("选片完成时间"), QStringLiteral("选片人"), QStringLiteral("样后修片师"),
+                             QStringLiteral("样前对比片"), QStringLiteral("加急日期"), QStringLiteral("发货日期")});
+    ui->tableView_left->setColumnWidth(0, 200);
+    ui->tableView_right->setColumnWidth(0, 200);
     ui->tableView_left->setColumnWidth(1, 150);
     ui->tableView_right->setColumnWidth(4, 150);
 }
@@ -173,93 +158,14 @@ void ShangJianDialog::paintEvent(QPaintEvent* event)
     Q_UNUSED(event);
 }
 
-void ShangJianDialog::keyPressEvent(QKeyEvent* event)
+void ShangJianDialog::searchOrderNumber(const QString& typed)
 {
-    SearchControls::routeReturn(event, {{ui->lineEdit, [this] { registerScanned(); }},
-                                        {ui->lineEdit_orderid, [this] { on_pushButton_clicked(); }},
-                                        {ui->lineEdit_orderid2, [this] { on_pushButton_2_clicked(); }}});
+    QByteArray body = keywordTypes().first().body(typed);
+    postDataFunc(body, true);
 }
 
-void ShangJianDialog::on_pushButton_clicked()
+void ShangJianDialog::postKeywordSearch(QByteArray body)
 {
-    const QString typed = ui->lineEdit_orderid->text();
-    if (typed.trimmed().isEmpty()) {
-        notice(QStringLiteral("警告"), QStringLiteral("请输入订单号"));
-        return;
-    }
-    queryOrderByOrderNumber(typed, true);
-    SearchControls::setBusy(ui->pushButton, true);
-}
-
-void ShangJianDialog::on_pushButton_2_clicked()
-{
-    const QString keyword = ui->lineEdit_orderid2->text();
-    const int index = ui->comboBox->currentIndex();
-    if (index < ByOrderNumber || index > ByPhone)
-        return;
-    if (keyword.isEmpty()) {
-        notice(QStringLiteral("警告"), searchType(index).emptyMessage);
-        return;
-    }
-    switch (index) {
-    case ByOrderNumber: queryOrderByOrderNumber(keyword, false); break;
-    case ByShotDate: queryOrderByShotDate(keyword); break;
-    case BySelectDate: queryOrderBySelectDate(keyword); break;
-    case ByBookDate: queryOrderByBookDate(keyword); break;
-    case ByShipDate: queryOrderByShipDate(keyword); break;
-    case ByShangjianDate: queryOrderByShangjianDate(keyword); break;
-    case ByName: queryOrderByName(keyword); break;
-    case ByPhone: queryOrderByPhone(keyword); break;
-    }
-    SearchControls::setBusy(ui->pushButton_2, true);
-}
-
-void ShangJianDialog::queryOrderByOrderNumber(QString keyword, bool toLeft)
-{
-    QByteArray body = searchType(ByOrderNumber).body(keyword);
-    postDataFunc(body, toLeft);
-}
-
-void ShangJianDialog::queryOrderByShotDate(QString keyword)
-{
-    QByteArray body = searchType(ByShotDate).body(keyword);
-    postDataFunc(body, false);
-}
-
-void ShangJianDialog::queryOrderBySelectDate(QString keyword)
-{
-    QByteArray body = searchType(BySelectDate).body(keyword);
-    postDataFunc(body, false);
-}
-
-void ShangJianDialog::queryOrderByBookDate(QString keyword)
-{
-    QByteArray body = searchType(ByBookDate).body(keyword);
-    postDataFunc(body, false);
-}
-
-void ShangJianDialog::queryOrderByShipDate(QString keyword)
-{
-    QByteArray body = searchType(ByShipDate).body(keyword);
-    postDataFunc(body, false);
-}
-
-void ShangJianDialog::queryOrderByShangjianDate(QString keyword)
-{
-    QByteArray body = searchType(ByShangjianDate).body(keyword);
-    qDebug() << "queryOrderByShangjianDate" << FormBody::masked(body);
-    postDataFunc(body, false);
-}
-
-void ShangJianDialog::queryOrderByName(QString keyword)
-{
-    QByteArray body = searchType(ByName).body(keyword);
-    postDataFunc(body, false);
-}
-
-void ShangJianDialog::queryOrderByPhone(QString keyword)
-{
-    QByteArray body = searchType(ByPhone).body(keyword);
     postDataFunc(body, false);
 }
 
@@ -271,22 +177,6 @@ void ShangJianDialog::postDataFunc(QByteArray& body, bool toLeft)
     reply->setProperty(kToLeft, toLeft);
     qDebug() << "shangjian search order url:" << URL_ORDER_ORDER_LIST;
     qDebug() << "shangjian search order paras:" << FormBody::masked(body);
-}
-
-void ShangJianDialog::on_comboBox_currentIndexChanged(int index)
-{
-    if (SearchControls::changeKeywordType(ui->lineEdit_orderid2, searchType(index).date))
-        showCalendar();
-}
-
-void ShangJianDialog::showCalendar()
-{
-    connect(SearchControls::openCalendar(), &CalendarPicker::urgentDate, this, &ShangJianDialog::on_newDate);
-}
-
-void ShangJianDialog::on_newDate(QString date)
-{
-    ui->lineEdit_orderid2->setText(date);
 }
 
 void ShangJianDialog::queryCallBack(QNetworkReply* reply)
@@ -319,8 +209,7 @@ void ShangJianDialog::queryCallBack(QNetworkReply* reply)
             fillRightTable();
         }
     }
-    SearchControls::setBusy(ui->pushButton_2, false);
-    SearchControls::setBusy(ui->pushButton, false);
+    endSearches();
 }
 
 // Every listed row of the same order takes the new values; else the row is
@@ -371,16 +260,8 @@ void ShangJianDialog::askExcelFileName(QWidget* parent, QString name)
     SearchControls::askExcelFileName(parent);
 }
 
-// Registration by scan: the scan box holds an "order_photo_id".
-void ShangJianDialog::registerScanned()
+void ShangJianDialog::lookUpScanned(const QString& scanned)
 {
-    const QString scanned = ui->lineEdit->text();
-    if (scanned.isEmpty()) {
-        notice(QStringLiteral("警告"), QStringLiteral("请输入订单号"));
-        return;
-    }
-    // The next scan replaces the text.
-    ui->lineEdit->setSelection(0, scanned.length());
     postShangJian(scanned, true);
 }
 
