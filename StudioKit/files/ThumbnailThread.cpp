@@ -5,6 +5,8 @@
 #include "files/ImageOperation.h"
 #include "files/OrderFolders.h"
 
+#include <QMutex>
+#include <QStringList>
 #include <QThreadPool>
 
 QString g_separateOrderDir;
@@ -51,11 +53,24 @@ void ThumbnailThread::saveSheetThumbs()
     // side they take a fraction of the time the copies take.
     QThreadPool workers;
     const QString sheetThumbDir = getSheetThumbDir();
+    QMutex unwrittenLock;
+    QStringList unwritten;
     for (const Image& image : qAsConst(images)) {
-        workers.start(QRunnable::create([this, image, sheetThumbDir] {
-            ImageOperation::saveImage(ImageOperation::getWebViewThumb(image, size), sheetThumbDir + image.getFileName());
+        workers.start(QRunnable::create([&, image] {
+            // A photo gone from the order since it was listed has no thumbnail to write.
+            const QImage thumbnail = ImageOperation::getWebViewThumb(image, size);
+            const QString target = sheetThumbDir + image.getFileName();
+            if (thumbnail.isNull() || ImageOperation::saveImage(thumbnail, target))
+                return;
+            QMutexLocker locker(&unwrittenLock);
+            unwritten << target;
         }));
     }
     workers.waitForDone();
+    // A folder in the way or a full disk: the run's summary names them.
+    if (!unwritten.isEmpty()) {
+        unwritten.sort();
+        receiver->invoke("onSheetThumbsNotWritten", unwritten);
+    }
     receiver->invoke("onFinishSaveThumb");
 }

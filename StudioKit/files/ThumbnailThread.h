@@ -23,7 +23,9 @@ extern QString g_separateOrderDir;
 class ThumbnailThread : public QRunnable
 {
 public:
-    // Thumbnail mode; calls "onFinishSaveThumb" when done.
+    // Thumbnail mode; calls "onFinishSaveThumb" when done, after
+    // "onSheetThumbsNotWritten(QStringList)" with the paths of the
+    // thumbnails that could not be written, if any.
     ThumbnailThread(QList<Image> images, QObject* receiver, int size);
     // Copy mode; calls "onFinishSeparateImage" after the copy.
     ThumbnailThread(const QString& source, const QString& secondPath, const QString& target, QObject* receiver);

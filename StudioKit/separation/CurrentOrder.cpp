@@ -1,6 +1,9 @@
 #include "separation/CurrentOrder.h"
 
 #include "core/Globals.h"
+#include "Platform.h"
+
+#include <QDir>
 
 namespace CurrentOrder {
 
@@ -33,6 +36,13 @@ int takeNext(QList<OrderItemInfo>& orders)
         return row;
     }
     return -1;
+}
+
+QString serverFolder(const QString& subFolder)
+{
+    if (g_curOrderPath.isEmpty() || !QDir::isAbsolutePath(Platform::diskPath(g_curOrderPath)))
+        return QString();
+    return g_curOrderPath + subFolder;
 }
 
 } // namespace CurrentOrder

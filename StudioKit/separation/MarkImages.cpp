@@ -6,6 +6,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 
 QString MarkImages::targetFolder()
 {
@@ -40,8 +41,13 @@ bool MarkImages::copy(const QString& name, const QString& marksFolder, const QSt
 QStringList MarkImages::copyAll(const QStringList& names, const QString& marksFolder, const QString& targetFolder)
 {
     QStringList failed;
+    // An order without a folder of its own: never the working folder's marks/.
+    if (!QDir::isAbsolutePath(Platform::diskPath(marksFolder)))
+        return failed;
     for (const QString& name : names) {
-        if (!isUnsafeName(name) && !copy(name, marksFolder, targetFolder))
+        if (isUnsafeName(name) || !QFileInfo::exists(Platform::diskPath(marksFolder + name)))
+            continue;
+        if (!copy(name, marksFolder, targetFolder))
             failed << marksFolder + name;
     }
     return failed;

@@ -26,7 +26,10 @@ public:
                      QImage* picture = nullptr);
 
     // Copies every picture in turn; returns the source paths of the copies
-    // that failed. Unsafe names are skipped without a report.
+    // that failed. Unsafe names and pictures the folder does not hold (the
+    // service may name pictures the order no longer has) are skipped without
+    // a report; a relative marks folder, of an order without a folder of its
+    // own, is not read at all.
     static QStringList copyAll(const QStringList& names, const QString& marksFolder, const QString& targetFolder);
 };
 

@@ -30,6 +30,8 @@ QString RunSummary::text(const QList<SeparateMessage>& messages)
         appendList(lines, QStringLiteral("空产品:"), message.emptyProducts);
         appendList(lines, QStringLiteral("复制失败的照片:"), message.failedCopies);
         appendList(lines, QStringLiteral("未能写入的文件:"), message.unwrittenFiles);
+        if (message.barCodeMissing)
+            lines += QStringLiteral("条形码未能下载\n");
         if (!lines.isEmpty())
             text += QStringLiteral("订单") + message.orderId + QStringLiteral(":\n") + lines + QLatin1Char('\n');
     }
@@ -40,7 +42,7 @@ QString RunSummary::text(const QList<SeparateMessage>& messages)
 bool RunSummary::hasFailures(const QList<SeparateMessage>& messages)
 {
     for (const SeparateMessage& message : messages) {
-        if (!message.failedCopies.isEmpty() || !message.unwrittenFiles.isEmpty())
+        if (!message.failedCopies.isEmpty() || !message.unwrittenFiles.isEmpty() || message.barCodeMissing)
             return true;
     }
     return false;

@@ -16,7 +16,7 @@ public:
     // Per record with anything to report: "订单" + booking number, then one
     // line per non-empty list; empty when nothing at all is to be reported.
     static QString text(const QList<SeparateMessage>& messages);
-    // The window title: success only when no copy or file write failed.
+    // The window title: success only when no copy, file write or bar code failed.
     static QString title(const QList<SeparateMessage>& messages);
     static bool hasFailures(const QList<SeparateMessage>& messages);
     // The date folder under `root`, "/", every record's booking number

@@ -12,6 +12,7 @@ struct SeparateMessage
     QStringList emptyProducts;  // labels of products without photos
     QStringList failedCopies;   // copies that did not reach their target
     QStringList unwrittenFiles; // sheets and images that could not be written
+    bool barCodeMissing = false; // 条形码.jpg failed or had not arrived by the summary
 };
 
 #endif

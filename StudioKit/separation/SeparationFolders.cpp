@@ -25,6 +25,8 @@ QStringList entries(const QString& folder)
 QStringList designImages(const QString& folder)
 {
     QStringList names;
+    if (!QFileInfo(Platform::diskPath(folder)).isDir())
+        return names;
     for (const QFileInfo& entry : Platform::instance().entryInfoList(
              folder, {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.png")},
              QDir::Files, QDir::Name | QDir::IgnoreCase)) {

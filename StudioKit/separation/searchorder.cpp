@@ -84,6 +84,7 @@ void SearchOrder::on_pushButton_separate_clicked()
         return;
     }
     m_messageList.clear();
+    m_barCodes.restart();
     if (!requireCheckedOrder())
         return;
     checkOrdersNum = 0;
@@ -227,11 +228,11 @@ void SearchOrder::startSeparatePhotos()
     fenjian_photoIsFileNum = 0;
     m_failedCopies.clear();
     preparePool();
-    for (int index = 0; index < g_orderGoodsList.size(); ++index) {
+    const QString finished = CurrentOrder::serverFolder(QStringLiteral("成品/"));
+    for (int index = 0; !finished.isEmpty() && index < g_orderGoodsList.size(); ++index) {
         for (const QString& name : g_orderGoodsList.at(index).photoNames) {
             ++fenjian_photoCheckNum;
-            startJob(new SeparateThread(g_curOrderPath + QStringLiteral("成品/") + name, SeparateTaskPhotoIsFile, this),
-                     index);
+            startJob(new SeparateThread(finished + name, SeparateTaskPhotoIsFile, this), index);
         }
     }
     if (fenjian_photoCheckNum == 0)
@@ -259,15 +260,16 @@ void SearchOrder::fenjian_photoIsFileSlot_1(int num)
     }
     if (fenjian_photoIsFileNum != fenjian_photoCheckNum)
         return;
-    finalPhotoList = SeparationFolders::entries(g_curOrderPath + QStringLiteral("成品/"));
+    // An order without a folder of its own lists nothing.
+    finalPhotoList = SeparationFolders::entries(CurrentOrder::serverFolder(QStringLiteral("成品/")));
     delPhotoList.clear();
     if (g_xztp == QLatin1String("1"))
-        delPhotoList = SeparationFolders::entries(g_curOrderPath + QStringLiteral("汰片/"));
+        delPhotoList = SeparationFolders::entries(CurrentOrder::serverFolder(QStringLiteral("汰片/")));
     if (g_separateModeName == QStringLiteral("沐禾分件"))
         delPhotoList.clear();
-    shejiPhotoList = SeparationFolders::designImages(g_curOrderPath + QStringLiteral("设计/"));
+    shejiPhotoList = SeparationFolders::designImages(CurrentOrder::serverFolder(QStringLiteral("设计/")));
     qDebug() << "设计图的数据：" << g_curOrderPath + QStringLiteral("设计/") << shejiPhotoList;
-    markPhotoList = SeparationFolders::entries(g_curOrderPath + QStringLiteral("marks/"));
+    markPhotoList = SeparationFolders::entries(CurrentOrder::serverFolder(QStringLiteral("marks/")));
 
     ui->groupBox->show();
     ui->progressBar->setMaximum(finalPhotoList.size() + delPhotoList.size() + markPhotoList.size()
@@ -366,6 +368,7 @@ void SearchOrder::fenjian_markPhoto_3_1()
     // Copies run side by side: a photo listed twice gets its numbered name
     // here, or both copies would race for the same free name.
     QSet<QString> targets;
+    const QString finished = CurrentOrder::serverFolder(QStringLiteral("成品/"));
     for (int i = 0; i < productDirList.size(); ++i) {
         const ProductDirInfo& dir = productDirList.at(i);
         const QString base = muhe ? QString() : dir.firstpath;
@@ -380,9 +383,9 @@ void SearchOrder::fenjian_markPhoto_3_1()
             continue;
         }
         for (const QString& name : dir.photoNames) {
-            const QString source = g_curOrderPath + QStringLiteral("成品/") + name;
+            const QString source = finished + name;
             // A name that would leave the folder counts as missing, never followed.
-            if (!SeparateThread::isUnsafeName(name)
+            if (!finished.isEmpty() && !SeparateThread::isUnsafeName(name)
                 && FileOperation::isFileExist(FileOperation::resolveNameCase(source))) {
                 ++fenjian_productSumNum;
                 QString target = folder + name;
@@ -452,7 +455,8 @@ void SearchOrder::startDownloadBar()
     // A bar code of an earlier run today is hidden before it is replaced.
     FileOperation::setHiddenAttribute(barPath);
     qDebug() << "srcsrc===" << barCodeUrl;
-    BarCodeDownload::start(barCodeUrl, barPath, this);
+    // The order's last record so far: the summary lists a missing bar code there.
+    m_barCodes.expect(BarCodeDownload::start(barCodeUrl, barPath, this), m_messageList.size() - 1);
 }
 
 void SearchOrder::getPicInfo()
@@ -489,6 +493,11 @@ void SearchOrder::fenjian_analysisPhotoInfo()
     qDebug() << "开始保存成品缩略图";
     // The job reads the work folder when it runs: still this order's.
     m_pool.start(new ThumbnailThread(*ImageData::getInstance()->getFineImages(), this, 88), 0);
+}
+
+void SearchOrder::onSheetThumbsNotWritten(QStringList paths)
+{
+    orderRecord().unwrittenFiles << paths;
 }
 
 void SearchOrder::onFinishSaveThumb()
@@ -569,6 +578,7 @@ void SearchOrder::separateNextOrder()
 
 void SearchOrder::endRun()
 {
+    m_barCodes.markMissing(m_messageList);
     MessageBoxDialog::showRunSummary(m_messageList, ui->pathLineEdit->text(), QDate::currentDate());
     for (OrderItemInfo& order : orderList)
         order.processed = false;

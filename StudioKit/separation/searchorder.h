@@ -1,6 +1,7 @@
 #ifndef SEARCHORDER_H
 #define SEARCHORDER_H
 
+#include "separation/BarCodeWatch.h"
 #include "separation/OrderDeletionRun.h"
 #include "separation/OrderSheetFields.h"
 #include "separation/ExpressHtml.h"
@@ -47,6 +48,8 @@ public slots:
     // Sent by a job before its own report when a copy did not reach its target.
     void fenjian_copyFailedSlot(QString source);
     void fenjian_analysisPhotoInfo();
+    // Sent by the thumbnail job before "onFinishSaveThumb" when some failed.
+    void onSheetThumbsNotWritten(QStringList paths);
     void onFinishSaveThumb();
 
 protected:
@@ -119,6 +122,7 @@ private:
     OrderSheetFields sheetFields;
     QString barCodeUrl;
     QString barPath;
+    BarCodeWatch m_barCodes;
     QString orderPicHtml;
     int goodsPhotoTotal = 0;
 

@@ -21,12 +21,9 @@
 #include "separation/SeparationBusy.h"
 #include "separation/SeparationFolders.h"
 #include "separation/SheetFiles.h"
-#include "Platform.h"
 
 #include <QDate>
 #include <QDebug>
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -35,13 +32,10 @@
 
 namespace {
 
-// The order's finished photos on the file server. An order without an
-// absolute folder has none: its path must not name the current folder.
+// The order's finished photos on the file server; none without a folder.
 QString finishedFolder()
 {
-    if (g_curOrderPath.isEmpty() || !QDir::isAbsolutePath(Platform::diskPath(g_curOrderPath)))
-        return QString();
-    return g_curOrderPath + QStringLiteral("成品/");
+    return CurrentOrder::serverFolder(QStringLiteral("成品/"));
 }
 
 } // namespace
@@ -113,6 +107,7 @@ void SplitAfterSample::on_pushButton_separate_clicked()
     isSeparating = true;
     SeparationBusy::acquire(this);
     m_messageList.clear();
+    m_barCodes.restart();
     ui->groupBox->show();
     ui->label->show();
     if (beginOrderSeparation())
@@ -301,7 +296,8 @@ void SplitAfterSample::startDownloadBar()
 void SplitAfterSample::startDownload(QString url, QString filePath)
 {
     // Nobody waits for it; a late reply never touches the next order's file.
-    BarCodeDownload::start(url, filePath, this);
+    // The order's record comes next: the summary lists a missing bar code there.
+    m_barCodes.expect(BarCodeDownload::start(url, filePath, this), m_messageList.size());
 }
 
 void SplitAfterSample::getPicInfo()
@@ -337,6 +333,11 @@ void SplitAfterSample::fenjian_analysisPhotoInfo()
     m_pool.start(new ThumbnailThread(*ImageData::getInstance()->getFineImages(), this, 88), 0);
 }
 
+void SplitAfterSample::onSheetThumbsNotWritten(QStringList paths)
+{
+    m_unwrittenFiles << paths;
+}
+
 void SplitAfterSample::onFinishSaveThumb()
 {
     qDebug() << "search order thumbnail finished!";
@@ -367,17 +368,7 @@ void SplitAfterSample::queryOrderInfoCallBack(QNetworkReply* reply)
 
 void SplitAfterSample::copyMarkedPictures()
 {
-    // An order without a folder of its own has no marks to read.
-    if (finishedFolder().isEmpty())
-        return;
-    const QString marks = getMarksDir();
-    // A marked picture missing on the server is no failure of the run.
-    QStringList present;
-    for (const QString& name : qAsConst(picsMarkArr)) {
-        if (!MarkImages::isUnsafeName(name) && QFile::exists(Platform::diskPath(marks + name)))
-            present << name;
-    }
-    m_unwrittenFiles << MarkImages::copyAll(present, marks, MarkImages::targetFolder());
+    m_unwrittenFiles << MarkImages::copyAll(picsMarkArr, getMarksDir(), MarkImages::targetFolder());
 }
 
 void SplitAfterSample::saveExpressPdf()
@@ -419,7 +410,8 @@ void SplitAfterSample::separateNextOrder()
 
 void SplitAfterSample::endRun()
 {
-    // The success form unless some copy or file did not make it.
+    // The success form unless some copy, file or bar code did not make it.
+    m_barCodes.markMissing(m_messageList);
     MessageBoxDialog::showRunSummary(m_messageList, separateRoot, QDate::currentDate());
     for (OrderItemInfo& order : orderList)
         order.processed = false;

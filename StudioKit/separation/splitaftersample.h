@@ -1,6 +1,7 @@
 #ifndef SPLITAFTERSAMPLE_H
 #define SPLITAFTERSAMPLE_H
 
+#include "separation/BarCodeWatch.h"
 #include "separation/ExpressHtml.h"
 #include "separation/OrderSearchType.h"
 #include "separation/SeparateMessage.h"
@@ -41,6 +42,8 @@ public slots:
     // Sent by a job before its own report when a copy did not reach its target.
     void fenjian_copyFailedSlot(QString source);
     void fenjian_analysisPhotoInfo();
+    // Sent by the thumbnail job before "onFinishSaveThumb" when some failed.
+    void onSheetThumbsNotWritten(QStringList paths);
     void onFinishSaveThumb();
 
 protected:
@@ -98,6 +101,7 @@ private:
     QStringList m_unwrittenFiles; // sheets and marked pictures of the order
     QString barCodeUrl;
     QString barPath;
+    BarCodeWatch m_barCodes;
     QString sheetHtml;
     QStringList picsMarkArr; // names of the order's marked pictures
     QList<SeparateMessage> m_messageList;

@@ -26,14 +26,18 @@ public:
     static std::atomic<int> liveCalls;
 
     QList<QThread*> saveThumbThreads;
+    QStringList notWritten;
+    int notWrittenBeforeFinish = -1;
     int separateImageCalls = 0;
     QString text;
     int number = 0;
     int ticks = 0;
 
 public slots:
+    void onSheetThumbsNotWritten(const QStringList& paths) { notWritten << paths; }
     void onFinishSaveThumb()
     {
+        notWrittenBeforeFinish = notWritten.size();
         saveThumbThreads << QThread::currentThread();
         ++liveCalls;
     }
@@ -152,6 +156,27 @@ private slots:
 
         QCOMPARE(filesIn(path(QStringLiteral("out/制作单缩略图/"))), (QStringList{"a.jpg", "c.jpg"}));
         QTRY_COMPARE(receiver.saveThumbThreads.size(), 1);
+        QCOMPARE(receiver.notWritten, QStringList{});
+    }
+
+    // A file where the folder goes: each thumbnail is reported as not
+    // written, before the job says it is done; a gone photo is not.
+    void blockedFolderReportsEveryThumbnail()
+    {
+        QList<Image> images = finishedPhotos({"a.jpg", "B.JPG"});
+        Image gone = images.first();
+        gone.setFileName(QStringLiteral("gone.jpg"));
+        images << gone;
+        writeFile(path(QStringLiteral("out/制作单缩略图")), "not a folder");
+        Receiver receiver;
+
+        runOnPool(new ThumbnailThread(images, &receiver, 88));
+
+        QTRY_COMPARE(receiver.saveThumbThreads.size(), 1);
+        const QString sheetDir = path(QStringLiteral("out/制作单缩略图/"));
+        QCOMPARE(receiver.notWritten, (QStringList{sheetDir + "B.jpg", sheetDir + "a.jpg"}));
+        QCOMPARE(receiver.notWrittenBeforeFinish, 2);
+        QCOMPARE(readFile(path(QStringLiteral("out/制作单缩略图"))), QByteArray("not a folder"));
     }
 
     void receiverDeletedBeforeRun()

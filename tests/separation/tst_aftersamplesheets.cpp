@@ -19,7 +19,10 @@ private slots:
     void unopenableHtml();
     void failedBarCodeLeavesNoFile_data();
     void failedBarCodeLeavesNoFile();
+    void missingBarCodeIsListed_data();
+    void missingBarCodeIsListed();
     void lateBarCodeStaysWithItsOrder();
+    void unwrittenSheetThumbnailsAreListed();
     void demoOrders();
 };
 
@@ -140,7 +143,39 @@ void TestAfterSampleSheets::failedBarCodeLeavesNoFile()
     QTest::qWait(50);
     QVERIFY(QFileInfo::exists(orderFolder("LY1") + "/明细制作单.html"));
     QCOMPARE(QDir(orderFolder("LY1")).entryList({"*条形码*"}, QDir::AllEntries | QDir::Hidden), QStringList());
-    QCOMPARE(summaryText(), QString("分件成功!"));
+    QCOMPARE(summaryText(), QString("订单LY1:\n条形码未能下载\n\n"));
+    QCOMPARE(SeparationRunFixture::summaries().first()->windowTitle(), QString("提示:   分件未全部完成"));
+}
+
+void TestAfterSampleSheets::missingBarCodeIsListed_data()
+{
+    QTest::addColumn<bool>("late");
+    QTest::addColumn<bool>("folderInItsPlace");
+    QTest::newRow("still on its way") << true << false;
+    QTest::newRow("folder in its place") << false << true;
+}
+
+// The run ends without waiting for the bar code; the summary names the
+// order whose bar code is not there, and only that one.
+void TestAfterSampleSheets::missingBarCodeIsListed()
+{
+    QFETCH(bool, late);
+    QFETCH(bool, folderInItsPlace);
+    env->service->clearScripts();
+    scriptReplies(false);
+    env->service->setHandler("order/getbarcodegen", [late](const RecordedRequest& request) {
+        const Response picture = Response::raw("bar code", "image/jpeg");
+        return late && request.queryValue("order_photo_id") == "LY2-id" ? picture.delayed(3000) : picture;
+    });
+    if (folderInItsPlace)
+        QVERIFY(QDir().mkpath(orderFolder("LY2", "张三") + "/条形码.jpg/kept"));
+    findAndTick({row("LY1"), row("LY2", "张三")});
+    start();
+    QVERIFY(waitForIdle());
+    QCOMPARE(summaryText(), QString("订单LY2:\n条形码未能下载\n\n"));
+    QCOMPARE(SeparationRunFixture::summaries().first()->windowTitle(), QString("提示:   分件未全部完成"));
+    QCOMPARE(readFile(orderFolder("LY1") + "/条形码.jpg"), QByteArray("bar code"));
+    QTRY_VERIFY_WITH_TIMEOUT(!env->service->hasOpenConnections(), 10000);
 }
 
 // Order 1's bar code arrives after order 2 is done: each file holds its own.
@@ -160,6 +195,23 @@ void TestAfterSampleSheets::lateBarCodeStaysWithItsOrder()
     QCOMPARE(readFile(orderFolder("LY2", "张三") + "/条形码.jpg"), QByteArray("bar code of LY2-id"));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(orderFolder("LY1") + "/条形码.jpg"), QByteArray("bar code of LY1-id"), 5000);
     QCOMPARE(readFile(orderFolder("LY2", "张三") + "/条形码.jpg"), QByteArray("bar code of LY2-id"));
+}
+
+// A file where the sheet thumbnails go: none is written, and the summary
+// lists each with the marked picture that could not follow them.
+void TestAfterSampleSheets::unwrittenSheetThumbnailsAreListed()
+{
+    const QString server = makeOrder("LY1");
+    writeFile(orderFolder("LY1") + "/制作单缩略图", "not a folder");
+    findAndTick({row("LY1", "王强-李娜", server)});
+    start();
+    QVERIFY(waitForIdle());
+    const QString thumbnails = orderFolder("LY1") + "/制作单缩略图/";
+    QCOMPARE(summaryText(), "订单LY1:\n未能写入的文件:" + thumbnails + "C.jpg、" + thumbnails + "a b.jpg、" + thumbnails
+                 + "花.jpg、" + server + "marks/花.jpg\n\n");
+    QCOMPARE(SeparationRunFixture::summaries().first()->windowTitle(), QString("提示:   分件未全部完成"));
+    QVERIFY(QFileInfo::exists(orderFolder("LY1") + "/明细制作单.html"));
+    QCOMPARE(readFile(orderFolder("LY1") + "/制作单缩略图"), QByteArray("not a folder"));
 }
 
 // Two demo orders against the stand-in's own routes: both dated trees.

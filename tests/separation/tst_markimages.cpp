@@ -17,6 +17,7 @@ private slots:
     void unsafeNamesAreSkipped_data();
     void unsafeNamesAreSkipped();
     void failuresAreListed();
+    void relativeMarksFolderIsNotRead();
     void targetFolderFollowsTheSheetThumbnails();
 
 private:
@@ -87,9 +88,10 @@ void TestMarkImages::failuresAreListed()
 {
     QVERIFY(!picture("A.jpg", 40, 90).isEmpty());
     writeFile(marks + "broken.jpg", "not a picture");
+    // A picture the order does not hold is skipped, not a failure.
     const QStringList failed =
         MarkImages::copyAll({"A.jpg", "missing.jpg", "broken.jpg", "a/b.jpg"}, marks, target);
-    QCOMPARE(failed, (QStringList{marks + "missing.jpg", marks + "broken.jpg"}));
+    QCOMPARE(failed, QStringList{marks + "broken.jpg"});
     QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Hidden), QStringList{"A.jpg"});
 
     // A target that is a file: the folder cannot be made, the copy fails.
@@ -99,6 +101,17 @@ void TestMarkImages::failuresAreListed()
     // A relative target (no sheet folder yet) never writes into the working folder.
     QVERIFY(!MarkImages::copy("A.jpg", marks, "marks/"));
     QVERIFY(!QFileInfo::exists("marks"));
+}
+
+// An order without a folder of its own names its marks "marks/" or
+// "relative/marks/": the working folder's pictures are never read.
+void TestMarkImages::relativeMarksFolderIsNotRead()
+{
+    QVERIFY(QDir::setCurrent(dir->path() + "/order"));
+    QVERIFY(!picture("A.jpg", 40, 90).isEmpty());
+    for (const QString& folder : {QString("marks/"), QString("../order/marks/"), QString()})
+        QCOMPARE(MarkImages::copyAll({"A.jpg"}, folder, target), QStringList{});
+    QVERIFY(!QDir(target).exists());
 }
 
 void TestMarkImages::targetFolderFollowsTheSheetThumbnails()

@@ -5,6 +5,7 @@
 #include "support/SeparationRunFixture.h"
 
 #include <QImageReader>
+#include <QTextEdit>
 #include <QJsonDocument>
 #include <QUrl>
 
@@ -41,6 +42,8 @@ private slots:
     void emptyPictureLists();
     void barCodeFaultsLeaveNoFile_data();
     void barCodeFaultsLeaveNoFile();
+    void missingBarCodeIsListed_data();
+    void missingBarCodeIsListed();
     void rerunHidesTheEarlierBarCode();
     void closedWindowDropsItsDownload();
     void lateBarCodeKeepsToItsOrder();
@@ -50,6 +53,7 @@ private slots:
 
 private:
     bool downloadsDone() const { return f->window->findChildren<BarCodeDownload*>().isEmpty(); }
+    QString summaryText() const;
 
     std::unique_ptr<SeparationRunFixture> f;
 };
@@ -64,6 +68,16 @@ void TestOrderSheet::cleanup()
 {
     f.reset();
     QVERIFY(!SeparationBusy::isBusy());
+}
+
+// The demo order's summary: its missing photo and empty products, then the
+// record of its copies, which names a missing bar code.
+const QString kDemoOrderSummary = "订单LY20240518:\n不存在的照片:精修相册:X.jpg\n空产品:摆台、豪华套装\n\n";
+
+QString TestOrderSheet::summaryText() const
+{
+    const QList<QDialog*> open = SeparationRunFixture::summaries();
+    return open.size() == 1 ? open.first()->findChild<QTextEdit*>("textEdit")->toPlainText() : QString();
 }
 
 void TestOrderSheet::requestsAndMaterial()
@@ -126,9 +140,11 @@ void TestOrderSheet::emptyPictureLists()
     QVERIFY(f->env->service->last("order/getorderpic").body.endsWith("&cpimgs=&sjimgs="));
     QCOMPARE(f->env->service->count("order/orderdetail"), 1);
     QCOMPARE(QDir(f->workFolder() + "制作单缩略图").entryList(QDir::Files), QStringList{});
-    // The failed copy is the order's, for the summary.
-    QCOMPARE(f->window->separateMessages().last().failedCopies, QStringList{order + "marks/gone.jpg"});
+    // A marked picture the order no longer holds is no failure of the run.
+    QVERIFY(f->window->separateMessages().last().failedCopies.isEmpty());
     QVERIFY(f->env->dialogs.boxes.isEmpty());
+    QTRY_VERIFY(downloadsDone());
+    QCOMPARE(SeparationRunFixture::summaries().first()->windowTitle(), QString("提示:   分件成功!"));
 }
 
 void TestOrderSheet::barCodeFaultsLeaveNoFile_data()
@@ -152,6 +168,42 @@ void TestOrderSheet::barCodeFaultsLeaveNoFile()
     QCOMPARE(files, (QStringList{".hidden", "快递产品信息.pdf", "明细制作单.html"}));
     QCOMPARE(f->env->service->count("order/orderdetail"), 1);
     QVERIFY(f->env->dialogs.boxes.isEmpty());
+    QCOMPARE(summaryText(), kDemoOrderSummary + "订单LY20240518:\n条形码未能下载\n\n");
+    QCOMPARE(SeparationRunFixture::summaries().first()->windowTitle(), QString("提示:   分件未全部完成"));
+}
+
+void TestOrderSheet::missingBarCodeIsListed_data()
+{
+    QTest::addColumn<Response>("reply");
+    QTest::addColumn<bool>("folderInItsPlace");
+    QTest::addColumn<QString>("listed");
+    QTest::addColumn<QString>("title");
+    const Response barCode = Response::raw(demoBarCode("90002"), "image/jpeg");
+    QTest::newRow("arrived") << barCode << false << QString() << "提示:   分件成功!";
+    QTest::newRow("still on its way") << barCode.delayed(3000) << false << "订单LY20240518:\n条形码未能下载\n\n"
+                                      << "提示:   分件未全部完成";
+    QTest::newRow("folder in its place") << barCode << true << "订单LY20240518:\n条形码未能下载\n\n"
+                                         << "提示:   分件未全部完成";
+}
+
+// The summary names an order whose bar code failed or has not come by the
+// end of the run, which never waits for it.
+void TestOrderSheet::missingBarCodeIsListed()
+{
+    QFETCH(Response, reply);
+    QFETCH(bool, folderInItsPlace);
+    QFETCH(QString, listed);
+    QFETCH(QString, title);
+    f->env->service->script("order/getbarcodegen", reply);
+    if (folderInItsPlace)
+        QVERIFY(QDir().mkpath(f->workFolder() + "条形码.jpg/kept"));
+    QVERIFY(f->findOrders("LY20240518", 1));
+    f->start();
+    QVERIFY(f->waitForIdle());
+    QCOMPARE(summaryText(), kDemoOrderSummary + listed);
+    QCOMPARE(SeparationRunFixture::summaries().first()->windowTitle(), title);
+    QVERIFY(f->env->dialogs.boxes.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(downloadsDone(), 10000);
 }
 
 void TestOrderSheet::rerunHidesTheEarlierBarCode()

@@ -1,5 +1,7 @@
 #include "support/SeparationRunFixture.h"
 
+#include "separation/BarCodeDownload.h"
+
 #include <QProgressBar>
 
 Q_DECLARE_METATYPE(Response)
@@ -22,6 +24,7 @@ private slots:
     void failedRepliesStopAndRetry();
     void folderThatCannotBeMade();
     void emptyPathFieldAsksPerOrder();
+    void orderWithoutFolderReadsNothing();
     void oneRunInTheProgram();
     void closingMidRun();
 
@@ -259,6 +262,45 @@ void TestSeparationRun::emptyPathFieldAsksPerOrder()
     // Saved as chosen; the field stays empty until the window opens again.
     QCOMPARE(FileOperation::readStringList("path_separatePhotos.dat", 1), QStringList{f->root + "/"});
     QCOMPARE(f->driver->pathEdit()->text(), QString());
+}
+
+// An empty or relative order folder would name the program's current
+// folder: such an order has no photos, marks, design images or thumbnails.
+void TestSeparationRun::orderWithoutFolderReadsNothing()
+{
+    const QString current = f->env->workDir.path() + "/";
+    DemoPhotos::fillOrderFolder(current);
+    DemoPhotos::fillOrderFolder(current + "relative/");
+    QJsonArray orders = f->env->service->demo().value("orders").toArray();
+    for (int i = 0; i < orders.size(); ++i) {
+        QJsonObject order = orders.at(i).toObject();
+        const QString id = order.value("order_photo_id").toString();
+        if (id == "90002" || id == "90006")
+            order.insert("orderpath", id == "90002" ? "" : "relative/");
+        orders[i] = order;
+    }
+    f->env->service->demo().insert("orders", orders);
+    QVERIFY(f->tickOrders({"LY20240518", "LY20231202"}));
+    f->start();
+    QVERIFY(f->waitForIdle());
+    QTRY_VERIFY(f->window->findChildren<BarCodeDownload*>().isEmpty());
+    for (const QString& order : {QString("LY20240518-服务2 张敏-刘洋 部分"), QString("LY20231202-服务1 黄丽-郑凯 部分")}) {
+        QStringList files;
+        for (const QString& path : tree(f->orderFolder(order))) {
+            if (QFileInfo(f->orderFolder(order) + "/" + path).isFile())
+                files << path;
+        }
+        QCOMPARE(files, (QStringList{"其它/.hidden", "其它/快递产品信息.pdf", "其它/明细制作单.html", "其它/条形码.jpg"}));
+    }
+    for (const RecordedRequest& request : f->env->service->requests("order/getorderpic"))
+        QVERIFY(request.body.endsWith("&cpimgs=&sjimgs="));
+    // Every photo the products name is missing, which is no failure. No copy
+    // was started, so the record of the copies comes first.
+    const QList<SeparateMessage> messages = f->window->separateMessages();
+    QCOMPARE(messages.at(1).notExisPhotos,
+             (QStringList{"精修相册:A.jpg", "精修相册:X.jpg", "水晶框:B.jpg", "相框:c.jpg", "挂画:B.jpg",
+                          "精修相册(1):A.jpg", "入户挂画:C.JPG"}));
+    QCOMPARE(SeparationRunFixture::summaries().first()->windowTitle(), QString("提示:   分件成功!"));
 }
 
 void TestSeparationRun::oneRunInTheProgram()
