@@ -7,11 +7,16 @@
 // whether every copy equals its source.
 //
 //     separation_bench [photos]
+//     separation_bench --goods N
 //
 // photos: how many 4000x3000 JPEGs the order's 成品 folder holds (default
 // 40). The products reply puts all of them in an album and every tenth one
 // in a print as well, so each photo is copied twice or three times: once
 // into the work folder 其它/成品, then into its products.
+//
+// --goods N times only what a window does with a products reply of N goods
+// when it arrives: parsing it, the courier sheet and the product-folder
+// plan of the design separation (the after-sample reading is timed too).
 
 #include "BenchSupport.h"
 #include "core/DialogRecorder.h"
@@ -19,6 +24,8 @@
 #include "core/Globals.h"
 #include "files/ImageOperation.h"
 #include "files/SmoothScale.h"
+#include "separation/ExpressHtml.h"
+#include "separation/ProductPlan.h"
 #include "separation/SeparationBusy.h"
 #include "separation/searchorder.h"
 #include "StudioService.h"
@@ -33,6 +40,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -146,6 +154,71 @@ bool writeFineThumbnails(const QStringList& photos, const QString& folder)
     return true;
 }
 
+// A products reply of `count` goods as a large order would send it: prints
+// of one name (numbered one after another), every tenth good an album of
+// its own name, all by courier to one of 20 addresses, every hundredth
+// urgent, every fiftieth a set of two sub-goods.
+QByteArray productsReply(int count)
+{
+    QJsonArray goods0;
+    QJsonArray goods2;
+    for (int i = 0; i < count; ++i) {
+        const QString id = QString::number(100000 + i);
+        const bool album = i % 10 == 0;
+        QJsonObject item = good(id, album ? QStringLiteral("相册%1").arg(i) : QStringLiteral("6寸照片"),
+                                album ? QStringLiteral("相册") : QStringLiteral("照片"), album,
+                                {QStringLiteral("IMG_%1.JPG").arg(i, 6, 10, QLatin1Char('0'))});
+        item.insert(QStringLiteral("isems"), QStringLiteral("1"));
+        item.insert(QStringLiteral("isurgent"), i % 100 == 0 ? QStringLiteral("1") : QStringLiteral("0"));
+        item.insert(QStringLiteral("orderaddress"),
+                    QJsonObject{{"id", QString::number(i % 20)}, {"name", "收件人"}, {"phone", "13800138000"},
+                                {"province", "浙江省"}, {"city", "杭州市"}, {"county", "西湖区"}, {"address", "文三路"}});
+        if (i % 50 == 0) {
+            item.insert(QStringLiteral("isexist"), QStringLiteral("1"));
+            item.insert(QStringLiteral("son_good"), QJsonArray{item, item});
+        }
+        (i % 2 == 0 ? goods0 : goods2).append(item);
+    }
+    const QJsonObject reply{{"code", "1"},
+                            {"shop_set", QJsonObject{{"fenjian_ishaveordergoodid", "0"}}},
+                            {"order", QJsonObject{{"ordergoods0", goods0},
+                                                  {"ordergoods2", goods2},
+                                                  {"pickuptime", "2024-06-30"},
+                                                  {"isurgenttime", "2024-06-20"}}},
+                            {"order_info", QJsonObject{{"orderpayforkey", kKey}}}};
+    return QJsonDocument(reply).toJson(QJsonDocument::Compact);
+}
+
+// Times the handling of a products reply of `count` goods, as the windows
+// do it on the GUI thread when the reply arrives.
+int benchProductsReply(int count)
+{
+    g_curOrderPayForKey = kKey;
+    g_curCustomerNames = QStringLiteral("张敏-刘洋");
+    g_curPickupTime = QStringLiteral("2024-06-30");
+    g_isShowSubproduct = QStringLiteral("1");
+    const QByteArray body = productsReply(count);
+    QElapsedTimer timer;
+    timer.start();
+    const QJsonObject reply = QJsonDocument::fromJson(body).object();
+    const double parsed = timer.nsecsElapsed() / 1e9;
+    ExpressHtml courier;
+    const QString page = courier.getExpressHtml(reply);
+    const double sheet = timer.nsecsElapsed() / 1e9;
+    const ProductPlan plan = ProductPlan::read(reply);
+    const double planned = timer.nsecsElapsed() / 1e9;
+    const ProductPlan afterSample = ProductPlan::read(reply, ProductPlan::Reading::AfterSample);
+    const double afterSampleSeconds = timer.nsecsElapsed() / 1e9 - planned;
+    std::printf("%d goods, a reply of %.1f MB, %d cores\n", count, body.size() / 1e6, QThread::idealThreadCount());
+    std::printf("products reply handled in %.3f s: JSON %.3f s, courier sheet %.3f s, product plan %.3f s\n",
+                planned, parsed, sheet - parsed, planned - sheet);
+    std::printf("after-sample reading of the same reply: %.3f s\n", afterSampleSeconds);
+    const bool complete = plan.goods.size() == count && afterSample.goods.size() == count && !page.isEmpty();
+    std::printf("%d goods, %d product folders planned, sheet of %.1f MB: %s\n", plan.goods.size(), plan.dirs.size(),
+                page.size() * 2 / 1e6, complete ? "complete" : "INCOMPLETE");
+    return complete ? 0 : 1;
+}
+
 qint64 treeBytes(const QString& tree)
 {
     qint64 bytes = 0;
@@ -166,8 +239,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     qInstallMessageHandler(BenchSupport::quietDebug);
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("--goods") && args.at(2).toInt() > 0)
+        return benchProductsReply(args.at(2).toInt());
     if (args.size() > 2 || (args.size() == 2 && args.at(1).toInt() <= 0)) {
-        std::fprintf(stderr, "usage: separation_bench [photos]\n");
+        std::fprintf(stderr, "usage: separation_bench [photos] | --goods N\n");
         return 2;
     }
     const int photos = args.size() > 1 ? args.at(1).toInt() : 40;

@@ -134,20 +134,19 @@ void ExpressHtml::addExpressGood(QJsonObject good, const QString& parentGoodName
         return;
     const QString addressId = goodsText(good.value(QLatin1String("orderaddress")).toObject(), "id");
 
-    QList<GoodsInfo> group;
-    if (addressIds.contains(addressId))
-        group = goodsByAddress.value(addressId);
-    else
+    // The group grows in place: a copy per good would make large replies
+    // cost the square of their goods.
+    if (!goodsByAddress.contains(addressId))
         addressIds.append(addressId);
+    QList<GoodsInfo>& group = goodsByAddress[addressId];
 
     GoodsInfo record;
     record.setJson(good);
     record.parentGoodName = parentGoodName;
     group.append(record);
 
-    if (record.isUrgent == QLatin1String("1") && !urgentAddressIds.contains(addressId))
-        urgentAddressIds.append(addressId);
-    goodsByAddress.insert(addressId, group);
+    if (record.isUrgent == QLatin1String("1"))
+        urgentAddressIds.insert(addressId);
 }
 
 QString ExpressHtml::getExpressHtml(QJsonObject reply)

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -37,7 +38,7 @@ private:
                             const QString& urgentTime) const;
 
     QMap<QString, QList<GoodsInfo>> goodsByAddress;
-    QStringList urgentAddressIds;
+    QSet<QString> urgentAddressIds;
     QStringList addressIds;
     std::function<QDateTime()> m_clock;
 };

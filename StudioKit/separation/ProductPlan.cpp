@@ -5,19 +5,36 @@
 #include "separation/SeparationFolders.h"
 
 #include <QDebug>
+#include <QHash>
 #include <QJsonArray>
+#include <QSet>
 
 namespace {
 
-// The first "name(n)" that `used` does not hold.
-QString numberedName(const QString& name, const QStringList& used)
+// Names already given within one reply (or one set), each looked up once:
+// a reply of many goods of one name must not search from "(1)" every time.
+class UniqueNames
 {
-    for (int n = 1;; ++n) {
-        const QString candidate = QStringLiteral("%1(%2)").arg(name).arg(n);
-        if (!used.contains(candidate))
-            return candidate;
+public:
+    bool contains(const QString& name) const { return m_used.contains(name); }
+    void insert(const QString& name) { m_used.insert(name); }
+
+    // The first "name(n)" not given yet. Names are never taken back, so the
+    // search goes on from the number found last time for the same name.
+    QString numbered(const QString& name)
+    {
+        int& n = m_lastNumber[name];
+        QString candidate;
+        do
+            candidate = QStringLiteral("%1(%2)").arg(name).arg(++n);
+        while (m_used.contains(candidate));
+        return candidate;
     }
-}
+
+private:
+    QSet<QString> m_used;
+    QHash<QString, int> m_lastNumber;
+};
 
 // The fields of one good object the separation reads; "getgooddate" is
 // spelled with a blank in the first goods list.
@@ -53,7 +70,7 @@ GoodsInfo readGood(const QJsonObject& object, const char* dateKey)
 // Reads the goods of one array into `plan`, numbering display names across
 // both arrays through `usedNames`.
 void readGoods(const QJsonArray& array, bool secondList, const QString& idFlag, ProductPlan::Reading reading,
-               QStringList* usedNames, ProductPlan* plan)
+               UniqueNames* usedNames, ProductPlan* plan)
 {
     const bool afterSample = reading == ProductPlan::Reading::AfterSample;
     const auto safe = [](const QString& text) { return sanitizeFileName(text); };
@@ -65,8 +82,8 @@ void readGoods(const QJsonArray& array, bool secondList, const QString& idFlag, 
         good.displayName = idFlag == QLatin1String("1") ? safe(good.id) + QLatin1Char('#') + good.goodName
                                                         : good.goodName;
         if (usedNames->contains(good.goodName))
-            good.displayName = numberedName(good.goodName, *usedNames);
-        usedNames->append(good.displayName);
+            good.displayName = usedNames->numbered(good.goodName);
+        usedNames->insert(good.displayName);
         good.isChild = false;
         good.children = parseChildGoods(object, !afterSample);
 
@@ -143,12 +160,12 @@ QString cleanProductName(QString name)
 QList<GoodsInfo> parseChildGoods(QJsonObject good, bool numbered)
 {
     QList<GoodsInfo> children;
-    QStringList used;
+    UniqueNames used;
     for (const QJsonValue& value : good.value(QStringLiteral("son_good")).toArray()) {
         GoodsInfo child = readGood(value.toObject(), "getgooddate");
         if (numbered && used.contains(child.goodName))
-            child.goodName = numberedName(child.goodName, used);
-        used.append(child.goodName);
+            child.goodName = used.numbered(child.goodName);
+        used.insert(child.goodName);
         child.isChild = true;
         children.append(child);
     }
@@ -166,7 +183,7 @@ ProductPlan ProductPlan::read(const QJsonObject& reply, Reading reading)
     qDebug() << "orderGoods0" << goods0;
     qDebug() << "orderGoods2" << goods2;
     ProductPlan plan;
-    QStringList usedNames;
+    UniqueNames usedNames;
     readGoods(goods0, false, idFlag, reading, &usedNames, &plan);
     readGoods(goods2, true, idFlag, reading, &usedNames, &plan);
     return plan;

@@ -42,6 +42,7 @@ private slots:
     void cleanedNames();
     void folderForms();
     void namesNumberAcrossBothLists();
+    void numberingSkipsNamesTaken();
     void idFlag();
     void subProducts_data();
     void subProducts();
@@ -121,6 +122,17 @@ void TestProductPlan::namesNumberAcrossBothLists()
     // Photo lists keep empty and repeated names.
     QCOMPARE(plan.dirs.at(0).photoNames, (QStringList{"A.jpg", "", "A.jpg", ""}));
     QCOMPARE(plan.dirs.at(1).photoNames, QStringList{});
+}
+
+// A number is never given twice, also when a good carries such a name itself.
+void TestProductPlan::numberingSkipsNamesTaken()
+{
+    const ProductPlan plan = ProductPlan::read(reply({good("1", "相册"), good("2", "相册(2)"), good("3", "相册")},
+                                                     {good("4", "相册"), good("5", "相册(1)"), good("6", "相册")}));
+    QStringList names;
+    for (const GoodsInfo& goods : plan.goods)
+        names << goods.displayName;
+    QCOMPARE(names, (QStringList{"相册", "相册(2)", "相册(1)", "相册(3)", "相册(1)(1)", "相册(4)"}));
 }
 
 void TestProductPlan::idFlag()
