@@ -1,7 +1,10 @@
 #include "import/OrderInfoPanel.h"
 
 #include "import/importordermodel.h"
+#include "widgets/ElidedLabel.h"
+#include "Platform.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,12 +23,17 @@ QLabel* infoTitle(const QString& text)
     return label;
 }
 
-QLabel* infoValue(const char* name)
+QLabel* infoValue(const char* name, QLabel* label = new QLabel)
 {
-    auto* label = new QLabel;
     label->setObjectName(QLatin1String(name));
     label->setProperty("info", true);
     return label;
+}
+
+// Folders may be of any length: they must never widen the window.
+QLabel* pathValue(const char* name)
+{
+    return infoValue(name, new ElidedLabel);
 }
 
 } // namespace
@@ -68,7 +76,7 @@ void OrderInfoPanel::initInfoPanel(QGridLayout* grid)
         grid->addWidget(pairs.at(i).second, row, column + 1);
     }
 
-    orderPathValue = infoValue("orderPathValue");
+    orderPathValue = pathValue("orderPathValue");
     reImportBtn = new QPushButton(QStringLiteral("重新导片"));
     reImportBtn->setFocusPolicy(Qt::NoFocus);
     auto* pathRow = new QHBoxLayout;
@@ -79,11 +87,11 @@ void OrderInfoPanel::initInfoPanel(QGridLayout* grid)
     grid->addWidget(infoTitle(QStringLiteral("订单路径：")), 4, 0, Qt::AlignRight);
     grid->addLayout(pathRow, 4, 1, 1, 5);
 
-    orderBakPathValue = infoValue("orderBakPathValue");
+    orderBakPathValue = pathValue("orderBakPathValue");
     grid->addWidget(infoTitle(QStringLiteral("订单备份路径：")), 5, 0, Qt::AlignRight);
     grid->addWidget(orderBakPathValue, 5, 1, 1, 5);
 
-    orderLyraPathValue = infoValue("orderLyraPathValue");
+    orderLyraPathValue = pathValue("orderLyraPathValue");
     grid->addWidget(infoTitle(QStringLiteral("订单Lyra路径：")), 6, 0, Qt::AlignRight);
     grid->addWidget(orderLyraPathValue, 6, 1, 1, 5);
 
@@ -118,7 +126,8 @@ void OrderInfoPanel::showOrder(const ImportOrderModel& order)
 
     orderPathValue->setText(order.importOrderPath());
     orderBakPathValue->setText(order.importOrderBakPath());
-    orderLyraPathValue->setText(order.lyrapath());
+    // The service joins Lyra folders with both separators; shown with one.
+    orderLyraPathValue->setText(QDir::toNativeSeparators(Platform::diskPath(order.lyrapath())));
 }
 
 void OrderInfoPanel::clear()

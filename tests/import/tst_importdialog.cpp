@@ -4,6 +4,7 @@
 #include "import/searchorderwindow.h"
 #include "StudioService.h"
 #include "support/TestSupport.h"
+#include "widgets/ElidedLabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -69,6 +71,7 @@ private slots:
     void removalKeepsTableAndListTogether();
     void removingTheShownOrderResetsTheCurrentOrder();
     void infoPanelShowsTheClickedOrder();
+    void longPathsDoNotWidenTheWindow();
     void folderSuffixIsCleanedAndShared();
     void imageSuffixRenamesTheChosenFiles();
     void originalsAskNoQuestion();
@@ -488,6 +491,52 @@ void TestImportDialog::infoPanelShowsTheClickedOrder()
     clickRow(0);
     QCOMPARE(edit("folderSuffixEdit")->text(), QString("WW-M-R1"));
     QCOMPARE(selected->rowCount(), 0);
+}
+
+// Long folders are shown elided in the middle, whole in their tooltip, and
+// leave the window as narrow as its layout needs without them.
+void TestImportDialog::longPathsDoNotWidenTheWindow()
+{
+    QString longFolder = "/srv/photos";
+    while (longFolder.size() < 300)
+        longFolder += "/很长的文件夹名字abcdefghij";
+    longFolder += "/";
+    QJsonObject longJson = orderJson("B", longFolder);
+    longJson["lyrapath"] = longFolder + "lyra\\选版服务器\\B-1";
+    ImportOrderModel* longOrder = new ImportOrderModel(longJson, pool.get());
+    add({model("A", "/srv/photos/A-1/"), longOrder});
+
+    clickRow(0);
+    QApplication::sendPostedEvents();
+    const int narrow = dialog->minimumSizeHint().width();
+    clickRow(1);
+    QApplication::sendPostedEvents();
+    QCOMPARE(dialog->minimumSizeHint().width(), narrow);
+
+    auto* pathValue = dialog->findChild<ElidedLabel*>("orderPathValue");
+    QCOMPARE(pathValue->text(), longFolder);
+    const QString shown = pathValue->shownText();
+    QVERIFY(shown.size() < longFolder.size());
+    QVERIFY(shown.startsWith("/srv/photos/"));
+    QVERIFY(shown.endsWith("abcdefghij/"));
+    QVERIFY(shown.contains(QChar(0x2026)));
+    QHelpEvent help(QEvent::ToolTip, pathValue->rect().center(), pathValue->mapToGlobal(pathValue->rect().center()));
+    QApplication::sendEvent(pathValue, &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), longFolder);
+    QToolTip::hideText();
+
+    // Shown with one kind of separator; the order keeps what the service sent.
+    QCOMPARE(value("orderLyraPathValue"), longFolder + "lyra/选版服务器/B-1");
+    QCOMPARE(longOrder->lyrapath(), longFolder + "lyra\\选版服务器\\B-1");
+
+    // The chosen Lyra folder, in the order table, leaves the window as it is too.
+    radio("导入Lyra")->click();
+    env->dialogs.fileAnswers << QStringList{longFolder + "Lyra"};
+    selectButton(1)->click();
+    QApplication::sendPostedEvents();
+    QCOMPARE(selectLabel(1)->text(), "已选(" + longFolder + "Lyra)");
+    QCOMPARE(dialog->minimumSizeHint().width(), narrow);
 }
 
 void TestImportDialog::folderSuffixIsCleanedAndShared()

@@ -322,6 +322,32 @@ private slots:
         QCOMPARE(env->dialogs.fileDialogs.last().filter, QString("JPG(*.jpg*)"));
     }
 
+    // The window shows the names of the order's files and of the chosen
+    // photos, never their folders: folders of 300 characters leave its
+    // minimum width as short ones do.
+    void longFoldersDoNotWidenTheWindow()
+    {
+        QString longFolder = serverRoot();
+        while (longFolder.size() < 300)
+            longFolder += "很长的文件夹名字abcdefghij/";
+        int widths[2];
+        int run = 0;
+        for (const QString& folder : {serverRoot() + "2017-05/04/504A123-X/", longFolder + "504A123-X/"}) {
+            writeFile(folder + "成品/504A123-Y-001.jpg", smallJpeg(1));
+            writeFile(folder + "成品缩略图/504A123-Y-001.jpg", smallJpeg(1));
+            answerOrderPath(folder, folder);
+            delete window;
+            openWindow();
+            settle(run + 1);
+            QCOMPARE(window->findChild<QListWidget*>("thumbList")->count(), 1);
+            choose({camera(folder.mid(root().size()) + "IMG_1.JPG", smallJpeg(2))});
+            QCOMPARE(tableNames(), QStringList{"IMG_1.JPG"});
+            QApplication::sendPostedEvents();
+            widths[run++] = window->minimumSizeHint().width();
+        }
+        QCOMPARE(widths[1], widths[0]);
+    }
+
     void finishedImagesKeepTheirNames()
     {
         openWindow();
