@@ -1,34 +1,24 @@
 #include "separation/searchorder.h"
 
-#include "core/Dialogs.h"
 #include "core/Globals.h"
 #include "core/FormBody.h"
-#include "core/ServiceCall.h"
 #include "files/FileOperation.h"
 #include "files/OrderFolders.h"
 #include "files/ThumbnailThread.h"
-#include "separation/BarCodeDownload.h"
 #include "separation/CurrentOrder.h"
 #include "separation/LocalProductionSheet.h"
 #include "separation/MarkImages.h"
-#include "separation/MessageBoxDialog.h"
 #include "separation/MessageDialog.h"
 #include "separation/OrderSearchForm.h"
 #include "separation/OrderSearchType.h"
 #include "separation/OrderPicRequest.h"
 #include "separation/ProductPlan.h"
 #include "separation/SeparateThread.h"
-#include "separation/SeparationBusy.h"
 #include "separation/SeparationFolders.h"
-#include "separation/SheetFiles.h"
 
-#include <QDate>
 #include <QDebug>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QSet>
 
 namespace {
@@ -44,7 +34,7 @@ QList<OrderSearchType> typesNamed(const QStringList& texts)
 } // namespace
 
 SearchOrder::SearchOrder(QWidget* parent)
-    : SeparationSearchDialog(parent)
+    : SeparationRunDialog(parent)
 {
     setUpSeparationSearch(QStringLiteral("SearchOrder"), QSize(785, 545),
                           typesNamed(OrderSearchType::separationTexts()), OrderItemInfo::Tool::Separation);
@@ -52,7 +42,7 @@ SearchOrder::SearchOrder(QWidget* parent)
 
 void SearchOrder::setToolName(QString name)
 {
-    SeparationSearchDialog::setToolName(name);
+    SeparationRunDialog::setToolName(name);
     if (name != QStringLiteral("批量删除"))
         return;
     setSearchTypes(typesNamed({QStringLiteral("预约单号"), QStringLiteral("拍摄日期"), QStringLiteral("选片日期"),
@@ -63,42 +53,13 @@ void SearchOrder::setToolName(QString name)
     ui->pushButton_separate->setText(QStringLiteral("批量删除"));
 }
 
-void SearchOrder::closeEvent(QCloseEvent* event)
-{
-    SeparationSearchDialog::closeEvent(event);
-    // Other windows' jobs are not ours to drop.
-    m_pool.clear();
-    isSeparating = false;
-    SeparationBusy::release(this);
-}
-
 void SearchOrder::on_pushButton_separate_clicked()
 {
     if (ui->pushButton_separate->text() == QStringLiteral("批量删除")) {
         askForDeletion();
         return;
     }
-    // The current-order globals are the program's, so one run at a time in all windows.
-    if (isSeparating || SeparationBusy::isBusy()) {
-        showRunBusy();
-        return;
-    }
-    m_messageList.clear();
-    m_barCodes.restart();
-    if (!requireCheckedOrder())
-        return;
-    checkOrdersNum = 0;
-    for (const OrderItemInfo& order : qAsConst(orderList))
-        checkOrdersNum += order.checked ? 1 : 0;
-    // An empty field passes: the root step then asks for a folder per order.
-    if (!acceptsSeparationRoot(true))
-        return;
-    isSeparating = true;
-    SeparationBusy::acquire(this);
-    ui->groupBox->show();
-    ui->label->show();
-    if (beginOrderSeparation())
-        endRun();
+    startRun();
 }
 
 void SearchOrder::askForDeletion()
@@ -116,152 +77,34 @@ void SearchOrder::startDel()
         m_deletion = OrderDeletionRun::start(orderList, {ui->groupBox, ui->progressBar, ui->label});
 }
 
-bool SearchOrder::beginOrderSeparation()
+void SearchOrder::addProductsOptions(FormBody& body) const
 {
-    m_runRow = CurrentOrder::takeNext(orderList);
-    if (m_runRow < 0)
-        return true;
-    postQueryProducts(orderList[m_runRow].order_photo_id);
-    return false;
+    body.add(QStringLiteral("is_qu"), QStringLiteral("1"));
 }
 
-void SearchOrder::postQueryProducts(QString orderPhotoId)
+void SearchOrder::readProducts(const QJsonObject& reply)
 {
-    FormBody body;
-    body.add(QStringLiteral("token"), ACCESS_TOKEN)
-        .add(QStringLiteral("order_photo_id"), orderPhotoId)
-        .add(QStringLiteral("shopid"), g_shopId)
-        .add(QStringLiteral("superid"), g_superId)
-        .add(QStringLiteral("personid"), g_eid)
-        .add(QStringLiteral("uid"), g_uid)
-        .add(QStringLiteral("is_qu"), QStringLiteral("1"));
-    post(URL_ORDER_ORDERGOODS20230521, body.bytes(), &SearchOrder::queryProductsCallBack);
-    qDebug() << "query product Url:" << URL_ORDER_ORDERGOODS20230521;
-    qDebug() << "query product Paras:" << FormBody::masked(body.bytes());
-}
-
-void SearchOrder::queryProductsCallBack(QNetworkReply* reply)
-{
-    reply->deleteLater();
-    QJsonObject object;
-    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询产品信息错误："))) {
-        stopRun();
-        return;
-    }
-    expressHtmlText = expressHtml.getExpressHtml(object);
-    const ProductPlan plan = ProductPlan::read(object);
+    const ProductPlan plan = ProductPlan::read(reply);
     productDirList = plan.dirs;
     g_orderGoodsList = plan.goods;
-    ui->label->hide();
-    ui->groupBox->hide();
-    chooseRootAndStart();
 }
 
-void SearchOrder::chooseRootAndStart()
+bool SearchOrder::createWorkFolders()
 {
-    separatePath = SeparationFolders::chooseRoot(this, ui->pathLineEdit->text());
-    if (separatePath.isEmpty()) {
-        stopRun();
-        return;
-    }
-    g_separateOrderDir = separatePath;
-    startSeparatePhotos();
-}
-
-bool SearchOrder::createRunFolder(const QString& folder)
-{
-    if (SeparationFolders::createRunFolder(folder))
-        return true;
-    stopRun();
-    return false;
-}
-
-void SearchOrder::post(const QString& url, const QByteArray& body, void (SearchOrder::*replySlot)(QNetworkReply*))
-{
-    // A manager per request, as every step of the run makes its own.
-    manager = new QNetworkAccessManager(this);
-    connect(manager, &QNetworkAccessManager::finished, this, replySlot);
-    ServiceCall::postForm(manager, url, body);
-}
-
-void SearchOrder::startJob(SeparateThread* job, int priority)
-{
-    m_pool.start(job, priority);
-}
-
-void SearchOrder::preparePool()
-{
-    m_pool.clear();
-    m_pool.setMaxThreadCount(10);
-    m_pool.setExpiryTimeout(-1);
-}
-
-void SearchOrder::startSeparatePhotos()
-{
-    qDebug() << "执行拉" << "startSeparatePhotos";
-    separatePath += QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('/');
-    if (!createRunFolder(separatePath))
-        return;
-    // Customer data becomes a folder name: a "/" must not nest, ".." not escape.
-    separatePath += sanitizeFileName(g_curOrderPayForKey) + QStringLiteral("-服务") + sanitizeFileName(g_curServiceTimes)
-        + QLatin1Char(' ') + sanitizeFileName(g_curCustomerNames) + QLatin1Char(' ')
-        + sanitizeFileName(g_curPickupTypeText) + QLatin1Char('/');
-    if (!createRunFolder(separatePath))
-        return;
     separateOrderPath = separatePath;
     if (g_separateModeName.isEmpty()) {
         separatePath += QStringLiteral("其它/");
-        if (!createRunFolder(separatePath))
-            return;
+        if (!SeparationFolders::createRunFolder(separatePath))
+            return false;
     }
     g_separateOrderDir = separatePath;
-    if (!createRunFolder(separatePath + g_productDirName))
-        return;
-    if (g_separateModeName.isEmpty() && !createRunFolder(separatePath + QStringLiteral("汰片")))
-        return;
-    if (!createRunFolder(separatePath + g_markDirName))
-        return;
-
-    readyNum = 0;
-    fenjian_photoCheckNum = 0;
-    fenjian_photoExistNum = 0;
-    fenjian_photoIsFileNum = 0;
-    m_failedCopies.clear();
-    preparePool();
-    const QString finished = CurrentOrder::serverFolder(QStringLiteral("成品/"));
-    for (int index = 0; !finished.isEmpty() && index < g_orderGoodsList.size(); ++index) {
-        for (const QString& name : g_orderGoodsList.at(index).photoNames) {
-            ++fenjian_photoCheckNum;
-            startJob(new SeparateThread(finished + name, SeparateTaskPhotoIsFile, this), index);
-        }
-    }
-    if (fenjian_photoCheckNum == 0)
-        fenjian_photoIsFileSlot_1(0);
+    return SeparationFolders::createRunFolder(separatePath + g_productDirName)
+        && (!g_separateModeName.isEmpty() || SeparationFolders::createRunFolder(separatePath + QStringLiteral("汰片")))
+        && SeparationFolders::createRunFolder(separatePath + g_markDirName);
 }
 
-void SearchOrder::onFinishSeparateImage()
+int SearchOrder::listOrderPhotos()
 {
-    ++readyNum;
-    ui->progressBar->setValue(readyNum);
-}
-
-void SearchOrder::fenjian_copyFailedSlot(QString source)
-{
-    if (!m_failedCopies.contains(source))
-        m_failedCopies << source;
-}
-
-void SearchOrder::fenjian_photoIsFileSlot_1(int num)
-{
-    Q_UNUSED(num);
-    if (fenjian_photoCheckNum != 0) {
-        ++fenjian_photoIsFileNum;
-        qDebug() << "读取数量：" << fenjian_photoCheckNum << "  --" << fenjian_photoIsFileNum;
-    }
-    if (fenjian_photoIsFileNum != fenjian_photoCheckNum)
-        return;
-    // An order without a folder of its own lists nothing.
-    finalPhotoList = SeparationFolders::entries(CurrentOrder::serverFolder(QStringLiteral("成品/")));
     delPhotoList.clear();
     if (g_xztp == QLatin1String("1"))
         delPhotoList = SeparationFolders::entries(CurrentOrder::serverFolder(QStringLiteral("汰片/")));
@@ -270,47 +113,14 @@ void SearchOrder::fenjian_photoIsFileSlot_1(int num)
     shejiPhotoList = SeparationFolders::designImages(CurrentOrder::serverFolder(QStringLiteral("设计/")));
     qDebug() << "设计图的数据：" << g_curOrderPath + QStringLiteral("设计/") << shejiPhotoList;
     markPhotoList = SeparationFolders::entries(CurrentOrder::serverFolder(QStringLiteral("marks/")));
-
-    ui->groupBox->show();
-    ui->progressBar->setMaximum(finalPhotoList.size() + delPhotoList.size() + markPhotoList.size()
-                                + shejiPhotoList.size() + 14);
-    ui->progressBar->setValue(0);
-    ui->progressBar->show();
     qDebug() << "总进度的总数 分别是 finalPhotoList：" << finalPhotoList.size() << " - delPhotoList"
              << delPhotoList.size() << " - markPhotoList" << markPhotoList.size() << " - shejiPhotoList:"
              << shejiPhotoList.size();
-    ui->label_finishOrdersNum->setText(QStringLiteral("已完成订单个数：%1/%2").arg(doneOrdersNum).arg(checkOrdersNum));
-    ui->label_finishOrdersNum->show();
-    preparePool();
-
-    fenjian_finalPhotoOkNum = 0;
-    if (finalPhotoList.isEmpty()) {
-        fenjian_finalPhotoSlot_2();
-        return;
-    }
-    for (const QString& entry : qAsConst(finalPhotoList)) {
-        const QString from = g_curOrderPath + QStringLiteral("成品/") + entry;
-        const QString to = g_separateOrderDir + g_productDirName + QLatin1Char('/') + entry;
-        qDebug() << "test=" << from << "-to==" << to;
-        startJob(new SeparateThread(from, to, true, SeparateTaskFinalPhotoCopy, this));
-    }
+    return delPhotoList.size() + markPhotoList.size() + shejiPhotoList.size();
 }
 
-// Counts one report of a stage's jobs: true once all are in. A call on an
-// empty list comes from the stage before and goes on at once.
-static bool countReport(int* done, const QStringList& list, const std::function<void()>& unit)
+void SearchOrder::finalPhotosCopied()
 {
-    if (list.isEmpty())
-        return true;
-    ++*done;
-    unit();
-    return *done == list.size();
-}
-
-void SearchOrder::fenjian_finalPhotoSlot_2()
-{
-    if (!countReport(&fenjian_finalPhotoOkNum, finalPhotoList, [this] { onFinishSeparateImage(); }))
-        return;
     fenjian_delPhotoOkNum = 0;
     if (delPhotoList.isEmpty()) {
         fenjian_delPhotoSlot_3();
@@ -436,102 +246,27 @@ void SearchOrder::fenjian_productPhotoSlot_4(QString fullPicName)
         m_messageList.append(m_message);
         isProductsDone = true;
         qDebug() << "开始html";
-        prepareOrderSheet();
+        sheetFields.resetForNextOrder();
+        // The order's last record so far: the summary lists a missing bar code there.
+        prepareOrderSheet(m_messageList.size() - 1);
     }
 }
 
-void SearchOrder::prepareOrderSheet()
-{
-    sheetFields.resetForNextOrder();
-    barCodeUrl = BarCodeDownload::orderUrl(g_curOrderPhotoId);
-    barPath = separatePath + QStringLiteral("/条形码.jpg");
-    // Nobody waits for the bar code: the run goes on with the picture information.
-    startDownloadBar();
-    getPicInfo();
-}
 
-void SearchOrder::startDownloadBar()
+void SearchOrder::addPicOptions(OrderPicRequest& request) const
 {
-    // A bar code of an earlier run today is hidden before it is replaced.
-    FileOperation::setHiddenAttribute(barPath);
-    qDebug() << "srcsrc===" << barCodeUrl;
-    // The order's last record so far: the summary lists a missing bar code there.
-    m_barCodes.expect(BarCodeDownload::start(barCodeUrl, barPath, this), m_messageList.size() - 1);
-}
-
-void SearchOrder::getPicInfo()
-{
-    OrderPicRequest request;
-    request.loadFineImages(g_curOrderPath);
     qDebug() << "成品照片数量是：" << request.fineImages.size();
     request.designImages = shejiPhotoList;
-    request.barPath = barPath;
-    request.imagePath = separatePath;
-    post(URL_ORDER_GETORDERPIC, request.body(), &SearchOrder::queryPicInfoCallBack);
-    qDebug() << "getPicInfo Url:" << URL_ORDER_GETORDERPIC;
-    qDebug() << "getPicInfo Paras:" << FormBody::masked(request.body());
 }
 
-void SearchOrder::queryPicInfoCallBack(QNetworkReply* reply)
+void SearchOrder::readOrderInfo(const QJsonObject& reply)
 {
-    reply->deleteLater();
-    QJsonObject object;
-    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询裁剪信息错误："))) {
-        stopRun();
-        return;
-    }
-    qDebug() << "picinfo" << object;
-    onFinishSeparateImage();
-    orderPicHtml = object.value(QStringLiteral("html")).toString();
-    startJob(new SeparateThread(object.value(QStringLiteral("orderpicdescr")).toArray(),
-                                SeparateTaskAnalysisPhotoInfo, this));
-}
-
-void SearchOrder::fenjian_analysisPhotoInfo()
-{
-    onFinishSeparateImage();
-    qDebug() << "开始保存成品缩略图";
-    // The job reads the work folder when it runs: still this order's.
-    m_pool.start(new ThumbnailThread(*ImageData::getInstance()->getFineImages(), this, 88), 0);
-}
-
-void SearchOrder::onSheetThumbsNotWritten(QStringList paths)
-{
-    orderRecord().unwrittenFiles << paths;
-}
-
-void SearchOrder::onFinishSaveThumb()
-{
-    qDebug() << "search order thumbnail finished!";
-    postQueryOrderInfo();
-}
-
-void SearchOrder::postQueryOrderInfo()
-{
-    const QByteArray body = orderDetailBody();
-    post(URL_ORDER_ORDERDETAIL, body, &SearchOrder::queryOrderInfoCallBack);
-    qDebug() << "postOrder Url:" << URL_ORDER_ORDERDETAIL;
-    qDebug() << "postOrder Paras:" << FormBody::masked(body);
-}
-
-void SearchOrder::queryOrderInfoCallBack(QNetworkReply* reply)
-{
-    reply->deleteLater();
-    QJsonObject object;
-    if (!ServiceCall::readSuccess(reply, &object, QStringLiteral("查询订单信息错误："))) {
-        stopRun();
-        return;
-    }
-    qDebug() << "postOrder Json:" << QJsonDocument(object).toJson(QJsonDocument::Indented);
-    readOrderDetail(object, g_curOrderPayForKey, g_curServiceTimes, &sheetFields);
+    readOrderDetail(reply, g_curOrderPayForKey, g_curServiceTimes, &sheetFields);
     qDebug() << "picsMarkArr====" << sheetFields.picsMarkArr.size();
     if (m_runRow >= 0 && m_runRow < orderList.size())
         sheetFields.selectPhotoName = orderList.at(m_runRow).selectphotoname;
     orderRecord().failedCopies << MarkImages::copyAll(markedPictureNames(sheetFields.picsMarkArr), getMarksDir(),
                                                       MarkImages::targetFolder());
-    saveExpressPdf();
-    // Goes on with the next order: nothing of this order may follow.
-    saveHTML();
 }
 
 SeparateMessage& SearchOrder::orderRecord()
@@ -541,64 +276,19 @@ SeparateMessage& SearchOrder::orderRecord()
     return m_messageList.last();
 }
 
-void SearchOrder::saveExpressPdf()
-{
-    const QString path = separatePath + QStringLiteral("/快递产品信息.pdf");
-    if (!SheetFiles::writeSheetPdf(expressHtmlText, path))
-        orderRecord().unwrittenFiles << path;
-}
-
-void SearchOrder::saveHTML()
-{
-    const QString path = separatePath + QStringLiteral("/明细制作单.html");
-    qDebug() << "saveFilepath:" << separatePath;
-    if (!SheetFiles::writeSheetHtml(orderPicHtml, path)) {
-        Dialogs::information(this, tr("提示"), tr("failed to create HTML file"), QMessageBox::Ok);
-        orderRecord().unwrittenFiles << path;
-    }
-    separateNextOrder();
-}
-
 QString SearchOrder::getHTMLString()
 {
     return LocalProductionSheet().build(sheetFields, barPath, &goodsPhotoTotal);
 }
 
-void SearchOrder::separateNextOrder()
+QString SearchOrder::summaryRoot() const
 {
-    ++doneOrdersNum;
-    ui->label_finishOrdersNum->setText(QStringLiteral("已完成订单个数：%1/%2").arg(doneOrdersNum).arg(checkOrdersNum));
-    ui->progressBar->setValue(0);
-    ui->progressBar->setMaximum(0);
-    ui->progressBar->hide();
-    m_runRow = -1;
-    if (beginOrderSeparation())
-        endRun();
-}
-
-void SearchOrder::endRun()
-{
-    m_barCodes.markMissing(m_messageList);
-    MessageBoxDialog::showRunSummary(m_messageList, ui->pathLineEdit->text(), QDate::currentDate());
-    for (OrderItemInfo& order : orderList)
-        order.processed = false;
-    doneOrdersNum = 0;
-    checkOrdersNum = 0;
-    m_runRow = -1;
-    ui->label_finishOrdersNum->hide();
-    ui->groupBox->hide();
-    isSeparating = false;
-    SeparationBusy::release(this);
+    return ui->pathLineEdit->text();
 }
 
 void SearchOrder::stopRun()
 {
-    // The stopped order is taken again by the next press.
-    if (m_runRow >= 0 && m_runRow < orderList.size())
-        orderList[m_runRow].processed = false;
-    m_runRow = -1;
     ui->label->hide();
     ui->groupBox->hide();
-    isSeparating = false;
-    SeparationBusy::release(this);
+    SeparationRunDialog::stopRun();
 }
