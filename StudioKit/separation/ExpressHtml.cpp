@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QLatin1String>
+#include <QStringBuilder>
 
 namespace {
 
@@ -9,19 +10,24 @@ namespace {
 // where a "<" or "&" in a name would swallow text or add markup.
 QString escaped(const QString& value)
 {
-    return value.toHtmlEscaped();
+    // Most values hold nothing to escape: keep them without a copy.
+    for (const QChar c : value) {
+        if (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('&') || c == QLatin1Char('"'))
+            return value.toHtmlEscaped();
+    }
+    return value;
 }
 
-const char* const kHead = "<HTML>"
+const QString kHead = QStringLiteral("<HTML>"
                           "<head>"
                           "<meta http-equiv=\"Content-Language\" content=\"zh-cn\">"
                           "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"
                           "<title></title>"
                           "</head>"
                           "<body leftmargin=\"0\">"
-                          "<div align=\"center\">";
+                          "<div align=\"center\">");
 
-const char* const kStyle = "<style type=\"text/css\">"
+const QString kStyle = QStringLiteral("<style type=\"text/css\">"
                            ".style1 {"
                            "\tfont-size: 24px;"
                            "\tfont-weight: bold;"
@@ -30,72 +36,72 @@ const char* const kStyle = "<style type=\"text/css\">"
                            ".thinborder{border-collapse:collapse;border-spacing:0;border-left:1px solid #888;"
                            "border-top:1px solid #000;}"
                            ".td_thin{border-right:1px solid #000;border-bottom:1px solid #000;padding:5px 15px;}"
-                           "</style>";
+                           "</style>");
 
-const char* const kTitleBeforeSelector = "<p><table width=100%  border=0 cellspacing=0 cellpadding=1;>"
+const QString kTitleBeforeSelector = QStringLiteral("<p><table width=100%  border=0 cellspacing=0 cellpadding=1;>"
                                          "<tr bgcolor=\"#FFFFFF\"><td width=27%><div align=\"center\"></div></td>"
                                          "<td width=46%><div align=\"center\">"
                                          "<span align=\"center\" class=\"style1\">快递产品信息</span>"
                                          "</div></td><td width=27%><div align=\"right\">"
                                          "<table width=\"100%\"   cellspacing=\"0\" cellpadding=\"1\" border=\"1\">"
                                          "  <tr>"
-                                         "    <td align=\"left\" class=\"style2\">选片师姓名：";
-const char* const kTitleAfterSelector = "</td>"
+                                         "    <td align=\"left\" class=\"style2\">选片师姓名：");
+const QString kTitleAfterSelector = QStringLiteral("</td>"
                                         "  </tr>"
                                         "</table>"
                                         "</div></td></tr></table></p>"
-                                        "<BR>";
+                                        "<BR>");
 
-const char* const kOrderOpen = "<table width=\"100%\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">"
+const QString kOrderOpen = QStringLiteral("<table width=\"100%\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">"
                                "<tr><td align=\"center\">"
                                "<table width=\"100%\" border=\"1\" align=\"center\" cellpadding=\"0\" cellspacing=\"0\">"
-                               "  <tr>";
-const char* const kOrderLabelOpen = "    <td><div align=\"left\" >";
-const char* const kOrderLabelClose = "</div></td>";
-const char* const kOrderClose = "  </tr>"
+                               "  <tr>");
+const QString kOrderLabelOpen = QStringLiteral("    <td><div align=\"left\" >");
+const QString kOrderLabelClose = QStringLiteral("</div></td>");
+const QString kOrderClose = QStringLiteral("  </tr>"
                                 "</table></td></tr></table>"
-                                "<BR>";
+                                "<BR>");
 
-const char* const kGroupOpen = "<table width=\"100%\"  border=\"0\" cellspacing=\"0\" cellpadding=\"0\">"
+const QString kGroupOpen = QStringLiteral("<table width=\"100%\"  border=\"0\" cellspacing=\"0\" cellpadding=\"0\">"
                                "<tr><td align=\"center\">"
-                               "<table width=\"100%\" border=\"1\" align=\"center\" cellpadding=\"0\" cellspacing=\"0\">";
-const char* const kContactName = "联系人: <span style=\"color: #0000FF\">";
-const char* const kContactPhone = "</span>    联系电话:  <span style=\"color: #0000FF\">";
-const char* const kContactPostcode = "</span>     邮编: <span style=\"color: #0000FF\">";
-const char* const kContactAddress = "</span>    地址： <span style=\"color: #0000FF\">";
-const char* const kContactEnd = "</span>";
-const char* const kCourierLineOpen = "<tr><td colspan=\"6\"><span class=\"style2\"><font color=\"#000000\"> 快递信息： ";
-const char* const kCourierLineClose = "</font></td></tr>";
-const char* const kPickupLineOpen = "<tr><td colspan=\"6\"><span class=\"style2\"><font color=\"#000000\">普通件：";
-const char* const kPickupSuffix = "取件";
-const char* const kPickupOrdinaryClose = "</font>";
-const char* const kPickupUrgentOpen = "     <font color=\"#DC143C\">加急件：";
-const char* const kPickupUrgentClose = "取件</font>";
-const char* const kPickupLineClose = "</span>&nbsp;</td></tr>";
-const char* const kGoodsHeader = "  <tr bgcolor=\"#CCCCCC\">"
+                               "<table width=\"100%\" border=\"1\" align=\"center\" cellpadding=\"0\" cellspacing=\"0\">");
+const QString kContactName = QStringLiteral("联系人: <span style=\"color: #0000FF\">");
+const QString kContactPhone = QStringLiteral("</span>    联系电话:  <span style=\"color: #0000FF\">");
+const QString kContactPostcode = QStringLiteral("</span>     邮编: <span style=\"color: #0000FF\">");
+const QString kContactAddress = QStringLiteral("</span>    地址： <span style=\"color: #0000FF\">");
+const QString kContactEnd = QStringLiteral("</span>");
+const QString kCourierLineOpen = QStringLiteral("<tr><td colspan=\"6\"><span class=\"style2\"><font color=\"#000000\"> 快递信息： ");
+const QString kCourierLineClose = QStringLiteral("</font></td></tr>");
+const QString kPickupLineOpen = QStringLiteral("<tr><td colspan=\"6\"><span class=\"style2\"><font color=\"#000000\">普通件：");
+const QString kPickupSuffix = QStringLiteral("取件");
+const QString kPickupOrdinaryClose = QStringLiteral("</font>");
+const QString kPickupUrgentOpen = QStringLiteral("     <font color=\"#DC143C\">加急件：");
+const QString kPickupUrgentClose = QStringLiteral("取件</font>");
+const QString kPickupLineClose = QStringLiteral("</span>&nbsp;</td></tr>");
+const QString kGoodsHeader = QStringLiteral("  <tr bgcolor=\"#CCCCCC\">"
                                  "    <td width=\"10%\"><div align=\"center\">序号</div></td>"
                                  "    <td width=\"40%\"><div align=\"center\">产品名称</div></td>"
                                  "    <td width=\"10%\"><div align=\"center\">类别</div></td>"
                                  "    <td width=\"10%\"><div align=\"center\">数量</div></td>"
                                  "    <td width=\"10%\"><div align=\"center\">P数</div></td>"
                                  "    <td width=\"20%\"><div align=\"center\">发货日期</div></td>"
-                                 "  </tr>";
-const char* const kRowOpen = "  <tr>";
-const char* const kCellCentre = "    <td align=\"center\">";
-const char* const kCellLeft = "    <td align=\"left\">";
-const char* const kCellClose = "</td>";
-const char* const kCellUrgentDateOpen = "    <td align=\"center\"><span class=\"style2\"><font color=\"#DC143C\">";
-const char* const kCellUrgentDateClose = "</font></span></td>";
-const char* const kRowClose = "  </tr>";
-const char* const kTotalOpen = "<tr>"
+                                 "  </tr>");
+const QString kRowOpen = QStringLiteral("  <tr>");
+const QString kCellCentre = QStringLiteral("    <td align=\"center\">");
+const QString kCellLeft = QStringLiteral("    <td align=\"left\">");
+const QString kCellClose = QStringLiteral("</td>");
+const QString kCellUrgentDateOpen = QStringLiteral("    <td align=\"center\"><span class=\"style2\"><font color=\"#DC143C\">");
+const QString kCellUrgentDateClose = QStringLiteral("</font></span></td>");
+const QString kRowClose = QStringLiteral("  </tr>");
+const QString kTotalOpen = QStringLiteral("<tr>"
                                "<td><div align=\"center\">总计</div></td>"
-                               "<td colspan=\"5\"><div align=\"center\">产品总数:";
-const char* const kTotalClose = "件</div>"
+                               "<td colspan=\"5\"><div align=\"center\">产品总数:");
+const QString kTotalClose = QStringLiteral("件</div>"
                                 "</td></tr>"
-                                "</table></td></tr></table>";
-const char* const kGroupGap = "<BR>";
+                                "</table></td></tr></table>");
+const QString kGroupGap = QStringLiteral("<BR>");
 
-const char* const kClosing = "<BR>"
+const QString kClosing = QStringLiteral("<BR>"
                              "<BR>"
                              "<table width=\"100%\"  border=\"0\" cellspacing=\"0\" cellpadding=\"1\">"
                              "  <tr>"
@@ -103,19 +109,14 @@ const char* const kClosing = "<BR>"
                              "    <td align=\"left\" class=\"style2\" width=\"50%\">客户签字：________________</td>"
                              "  </tr>"
                              "</table>"
-                             "<div style=\"font-size:12px\" align=\"center\"><p align=\"right\">";
-const char* const kEnd = "</p></div>"
+                             "<div style=\"font-size:12px\" align=\"center\"><p align=\"right\">");
+const QString kEnd = QStringLiteral("</p></div>"
                          "</body>"
-                         "</HTML>";
+                         "</HTML>");
 
-const char* const kNoPickupDate = "1970-01-01";
+const QString kNoPickupDate = QStringLiteral("1970-01-01");
 // Category whose goods have no P count on the sheet.
-const char* const kCategoryWithoutPCount = "33";
-
-QString fragment(const char* text)
-{
-    return QString::fromUtf8(text);
-}
+const QString kCategoryWithoutPCount = QStringLiteral("33");
 
 } // namespace
 
@@ -181,29 +182,29 @@ QString ExpressHtml::getExpressHtml(QJsonObject reply)
 
     const auto value = [](const QJsonObject& object, const char* key) { return escaped(goodsText(object, key)); };
     const auto orderCell = [](const QString& label, const QString& text) {
-        return fragment(kOrderLabelOpen) + label + fragment(kOrderLabelClose) + fragment(kOrderLabelOpen) + text +
-               fragment(kOrderLabelClose);
+        return kOrderLabelOpen + label + kOrderLabelClose + kOrderLabelOpen + text +
+               kOrderLabelClose;
     };
 
-    QString page = fragment(kHead) + fragment(kStyle);
-    page += fragment(kTitleBeforeSelector) + value(order, "role12name") + fragment(kTitleAfterSelector);
+    QString page = kHead + kStyle;
+    page += kTitleBeforeSelector + value(order, "role12name") + kTitleAfterSelector;
 
-    page += fragment(kOrderOpen);
+    page += kOrderOpen;
     page += orderCell(QStringLiteral("订单号"),
                       value(orderInfo, "orderpayforkey") + QLatin1Char('-') + value(order, "servicetimes"));
     page += orderCell(QStringLiteral("客人姓名"),
                       value(orderInfo, "wname") + QLatin1Char('/') + value(orderInfo, "mname"));
     page += orderCell(QStringLiteral("客人电话"),
                       value(orderInfo, "wphone") + QLatin1Char('/') + value(orderInfo, "mphone"));
-    page += fragment(kOrderClose);
+    page += kOrderClose;
 
     for (int i = 0; i < addressIds.size(); ++i) {
         if (i > 0)
-            page += fragment(kGroupGap);
+            page += kGroupGap;
         appendAddressBlock(page, addressIds.at(i), pickupTime, urgentTime);
     }
 
-    page += fragment(kClosing) + m_clock().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) + fragment(kEnd);
+    page += kClosing + m_clock().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) + kEnd;
     return page;
 }
 
@@ -214,45 +215,41 @@ void ExpressHtml::appendAddressBlock(QString& page, const QString& addressId, co
     const QString pickup = escaped(pickupTime);
     const QString urgent = escaped(urgentTime);
 
-    page += fragment(kGroupOpen);
+    page += kGroupOpen;
 
     QString contact;
     if (!group.isEmpty()) {
         const GoodsInfo& first = group.first();
-        contact = fragment(kContactName) + escaped(first.receiverName) + fragment(kContactPhone) +
-                  escaped(first.receiverPhone) + fragment(kContactPostcode) + escaped(first.postcode) +
-                  fragment(kContactAddress) + escaped(first.province + first.city + first.county + first.address) +
-                  fragment(kContactEnd);
+        contact = kContactName + escaped(first.receiverName) + kContactPhone +
+                  escaped(first.receiverPhone) + kContactPostcode + escaped(first.postcode) +
+                  kContactAddress + escaped(first.province + first.city + first.county + first.address) +
+                  kContactEnd;
     }
-    page += fragment(kCourierLineOpen) + contact + fragment(kCourierLineClose);
+    page += kCourierLineOpen + contact + kCourierLineClose;
 
-    page += fragment(kPickupLineOpen);
-    if (!pickupTime.isEmpty() && pickupTime != QLatin1String(kNoPickupDate))
-        page += pickup + fragment(kPickupSuffix);
-    page += fragment(kPickupOrdinaryClose);
+    page += kPickupLineOpen;
+    if (!pickupTime.isEmpty() && pickupTime != kNoPickupDate)
+        page += pickup + kPickupSuffix;
+    page += kPickupOrdinaryClose;
     if (urgentAddressIds.contains(addressId) && !urgentTime.isEmpty())
-        page += fragment(kPickupUrgentOpen) + urgent + fragment(kPickupUrgentClose);
-    page += fragment(kPickupLineClose);
+        page += kPickupUrgentOpen + urgent + kPickupUrgentClose;
+    page += kPickupLineClose;
 
-    page += fragment(kGoodsHeader);
+    page += kGoodsHeader;
     int row = 0;
     for (const GoodsInfo& good : group) {
         // A set among the sub-goods has no row of its own, yet counts in the total.
         if (good.isExist)
             continue;
-        const QString name = good.isChild ? good.parentGoodName + QLatin1Char('-') + good.goodName : good.goodName;
-        page += fragment(kRowOpen);
-        page += fragment(kCellCentre) + QString::number(++row) + fragment(kCellClose);
-        page += fragment(kCellLeft) + escaped(name) + fragment(kCellClose);
-        page += fragment(kCellCentre) + escaped(good.goodTypeName) + fragment(kCellClose);
-        page += fragment(kCellCentre) + escaped(good.goodAmount) + fragment(kCellClose);
-        const bool noPCount = good.goodTypeId == QLatin1String(kCategoryWithoutPCount);
-        page += fragment(kCellCentre) + (noPCount ? QString() : escaped(good.goodPNumber)) + fragment(kCellClose);
-        if (good.isUrgent == QLatin1String("1"))
-            page += fragment(kCellUrgentDateOpen) + urgent + fragment(kCellUrgentDateClose);
-        else
-            page += fragment(kCellCentre) + pickup + fragment(kCellClose);
-        page += fragment(kRowClose);
+        const QString name = good.isChild ? good.parentGoodName % QLatin1Char('-') % good.goodName : good.goodName;
+        const bool noPCount = good.goodTypeId == kCategoryWithoutPCount;
+        const bool urgentGood = good.isUrgent == QLatin1String("1");
+        // Built in place: a page of many goods must not copy itself per cell.
+        page += kRowOpen % kCellCentre % QString::number(++row) % kCellClose % kCellLeft % escaped(name) % kCellClose
+            % kCellCentre % escaped(good.goodTypeName) % kCellClose % kCellCentre % escaped(good.goodAmount)
+            % kCellClose % kCellCentre % (noPCount ? QString() : escaped(good.goodPNumber)) % kCellClose
+            % (urgentGood ? kCellUrgentDateOpen : kCellCentre) % (urgentGood ? urgent : pickup)
+            % (urgentGood ? kCellUrgentDateClose : kCellClose) % kRowClose;
     }
-    page += fragment(kTotalOpen) + QString::number(group.size()) + fragment(kTotalClose);
+    page += kTotalOpen + QString::number(group.size()) + kTotalClose;
 }

@@ -1,10 +1,14 @@
 #ifndef GOODSINFO_H
 #define GOODSINFO_H
 
+#include <QHash>
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 // One product (good) of an order as the products reply describes it. A plain
 // value: copies are deep and cheap, `children` included.
@@ -65,6 +69,15 @@ struct GoodsInfo
 // The value of `key` as the service's text: numbers, booleans, null and
 // missing keys read as empty. Both fillers of the record read through it.
 QString goodsText(const QJsonObject& object, const char* key);
+
+using GoodsTextField = QString GoodsInfo::*;
+
+// Empties the text fields of `fields`, then fills those whose key `object`
+// has, in one walk over the object: a reply of many goods would otherwise
+// search every good for each key the record knows. Each other key goes to
+// `other`, when given.
+void readGoodsTexts(GoodsInfo* record, const QJsonObject& object, const QHash<QString, GoodsTextField>& fields,
+                    const std::function<void(const QString& key, const QJsonValue& value)>& other = {});
 
 // The goods of the order being separated; the products reply replaces them
 // before any job of the order starts.

@@ -37,48 +37,108 @@ private:
 };
 
 // The fields of one good object the separation reads; "getgooddate" is
-// spelled with a blank in the first goods list.
-GoodsInfo readGood(const QJsonObject& object, const char* dateKey)
+// spelled with a blank in the first goods list. A top-level good also gives
+// its "ishomemade" and "parentid", which the record does not keep.
+GoodsInfo readGood(const QJsonObject& object, const char* dateKey, QString* homemade = nullptr,
+                   QString* parentId = nullptr)
 {
-    const auto text = [&object](const char* key) { return goodsText(object, key); };
+    static const QHash<QString, GoodsTextField> fields = {
+        {QStringLiteral("id"), &GoodsInfo::id},
+        {QStringLiteral("goodid"), &GoodsInfo::goodId},
+        {QStringLiteral("goodsizename"), &GoodsInfo::goodSizeName},
+        {QStringLiteral("goodtypename"), &GoodsInfo::goodTypeName},
+        {QStringLiteral("costing"), &GoodsInfo::costing},
+        {QStringLiteral("weight"), &GoodsInfo::weight},
+        {QStringLiteral("descr"), &GoodsInfo::descr},
+        {QStringLiteral("isurgent"), &GoodsInfo::isUrgent},
+        {QStringLiteral("goodpnumber"), &GoodsInfo::goodPNumber},
+        {QStringLiteral("p_num"), &GoodsInfo::pNum},
+        {QStringLiteral("goodamount"), &GoodsInfo::goodAmount},
+        {QStringLiteral("goodpagenumber"), &GoodsInfo::goodPageNumber},
+        {QStringLiteral("goodtypeid"), &GoodsInfo::goodTypeId},
+        {QStringLiteral("factoryname"), &GoodsInfo::factoryName},
+        {QStringLiteral("goodremark"), &GoodsInfo::goodRemark},
+        {QStringLiteral("auth_remark"), &GoodsInfo::authRemark},
+    };
     GoodsInfo good;
-    good.id = text("id");
-    good.goodId = text("goodid");
-    good.goodName = cleanProductName(text("goodname").replace(QLatin1Char('*'), QLatin1Char('x')));
-    good.goodSizeName = text("goodsizename");
-    good.goodTypeName = text("goodtypename");
-    good.costing = text("costing");
-    good.weight = text("weight");
-    good.getGoodDate = text(dateKey);
-    good.descr = text("descr");
-    good.isUrgent = text("isurgent");
-    good.goodPNumber = text("goodpnumber");
-    good.pNum = text("p_num");
-    good.goodAmount = text("goodamount");
-    good.goodPageNumber = text("goodpagenumber");
-    good.goodTypeId = text("goodtypeid");
-    good.factoryName = text("factoryname");
-    good.goodRemark = text("goodremark");
-    good.authRemark = text("auth_remark");
-    good.pickupText = text("isems") == QLatin1String("0") ? QStringLiteral("自取") : QStringLiteral("快递");
-    const QString picPath = text("picpath");
+    QString name;
+    QString isEms;
+    QString picPath;
+    const QLatin1String date(dateKey);
+    readGoodsTexts(&good, object, fields, [&](const QString& key, const QJsonValue& value) {
+        if (key == QLatin1String("goodname"))
+            name = value.toString();
+        else if (key == date)
+            good.getGoodDate = value.toString();
+        else if (key == QLatin1String("isems"))
+            isEms = value.toString();
+        else if (key == QLatin1String("picpath"))
+            picPath = value.toString();
+        else if (homemade && key == QLatin1String("ishomemade"))
+            *homemade = value.toString();
+        else if (parentId && key == QLatin1String("parentid"))
+            *parentId = value.toString();
+    });
+    good.goodName = cleanProductName(name.replace(QLatin1Char('*'), QLatin1Char('x')));
+    good.pickupText = isEms == QLatin1String("0") ? QStringLiteral("自取") : QStringLiteral("快递");
     if (!picPath.isEmpty())
         good.photoNames = picPath.split(QLatin1Char('|'));
     return good;
 }
 
+// What every good of one reply shares: how it is read and the order's parts
+// of its folder names, cleaned once rather than for each good.
+struct ReplyReading
+{
+    ReplyReading(const QJsonObject& reply, ProductPlan::Reading reading)
+        : afterSample(reading == ProductPlan::Reading::AfterSample)
+        , idFlag(afterSample ? QString()
+                             : reply.value(QStringLiteral("shop_set"))
+                                   .toObject()
+                                   .value(QStringLiteral("fenjian_ishaveordergoodid"))
+                                   .toString())
+        , bookingNumber(sanitizeFileName(g_curOrderPayForKey))
+        , customerNames(sanitizeFileName(g_curCustomerNames))
+        , pickupTime(sanitizeFileName(g_curPickupTime))
+        , designer(sanitizeFileName(g_curRole10))
+    {
+    }
+
+    const bool afterSample;
+    const QString idFlag;
+    const QString bookingNumber;
+    const QString customerNames;
+    const QString pickupTime;
+    const QString designer;
+};
+
+// Logs a goods list; a reply of thousands of goods would take longer to
+// print than to read, so a long one is logged by its size.
+void logGoods(const char* label, const QJsonArray& goods)
+{
+    const int kLoggedGoods = 200;
+    if (goods.size() <= kLoggedGoods)
+        qDebug() << label << goods;
+    else
+        qDebug() << label << goods.size() << "goods";
+}
+
 // Reads the goods of one array into `plan`, numbering display names across
 // both arrays through `usedNames`.
-void readGoods(const QJsonArray& array, bool secondList, const QString& idFlag, ProductPlan::Reading reading,
-               UniqueNames* usedNames, ProductPlan* plan)
+void readGoods(const QJsonArray& array, bool secondList, const ReplyReading& reading, UniqueNames* usedNames,
+               ProductPlan* plan)
 {
-    const bool afterSample = reading == ProductPlan::Reading::AfterSample;
+    const bool afterSample = reading.afterSample;
+    const QString& idFlag = reading.idFlag;
     const auto safe = [](const QString& text) { return sanitizeFileName(text); };
     for (const QJsonValue& value : array) {
         const QJsonObject object = value.toObject();
         if (secondList && goodsText(object, "goodname").contains(QLatin1Char('*')))
             qDebug() << "包含*******************";
-        GoodsInfo good = readGood(object, secondList || afterSample ? "getgooddate" : "get gooddate");
+        QString homemade;
+        QString parentId;
+        GoodsInfo good =
+            readGood(object, secondList || afterSample ? "getgooddate" : "get gooddate", &homemade, &parentId);
         good.displayName = idFlag == QLatin1String("1") ? safe(good.id) + QLatin1Char('#') + good.goodName
                                                         : good.goodName;
         if (usedNames->contains(good.goodName))
@@ -92,12 +152,13 @@ void readGoods(const QJsonArray& array, bool secondList, const QString& idFlag, 
         if (afterSample)
             continue;
 
-        const QString urgency = good.isUrgent == QLatin1String("1") ? good.getGoodDate + QStringLiteral("急")
-                                                                    : g_curPickupTime;
+        const QString urgency = good.isUrgent == QLatin1String("1") ? safe(good.getGoodDate + QStringLiteral("急"))
+                                                                    : reading.pickupTime;
+        // The pickup text is one of the two texts readGood gives.
         const auto tail = [&](const QString& gap) {
-            return QLatin1Char(' ') + safe(g_curOrderPayForKey) + gap + safe(g_curCustomerNames) + QLatin1Char(' ')
-                + safe(urgency) + QStringLiteral("取 ") + safe(g_curRole10) + QStringLiteral(" 【")
-                + safe(good.pickupText) + QStringLiteral("】/");
+            return QLatin1Char(' ') + reading.bookingNumber + gap + reading.customerNames + QLatin1Char(' ') + urgency
+                + QStringLiteral("取 ") + reading.designer + QStringLiteral(" 【") + good.pickupText
+                + QStringLiteral("】/");
         };
         ProductDirInfo dir;
         dir.goodName = good.goodName;
@@ -106,7 +167,7 @@ void readGoods(const QJsonArray& array, bool secondList, const QString& idFlag, 
         dir.goodTypeId = good.goodTypeId;
         dir.photoNames = good.photoNames;
         dir.goodsIndex = goodsIndex;
-        if (goodsText(object, "ishomemade") == QLatin1String("1")) {
+        if (homemade == QLatin1String("1")) {
             dir.firstpath = safe(good.factoryName) + QLatin1Char('/');
             dir.isHomemade = QStringLiteral("1");
             dir.nameTail = tail(QStringLiteral(" "));
@@ -118,7 +179,7 @@ void readGoods(const QJsonArray& array, bool secondList, const QString& idFlag, 
             dir.secoendpath = good.displayName + QLatin1Char(' ') + safe(good.goodTypeName) + QLatin1Char(' ')
                 + safe(good.goodAmount) + QLatin1Char('/');
         }
-        if (g_isShowSubproduct == QLatin1String("0") || goodsText(object, "parentid") == QLatin1String("0"))
+        if (g_isShowSubproduct == QLatin1String("0") || parentId == QLatin1String("0"))
             plan->dirs.append(dir);
         if (g_isShowSubproduct != QLatin1String("1"))
             continue;
@@ -174,18 +235,16 @@ QList<GoodsInfo> parseChildGoods(QJsonObject good, bool numbered)
 
 ProductPlan ProductPlan::read(const QJsonObject& reply, Reading reading)
 {
-    const QString idFlag = reading == Reading::AfterSample
-        ? QString()
-        : reply.value(QStringLiteral("shop_set")).toObject().value(QStringLiteral("fenjian_ishaveordergoodid")).toString();
+    const ReplyReading replyReading(reply, reading);
     const QJsonObject order = reply.value(QStringLiteral("order")).toObject();
     const QJsonArray goods0 = order.value(QStringLiteral("ordergoods0")).toArray();
     const QJsonArray goods2 = order.value(QStringLiteral("ordergoods2")).toArray();
-    qDebug() << "orderGoods0" << goods0;
-    qDebug() << "orderGoods2" << goods2;
+    logGoods("orderGoods0", goods0);
+    logGoods("orderGoods2", goods2);
     ProductPlan plan;
     UniqueNames usedNames;
-    readGoods(goods0, false, idFlag, reading, &usedNames, &plan);
-    readGoods(goods2, true, idFlag, reading, &usedNames, &plan);
+    readGoods(goods0, false, replyReading, &usedNames, &plan);
+    readGoods(goods2, true, replyReading, &usedNames, &plan);
     return plan;
 }
 
