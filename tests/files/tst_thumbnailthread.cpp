@@ -5,6 +5,7 @@
 #include "files/OrderFolders.h"
 #include "files/ThumbnailThread.h"
 #include "Platform.h"
+#include "support/SmallDisk.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -159,24 +160,44 @@ private slots:
         QCOMPARE(receiver.notWritten, QStringList{});
     }
 
-    // A file where the folder goes: each thumbnail is reported as not
-    // written, before the job says it is done; a gone photo is not.
-    void blockedFolderReportsEveryThumbnail()
+    void unwrittenThumbnailsAreReported_data()
     {
+        QTest::addColumn<bool>("fullDisk");
+        QTest::newRow("a file where the folder goes") << false;
+        QTest::newRow("full disk") << true;
+    }
+
+    // Each thumbnail that could not be written is reported, before the job
+    // says it is done; a photo gone since the listing is not.
+    void unwrittenThumbnailsAreReported()
+    {
+        QFETCH(bool, fullDisk);
         QList<Image> images = finishedPhotos({"a.jpg", "B.JPG"});
         Image gone = images.first();
         gone.setFileName(QStringLiteral("gone.jpg"));
         images << gone;
-        writeFile(path(QStringLiteral("out/制作单缩略图")), "not a folder");
+        const QString sheetDir = path(QStringLiteral("out/制作单缩略图/"));
+        std::unique_ptr<SmallDisk> disk;
+        if (fullDisk) {
+            disk.reset(new SmallDisk(path(QStringLiteral("out"))));
+            if (!disk->isMounted())
+                QSKIP(qPrintable(disk->skipReason()));
+            QVERIFY(QDir().mkpath(sheetDir));
+            QVERIFY(disk->fill());
+        } else {
+            writeFile(path(QStringLiteral("out/制作单缩略图")), "not a folder");
+        }
         Receiver receiver;
 
         runOnPool(new ThumbnailThread(images, &receiver, 88));
 
         QTRY_COMPARE(receiver.saveThumbThreads.size(), 1);
-        const QString sheetDir = path(QStringLiteral("out/制作单缩略图/"));
         QCOMPARE(receiver.notWritten, (QStringList{sheetDir + "B.jpg", sheetDir + "a.jpg"}));
         QCOMPARE(receiver.notWrittenBeforeFinish, 2);
-        QCOMPARE(readFile(path(QStringLiteral("out/制作单缩略图"))), QByteArray("not a folder"));
+        if (fullDisk)
+            QCOMPARE(filesIn(sheetDir), QStringList{});
+        else
+            QCOMPARE(readFile(path(QStringLiteral("out/制作单缩略图"))), QByteArray("not a folder"));
     }
 
     void receiverDeletedBeforeRun()
