@@ -137,14 +137,17 @@ void ExpressHtml::addExpressGood(QJsonObject good, const QString& parentGoodName
 
     // The group grows in place: a copy per good would make large replies
     // cost the square of their goods.
-    if (!goodsByAddress.contains(addressId))
+    auto group = goodsByAddress.find(addressId);
+    if (group == goodsByAddress.end()) {
         addressIds.append(addressId);
-    QList<GoodsInfo>& group = goodsByAddress[addressId];
+        group = goodsByAddress.insert(addressId, {});
+    }
 
-    GoodsInfo record;
+    // The record is filled where it stays rather than copied there.
+    group->append(GoodsInfo());
+    GoodsInfo& record = group->last();
     record.setJson(good);
     record.parentGoodName = parentGoodName;
-    group.append(record);
 
     if (record.isUrgent == QLatin1String("1"))
         urgentAddressIds.insert(addressId);

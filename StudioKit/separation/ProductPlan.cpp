@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QSet>
+#include <QStringBuilder>
 
 namespace {
 
@@ -130,15 +131,26 @@ void readGoods(const QJsonArray& array, bool secondList, const ReplyReading& rea
 {
     const bool afterSample = reading.afterSample;
     const QString& idFlag = reading.idFlag;
-    const auto safe = [](const QString& text) { return sanitizeFileName(text); };
+    // Factories, types, amounts and dates repeat from good to good: each
+    // text is cleaned once.
+    QHash<QString, QString> cleaned;
+    const auto safe = [&cleaned](const QString& text) {
+        auto it = cleaned.constFind(text);
+        if (it == cleaned.constEnd())
+            it = cleaned.insert(text, sanitizeFileName(text));
+        return it.value();
+    };
     for (const QJsonValue& value : array) {
         const QJsonObject object = value.toObject();
         if (secondList && goodsText(object, "goodname").contains(QLatin1Char('*')))
             qDebug() << "包含*******************";
         QString homemade;
         QString parentId;
-        GoodsInfo good =
-            readGood(object, secondList || afterSample ? "getgooddate" : "get gooddate", &homemade, &parentId);
+        // The record is filled where it stays rather than copied there.
+        const int goodsIndex = plan->goods.size();
+        plan->goods.append(GoodsInfo());
+        GoodsInfo& good = plan->goods.last();
+        good = readGood(object, secondList || afterSample ? "getgooddate" : "get gooddate", &homemade, &parentId);
         good.displayName = idFlag == QLatin1String("1") ? safe(good.id) + QLatin1Char('#') + good.goodName
                                                         : good.goodName;
         if (usedNames->contains(good.goodName))
@@ -146,19 +158,16 @@ void readGoods(const QJsonArray& array, bool secondList, const ReplyReading& rea
         usedNames->insert(good.displayName);
         good.isChild = false;
         good.children = parseChildGoods(object, !afterSample);
-
-        const int goodsIndex = plan->goods.size();
-        plan->goods.append(good);
         if (afterSample)
             continue;
 
         const QString urgency = good.isUrgent == QLatin1String("1") ? safe(good.getGoodDate + QStringLiteral("急"))
                                                                     : reading.pickupTime;
         // The pickup text is one of the two texts readGood gives.
-        const auto tail = [&](const QString& gap) {
-            return QLatin1Char(' ') + reading.bookingNumber + gap + reading.customerNames + QLatin1Char(' ') + urgency
-                + QStringLiteral("取 ") + reading.designer + QStringLiteral(" 【") + good.pickupText
-                + QStringLiteral("】/");
+        const auto tail = [&](const QString& gap) -> QString {
+            return QLatin1Char(' ') % reading.bookingNumber % gap % reading.customerNames % QLatin1Char(' ') % urgency
+                % QStringLiteral("取 ") % reading.designer % QStringLiteral(" 【") % good.pickupText
+                % QStringLiteral("】/");
         };
         ProductDirInfo dir;
         dir.goodName = good.goodName;
@@ -168,16 +177,16 @@ void readGoods(const QJsonArray& array, bool secondList, const ReplyReading& rea
         dir.photoNames = good.photoNames;
         dir.goodsIndex = goodsIndex;
         if (homemade == QLatin1String("1")) {
-            dir.firstpath = safe(good.factoryName) + QLatin1Char('/');
+            dir.firstpath = safe(good.factoryName) % QLatin1Char('/');
             dir.isHomemade = QStringLiteral("1");
             dir.nameTail = tail(QStringLiteral(" "));
-            dir.secoendpath = good.displayName + (secondList ? tail(QStringLiteral("  ")) : dir.nameTail);
+            dir.secoendpath = good.displayName % (secondList ? tail(QStringLiteral("  ")) : dir.nameTail);
         } else {
             dir.isHomemade = QStringLiteral("0");
             dir.goodAmount = good.goodAmount;
-            dir.firstpath = safe(good.factoryName) + tail(QStringLiteral(" "));
-            dir.secoendpath = good.displayName + QLatin1Char(' ') + safe(good.goodTypeName) + QLatin1Char(' ')
-                + safe(good.goodAmount) + QLatin1Char('/');
+            dir.firstpath = safe(good.factoryName) % tail(QStringLiteral(" "));
+            dir.secoendpath = good.displayName % QLatin1Char(' ') % safe(good.goodTypeName) % QLatin1Char(' ')
+                % safe(good.goodAmount) % QLatin1Char('/');
         }
         if (g_isShowSubproduct == QLatin1String("0") || parentId == QLatin1String("0"))
             plan->dirs.append(dir);
@@ -198,8 +207,8 @@ void readGoods(const QJsonArray& array, bool secondList, const ReplyReading& rea
             const QString prefix = idFlag == QLatin1String("1")
                 ? safe(child.id) + QLatin1Char('#') + good.goodName + QLatin1Char('_')
                 : QString();
-            sub.subProductPath = prefix + child.goodName + QLatin1Char(' ') + safe(child.goodTypeName)
-                + QLatin1Char(' ') + safe(child.goodAmount) + QLatin1Char('/');
+            sub.subProductPath = prefix % child.goodName % QLatin1Char(' ') % safe(child.goodTypeName)
+                % QLatin1Char(' ') % safe(child.goodAmount) % QLatin1Char('/');
             plan->dirs.append(sub);
         }
     }
