@@ -189,6 +189,8 @@ private slots:
         settle(4);
 
         importAndWait();
+        // The run asks for the order's paths again once it has stored them.
+        settle(5);
 
         QCOMPARE(env->dialogs.boxes.last().text,
                  QString("导入前正式库照片：2张\n\n导入后正式库照片：2张\n\n导入前备份库照片：2张\n\n"
@@ -203,7 +205,7 @@ private slots:
         g_curOrderPayForKey = "B456";
         delete window;
         openWindow();
-        settle(5);
+        settle(6);
         choose({camera("c.jpg", datedJpeg(3))});
         importAndWait();
         const QString finishedOrder = serverRoot() + "2017-05/04/504B456-2/";
