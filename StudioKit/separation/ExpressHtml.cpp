@@ -1,5 +1,7 @@
 #include "separation/ExpressHtml.h"
 
+#include "separation/ReadInSlices.h"
+
 #include <QJsonArray>
 #include <QLatin1String>
 #include <QStringBuilder>
@@ -118,6 +120,47 @@ const QString kNoPickupDate = QStringLiteral("1970-01-01");
 // Category whose goods have no P count on the sheet.
 const QString kCategoryWithoutPCount = QStringLiteral("33");
 
+// Characters reserved for the page: its fixed parts and one row per good.
+const int kPageReserve = 65536;
+const int kRowReserve = 512;
+
+// A good of the reply that goes by courier, and the name of its set, empty
+// for a good of its own.
+struct CourierGood
+{
+    QJsonObject good;
+    QString parentGoodName;
+};
+
+// The courier goods of an order in reply order. A set is not listed itself
+// but through its sub-goods, which are reached only through their set.
+QVector<CourierGood> listCourierGoods(const QJsonObject& order)
+{
+    QVector<CourierGood> listed;
+    const auto list = [&listed](const QJsonObject& good, const QString& parentGoodName) {
+        if (goodsText(good, "isems") == QLatin1String("1"))
+            listed.append({good, parentGoodName});
+    };
+    for (const char* listKey : {"ordergoods0", "ordergoods2"}) {
+        const QJsonArray goods = order.value(QLatin1String(listKey)).toArray();
+        for (const QJsonValue& value : goods) {
+            const QJsonObject good = value.toObject();
+            const QString parentId = goodsText(good, "parentid");
+            if (!parentId.isEmpty() && parentId != QLatin1String("0"))
+                continue;
+            if (goodsText(good, "isexist") != QLatin1String("1")) {
+                list(good, QString());
+                continue;
+            }
+            const QString setName = goodsText(good, "goodname");
+            const QJsonArray children = good.value(QLatin1String("son_good")).toArray();
+            for (const QJsonValue& child : children)
+                list(child.toObject(), setName);
+        }
+    }
+    return listed;
+}
+
 } // namespace
 
 ExpressHtml::ExpressHtml(QObject* parent) : QObject(parent), m_clock(&QDateTime::currentDateTime) {}
@@ -129,28 +172,16 @@ void ExpressHtml::setClock(std::function<QDateTime()> clock)
     m_clock = std::move(clock);
 }
 
-void ExpressHtml::addExpressGood(QJsonObject good, const QString& parentGoodName)
+void ExpressHtml::addExpressGood(const GoodsInfo& good)
 {
-    if (goodsText(good, "isems") != QLatin1String("1"))
-        return;
-    const QString addressId = goodsText(good.value(QLatin1String("orderaddress")).toObject(), "id");
-
-    // The group grows in place: a copy per good would make large replies
-    // cost the square of their goods.
-    auto group = goodsByAddress.find(addressId);
+    auto group = goodsByAddress.find(good.addressId);
     if (group == goodsByAddress.end()) {
-        addressIds.append(addressId);
-        group = goodsByAddress.insert(addressId, {});
+        addressIds.append(good.addressId);
+        group = goodsByAddress.insert(good.addressId, {});
     }
-
-    // The record is filled where it stays rather than copied there.
-    group->append(GoodsInfo());
-    GoodsInfo& record = group->last();
-    record.setJson(good);
-    record.parentGoodName = parentGoodName;
-
-    if (record.isUrgent == QLatin1String("1"))
-        urgentAddressIds.insert(addressId);
+    group->append(&good);
+    if (good.isUrgent == QLatin1String("1"))
+        urgentAddressIds.insert(good.addressId);
 }
 
 QString ExpressHtml::getExpressHtml(QJsonObject reply)
@@ -164,23 +195,19 @@ QString ExpressHtml::getExpressHtml(QJsonObject reply)
     addressIds.clear();
     urgentAddressIds.clear();
 
-    for (const char* listKey : {"ordergoods0", "ordergoods2"}) {
-        const QJsonArray goods = order.value(QLatin1String(listKey)).toArray();
-        for (const QJsonValue& value : goods) {
-            const QJsonObject good = value.toObject();
-            const QString parentId = goodsText(good, "parentid");
-            // Sub-goods are reached through their set.
-            if (!parentId.isEmpty() && parentId != QLatin1String("0"))
-                continue;
-            if (goodsText(good, "isexist") != QLatin1String("1")) {
-                addExpressGood(good, QString());
-                continue;
-            }
-            const QString setName = goodsText(good, "goodname");
-            const QJsonArray children = good.value(QLatin1String("son_good")).toArray();
-            for (const QJsonValue& child : children)
-                addExpressGood(child.toObject(), setName);
+    const QVector<CourierGood> listed = listCourierGoods(order);
+    courierGoods = readInSlices<QVector<GoodsInfo>>(listed.size(), [&listed](int begin, int end) {
+        QVector<GoodsInfo> slice(end - begin);
+        for (int i = begin; i < end; ++i) {
+            GoodsInfo& good = slice[i - begin];
+            good.setJson(listed.at(i).good);
+            good.parentGoodName = listed.at(i).parentGoodName;
         }
+        return slice;
+    });
+    for (const QVector<GoodsInfo>& slice : qAsConst(courierGoods)) {
+        for (const GoodsInfo& good : slice)
+            addExpressGood(good);
     }
 
     const auto value = [](const QJsonObject& object, const char* key) { return escaped(goodsText(object, key)); };
@@ -189,7 +216,11 @@ QString ExpressHtml::getExpressHtml(QJsonObject reply)
                kOrderLabelClose;
     };
 
-    QString page = kHead + kStyle;
+    // Reserved for long rows: memory is only touched once written, and
+    // a page that grows step by step copies itself into new memory each time.
+    QString page;
+    page.reserve(kPageReserve + listed.size() * kRowReserve);
+    page += kHead + kStyle;
     page += kTitleBeforeSelector + value(order, "role12name") + kTitleAfterSelector;
 
     page += kOrderOpen;
@@ -214,7 +245,7 @@ QString ExpressHtml::getExpressHtml(QJsonObject reply)
 void ExpressHtml::appendAddressBlock(QString& page, const QString& addressId, const QString& pickupTime,
                                      const QString& urgentTime) const
 {
-    const QList<GoodsInfo> group = goodsByAddress.value(addressId);
+    const QVector<const GoodsInfo*> group = goodsByAddress.value(addressId);
     const QString pickup = escaped(pickupTime);
     const QString urgent = escaped(urgentTime);
 
@@ -222,7 +253,7 @@ void ExpressHtml::appendAddressBlock(QString& page, const QString& addressId, co
 
     QString contact;
     if (!group.isEmpty()) {
-        const GoodsInfo& first = group.first();
+        const GoodsInfo& first = *group.first();
         contact = kContactName + escaped(first.receiverName) + kContactPhone +
                   escaped(first.receiverPhone) + kContactPostcode + escaped(first.postcode) +
                   kContactAddress + escaped(first.province + first.city + first.county + first.address) +
@@ -240,7 +271,8 @@ void ExpressHtml::appendAddressBlock(QString& page, const QString& addressId, co
 
     page += kGoodsHeader;
     int row = 0;
-    for (const GoodsInfo& good : group) {
+    for (const GoodsInfo* courierGood : group) {
+        const GoodsInfo& good = *courierGood;
         // A set among the sub-goods has no row of its own, yet counts in the total.
         if (good.isExist)
             continue;

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 
@@ -24,9 +25,6 @@ public:
     explicit ExpressHtml(QObject* parent = nullptr);
     ~ExpressHtml() override;
 
-    // Adds a good to the group of its address when it goes by courier;
-    // `parentGoodName` names its set, empty for a good of its own.
-    void addExpressGood(QJsonObject good, const QString& parentGoodName);
     // Regroups the goods of a products reply and returns the whole page.
     QString getExpressHtml(QJsonObject reply);
 
@@ -34,10 +32,15 @@ public:
     void setClock(std::function<QDateTime()> clock);
 
 private:
+    // Adds a good read from the reply to the group of its address.
+    void addExpressGood(const GoodsInfo& good);
     void appendAddressBlock(QString& page, const QString& addressId, const QString& pickupTime,
                             const QString& urgentTime) const;
 
-    QMap<QString, QList<GoodsInfo>> goodsByAddress;
+    // The courier goods of the last reply in reply order, as read slice by
+    // slice; the groups point into them.
+    QVector<QVector<GoodsInfo>> courierGoods;
+    QMap<QString, QVector<const GoodsInfo*>> goodsByAddress;
     QSet<QString> urgentAddressIds;
     QStringList addressIds;
     std::function<QDateTime()> m_clock;

@@ -1,8 +1,6 @@
 #include "separation/GoodsInfo.h"
 
-#include <QHash>
 #include <QJsonValue>
-#include <QLatin1String>
 
 QList<GoodsInfo> g_orderGoodsList;
 
@@ -11,71 +9,62 @@ QString goodsText(const QJsonObject& object, const char* key)
     return object.value(QLatin1String(key)).toString();
 }
 
-void readGoodsTexts(GoodsInfo* record, const QJsonObject& object, const QHash<QString, GoodsTextField>& fields,
-                    const std::function<void(const QString& key, const QJsonValue& value)>& other)
+void readGoodsTexts(GoodsInfo* record, const QJsonObject& object, const QVector<GoodsTextKey>& fields)
 {
-    for (const GoodsTextField field : fields)
-        record->*field = QString();
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        const QString key = it.key();
-        const auto field = fields.constFind(key);
-        if (field != fields.constEnd())
-            record->*field.value() = it.value().toString();
-        else if (other)
-            other(key, it.value());
-    }
+    for (const GoodsTextKey& text : fields)
+        record->*text.field = object.value(text.key).toString();
 }
 
 namespace {
 
 // The text fields that setJson fills, by the key of the good object.
-const QHash<QString, GoodsTextField>& goodTexts()
+const QVector<GoodsTextKey>& goodTexts()
 {
-    static const QHash<QString, GoodsTextField> fields = {
-        {QStringLiteral("isurgent"), &GoodsInfo::isUrgent},
-        {QStringLiteral("goodid"), &GoodsInfo::goodId},
-        {QStringLiteral("goodname"), &GoodsInfo::goodName},
-        {QStringLiteral("goodtypename"), &GoodsInfo::goodTypeName},
-        {QStringLiteral("goodtypeid"), &GoodsInfo::goodTypeId},
-        {QStringLiteral("goodsizename"), &GoodsInfo::goodSizeName},
-        {QStringLiteral("costing"), &GoodsInfo::costing},
-        {QStringLiteral("weight"), &GoodsInfo::weight},
-        {QStringLiteral("id"), &GoodsInfo::id},
-        {QStringLiteral("descr"), &GoodsInfo::descr},
-        {QStringLiteral("goodpnumber"), &GoodsInfo::goodPNumber},
-        {QStringLiteral("p_num"), &GoodsInfo::pNum},
-        {QStringLiteral("goodpagenumber"), &GoodsInfo::goodPageNumber},
-        {QStringLiteral("goodamount"), &GoodsInfo::goodAmount},
-        {QStringLiteral("type"), &GoodsInfo::type},
-        {QStringLiteral("remarks"), &GoodsInfo::remarks},
-        {QStringLiteral("servicetime"), &GoodsInfo::serviceTime},
-        {QStringLiteral("auth_remark"), &GoodsInfo::authRemark},
-        {QStringLiteral("goodremark"), &GoodsInfo::goodRemark},
-        {QStringLiteral("number"), &GoodsInfo::number},
-        {QStringLiteral("parentid"), &GoodsInfo::parentId},
-        {QStringLiteral("stock"), &GoodsInfo::stock},
-        {QStringLiteral("factoryname"), &GoodsInfo::expressFactoryName},
-        {QStringLiteral("factorykeyx"), &GoodsInfo::factoryKeyx},
-        {QStringLiteral("source_remarks"), &GoodsInfo::sourceRemarks},
+    static const QVector<GoodsTextKey> fields = {
+        {QLatin1String("isurgent"), &GoodsInfo::isUrgent},
+        {QLatin1String("goodid"), &GoodsInfo::goodId},
+        {QLatin1String("goodname"), &GoodsInfo::goodName},
+        {QLatin1String("goodtypename"), &GoodsInfo::goodTypeName},
+        {QLatin1String("goodtypeid"), &GoodsInfo::goodTypeId},
+        {QLatin1String("goodsizename"), &GoodsInfo::goodSizeName},
+        {QLatin1String("costing"), &GoodsInfo::costing},
+        {QLatin1String("weight"), &GoodsInfo::weight},
+        {QLatin1String("id"), &GoodsInfo::id},
+        {QLatin1String("descr"), &GoodsInfo::descr},
+        {QLatin1String("goodpnumber"), &GoodsInfo::goodPNumber},
+        {QLatin1String("p_num"), &GoodsInfo::pNum},
+        {QLatin1String("goodpagenumber"), &GoodsInfo::goodPageNumber},
+        {QLatin1String("goodamount"), &GoodsInfo::goodAmount},
+        {QLatin1String("type"), &GoodsInfo::type},
+        {QLatin1String("remarks"), &GoodsInfo::remarks},
+        {QLatin1String("servicetime"), &GoodsInfo::serviceTime},
+        {QLatin1String("auth_remark"), &GoodsInfo::authRemark},
+        {QLatin1String("goodremark"), &GoodsInfo::goodRemark},
+        {QLatin1String("number"), &GoodsInfo::number},
+        {QLatin1String("parentid"), &GoodsInfo::parentId},
+        {QLatin1String("stock"), &GoodsInfo::stock},
+        {QLatin1String("factoryname"), &GoodsInfo::expressFactoryName},
+        {QLatin1String("factorykeyx"), &GoodsInfo::factoryKeyx},
+        {QLatin1String("source_remarks"), &GoodsInfo::sourceRemarks},
     };
     return fields;
 }
 
 // The text fields of the delivery address ("orderaddress").
-const QHash<QString, GoodsTextField>& addressTexts()
+const QVector<GoodsTextKey>& addressTexts()
 {
-    static const QHash<QString, GoodsTextField> fields = {
-        {QStringLiteral("id"), &GoodsInfo::addressId},
-        {QStringLiteral("province"), &GoodsInfo::province},
-        {QStringLiteral("provinceid"), &GoodsInfo::provinceId},
-        {QStringLiteral("city"), &GoodsInfo::city},
-        {QStringLiteral("cityid"), &GoodsInfo::cityId},
-        {QStringLiteral("county"), &GoodsInfo::county},
-        {QStringLiteral("countyid"), &GoodsInfo::countyId},
-        {QStringLiteral("address"), &GoodsInfo::address},
-        {QStringLiteral("name"), &GoodsInfo::receiverName},
-        {QStringLiteral("phone"), &GoodsInfo::receiverPhone},
-        {QStringLiteral("postcode"), &GoodsInfo::postcode},
+    static const QVector<GoodsTextKey> fields = {
+        {QLatin1String("id"), &GoodsInfo::addressId},
+        {QLatin1String("province"), &GoodsInfo::province},
+        {QLatin1String("provinceid"), &GoodsInfo::provinceId},
+        {QLatin1String("city"), &GoodsInfo::city},
+        {QLatin1String("cityid"), &GoodsInfo::cityId},
+        {QLatin1String("county"), &GoodsInfo::county},
+        {QLatin1String("countyid"), &GoodsInfo::countyId},
+        {QLatin1String("address"), &GoodsInfo::address},
+        {QLatin1String("name"), &GoodsInfo::receiverName},
+        {QLatin1String("phone"), &GoodsInfo::receiverPhone},
+        {QLatin1String("postcode"), &GoodsInfo::postcode},
     };
     return fields;
 }
@@ -84,27 +73,14 @@ const QHash<QString, GoodsTextField>& addressTexts()
 
 void GoodsInfo::setJson(QJsonObject good)
 {
-    QString picPath;
-    QString goodType;
-    QJsonObject place;
-    isExist = false;
-    isEms = false;
-    readGoodsTexts(this, good, goodTexts(), [&](const QString& key, const QJsonValue& value) {
-        if (key == QLatin1String("picpath"))
-            picPath = value.toString();
-        else if (key == QLatin1String("goodtype"))
-            goodType = value.toString();
-        else if (key == QLatin1String("isexist"))
-            isExist = value.toString() == QLatin1String("1");
-        else if (key == QLatin1String("isems"))
-            isEms = value.toString() == QLatin1String("1");
-        else if (key == QLatin1String("orderaddress"))
-            place = value.toObject();
-    });
+    readGoodsTexts(this, good, goodTexts());
     if (goodTypeName.isEmpty())
-        goodTypeName = goodType;
+        goodTypeName = goodsText(good, "goodtype");
+    const QString picPath = goodsText(good, "picpath");
     if (!picPath.isEmpty())
         photoNames = picPath.split(QLatin1Char('|'));
+    isExist = goodsText(good, "isexist") == QLatin1String("1");
+    isEms = goodsText(good, "isems") == QLatin1String("1");
     isChild = !parentId.isEmpty() && parentId != QLatin1String("0");
-    readGoodsTexts(this, place, addressTexts());
+    readGoodsTexts(this, good.value(QLatin1String("orderaddress")).toObject(), addressTexts());
 }

@@ -1,14 +1,12 @@
 #ifndef GOODSINFO_H
 #define GOODSINFO_H
 
-#include <QHash>
 #include <QJsonObject>
-#include <QJsonValue>
+#include <QLatin1String>
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
+#include <QVector>
 
 // One product (good) of an order as the products reply describes it. A plain
 // value: copies are deep and cheap, `children` included.
@@ -72,12 +70,15 @@ QString goodsText(const QJsonObject& object, const char* key);
 
 using GoodsTextField = QString GoodsInfo::*;
 
-// Empties the text fields of `fields`, then fills those whose key `object`
-// has, in one walk over the object: a reply of many goods would otherwise
-// search every good for each key the record knows. Each other key goes to
-// `other`, when given.
-void readGoodsTexts(GoodsInfo* record, const QJsonObject& object, const QHash<QString, GoodsTextField>& fields,
-                    const std::function<void(const QString& key, const QJsonValue& value)>& other = {});
+// A text field of the record and the key of the object it is read from.
+struct GoodsTextKey
+{
+    QLatin1String key;
+    GoodsTextField field;
+};
+
+// Fills each of `fields` from its key of `object`, empty when missing.
+void readGoodsTexts(GoodsInfo* record, const QJsonObject& object, const QVector<GoodsTextKey>& fields);
 
 // The goods of the order being separated; the products reply replaces them
 // before any job of the order starts.

@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "files/FileOperation.h"
+#include "separation/ReadInSlices.h"
 #include "separation/SeparationFolders.h"
 
 #include <QDebug>
@@ -27,7 +28,7 @@ public:
         int& n = m_lastNumber[name];
         QString candidate;
         do
-            candidate = QStringLiteral("%1(%2)").arg(name).arg(++n);
+            candidate = name % QLatin1Char('(') % QString::number(++n) % QLatin1Char(')');
         while (m_used.contains(candidate));
         return candidate;
     }
@@ -43,43 +44,34 @@ private:
 GoodsInfo readGood(const QJsonObject& object, const char* dateKey, QString* homemade = nullptr,
                    QString* parentId = nullptr)
 {
-    static const QHash<QString, GoodsTextField> fields = {
-        {QStringLiteral("id"), &GoodsInfo::id},
-        {QStringLiteral("goodid"), &GoodsInfo::goodId},
-        {QStringLiteral("goodsizename"), &GoodsInfo::goodSizeName},
-        {QStringLiteral("goodtypename"), &GoodsInfo::goodTypeName},
-        {QStringLiteral("costing"), &GoodsInfo::costing},
-        {QStringLiteral("weight"), &GoodsInfo::weight},
-        {QStringLiteral("descr"), &GoodsInfo::descr},
-        {QStringLiteral("isurgent"), &GoodsInfo::isUrgent},
-        {QStringLiteral("goodpnumber"), &GoodsInfo::goodPNumber},
-        {QStringLiteral("p_num"), &GoodsInfo::pNum},
-        {QStringLiteral("goodamount"), &GoodsInfo::goodAmount},
-        {QStringLiteral("goodpagenumber"), &GoodsInfo::goodPageNumber},
-        {QStringLiteral("goodtypeid"), &GoodsInfo::goodTypeId},
-        {QStringLiteral("factoryname"), &GoodsInfo::factoryName},
-        {QStringLiteral("goodremark"), &GoodsInfo::goodRemark},
-        {QStringLiteral("auth_remark"), &GoodsInfo::authRemark},
+    static const QVector<GoodsTextKey> fields = {
+        {QLatin1String("id"), &GoodsInfo::id},
+        {QLatin1String("goodid"), &GoodsInfo::goodId},
+        {QLatin1String("goodsizename"), &GoodsInfo::goodSizeName},
+        {QLatin1String("goodtypename"), &GoodsInfo::goodTypeName},
+        {QLatin1String("costing"), &GoodsInfo::costing},
+        {QLatin1String("weight"), &GoodsInfo::weight},
+        {QLatin1String("descr"), &GoodsInfo::descr},
+        {QLatin1String("isurgent"), &GoodsInfo::isUrgent},
+        {QLatin1String("goodpnumber"), &GoodsInfo::goodPNumber},
+        {QLatin1String("p_num"), &GoodsInfo::pNum},
+        {QLatin1String("goodamount"), &GoodsInfo::goodAmount},
+        {QLatin1String("goodpagenumber"), &GoodsInfo::goodPageNumber},
+        {QLatin1String("goodtypeid"), &GoodsInfo::goodTypeId},
+        {QLatin1String("factoryname"), &GoodsInfo::factoryName},
+        {QLatin1String("goodremark"), &GoodsInfo::goodRemark},
+        {QLatin1String("auth_remark"), &GoodsInfo::authRemark},
     };
     GoodsInfo good;
-    QString name;
-    QString isEms;
-    QString picPath;
-    const QLatin1String date(dateKey);
-    readGoodsTexts(&good, object, fields, [&](const QString& key, const QJsonValue& value) {
-        if (key == QLatin1String("goodname"))
-            name = value.toString();
-        else if (key == date)
-            good.getGoodDate = value.toString();
-        else if (key == QLatin1String("isems"))
-            isEms = value.toString();
-        else if (key == QLatin1String("picpath"))
-            picPath = value.toString();
-        else if (homemade && key == QLatin1String("ishomemade"))
-            *homemade = value.toString();
-        else if (parentId && key == QLatin1String("parentid"))
-            *parentId = value.toString();
-    });
+    readGoodsTexts(&good, object, fields);
+    QString name = goodsText(object, "goodname");
+    good.getGoodDate = goodsText(object, dateKey);
+    if (homemade)
+        *homemade = goodsText(object, "ishomemade");
+    if (parentId)
+        *parentId = goodsText(object, "parentid");
+    const QString isEms = goodsText(object, "isems");
+    const QString picPath = goodsText(object, "picpath");
     good.goodName = cleanProductName(name.replace(QLatin1Char('*'), QLatin1Char('x')));
     good.pickupText = isEms == QLatin1String("0") ? QStringLiteral("自取") : QStringLiteral("快递");
     if (!picPath.isEmpty())
@@ -102,6 +94,7 @@ struct ReplyReading
         , customerNames(sanitizeFileName(g_curCustomerNames))
         , pickupTime(sanitizeFileName(g_curPickupTime))
         , designer(sanitizeFileName(g_curRole10))
+        , showSubproduct(g_isShowSubproduct)
     {
     }
 
@@ -111,6 +104,7 @@ struct ReplyReading
     const QString customerNames;
     const QString pickupTime;
     const QString designer;
+    const QString showSubproduct;
 };
 
 // Logs a goods list; a reply of thousands of goods would take longer to
@@ -124,93 +118,106 @@ void logGoods(const char* label, const QJsonArray& goods)
         qDebug() << label << goods.size() << "goods";
 }
 
-// Reads the goods of one array into `plan`, numbering display names across
-// both arrays through `usedNames`.
-void readGoods(const QJsonArray& array, bool secondList, const ReplyReading& reading, UniqueNames* usedNames,
-               ProductPlan* plan)
+// A good object of the reply and whether it comes from the second list.
+struct ReplyGood
 {
-    const bool afterSample = reading.afterSample;
-    const QString& idFlag = reading.idFlag;
-    // Factories, types, amounts and dates repeat from good to good: each
-    // text is cleaned once.
-    QHash<QString, QString> cleaned;
-    const auto safe = [&cleaned](const QString& text) {
-        auto it = cleaned.constFind(text);
-        if (it == cleaned.constEnd())
-            it = cleaned.insert(text, sanitizeFileName(text));
-        return it.value();
-    };
-    for (const QJsonValue& value : array) {
-        const QJsonObject object = value.toObject();
-        if (secondList && goodsText(object, "goodname").contains(QLatin1Char('*')))
-            qDebug() << "包含*******************";
-        QString homemade;
-        QString parentId;
-        // The record is filled where it stays rather than copied there.
-        const int goodsIndex = plan->goods.size();
-        plan->goods.append(GoodsInfo());
-        GoodsInfo& good = plan->goods.last();
-        good = readGood(object, secondList || afterSample ? "getgooddate" : "get gooddate", &homemade, &parentId);
-        good.displayName = idFlag == QLatin1String("1") ? safe(good.id) + QLatin1Char('#') + good.goodName
-                                                        : good.goodName;
-        if (usedNames->contains(good.goodName))
-            good.displayName = usedNames->numbered(good.goodName);
-        usedNames->insert(good.displayName);
-        good.isChild = false;
-        good.children = parseChildGoods(object, !afterSample);
-        if (afterSample)
-            continue;
+    QJsonObject object;
+    bool secondList = false;
+};
 
-        const QString urgency = good.isUrgent == QLatin1String("1") ? safe(good.getGoodDate + QStringLiteral("急"))
-                                                                    : reading.pickupTime;
-        // The pickup text is one of the two texts readGood gives.
-        const auto tail = [&](const QString& gap) -> QString {
-            return QLatin1Char(' ') % reading.bookingNumber % gap % reading.customerNames % QLatin1Char(' ') % urgency
-                % QStringLiteral("取 ") % reading.designer % QStringLiteral(" 【") % good.pickupText
-                % QStringLiteral("】/");
-        };
-        ProductDirInfo dir;
-        dir.goodName = good.goodName;
-        dir.displayName = good.displayName;
-        dir.goodTypeName = good.goodTypeName;
-        dir.goodTypeId = good.goodTypeId;
-        dir.photoNames = good.photoNames;
-        dir.goodsIndex = goodsIndex;
-        if (homemade == QLatin1String("1")) {
-            dir.firstpath = safe(good.factoryName) % QLatin1Char('/');
-            dir.isHomemade = QStringLiteral("1");
-            dir.nameTail = tail(QStringLiteral(" "));
-            dir.secoendpath = good.displayName % (secondList ? tail(QStringLiteral("  ")) : dir.nameTail);
-        } else {
-            dir.isHomemade = QStringLiteral("0");
-            dir.goodAmount = good.goodAmount;
-            dir.firstpath = safe(good.factoryName) % tail(QStringLiteral(" "));
-            dir.secoendpath = good.displayName % QLatin1Char(' ') % safe(good.goodTypeName) % QLatin1Char(' ')
-                % safe(good.goodAmount) % QLatin1Char('/');
-        }
-        if (g_isShowSubproduct == QLatin1String("0") || parentId == QLatin1String("0"))
-            plan->dirs.append(dir);
-        if (g_isShowSubproduct != QLatin1String("1"))
-            continue;
-        for (const GoodsInfo& child : qAsConst(good.children)) {
-            ProductDirInfo sub;
-            sub.firstpath = dir.firstpath;
-            sub.secoendpath = dir.secoendpath;
-            sub.nameTail = dir.nameTail;
-            sub.goodName = child.goodName;
-            sub.goodTypeName = child.goodTypeName;
-            sub.goodTypeId = child.goodTypeId;
-            sub.goodAmount = child.goodAmount;
-            sub.photoNames = child.photoNames;
-            sub.isHomemade = QStringLiteral("1");
-            sub.goodsIndex = goodsIndex;
-            const QString prefix = idFlag == QLatin1String("1")
-                ? safe(child.id) + QLatin1Char('#') + good.goodName + QLatin1Char('_')
-                : QString();
-            sub.subProductPath = prefix % child.goodName % QLatin1Char(' ') % safe(child.goodTypeName)
-                % QLatin1Char(' ') % safe(child.goodAmount) % QLatin1Char('/');
-            plan->dirs.append(sub);
-        }
+// One good as read on its own, before its name is numbered across the reply.
+struct ReadGood
+{
+    GoodsInfo good;
+    bool secondList = false;
+    QString homemade;
+    QString parentId;
+};
+
+ReadGood readReplyGood(const ReplyGood& replyGood, bool afterSample)
+{
+    const QJsonObject& object = replyGood.object;
+    if (replyGood.secondList && goodsText(object, "goodname").contains(QLatin1Char('*')))
+        qDebug() << "包含*******************";
+    ReadGood read;
+    read.secondList = replyGood.secondList;
+    read.good = readGood(object, replyGood.secondList || afterSample ? "getgooddate" : "get gooddate", &read.homemade,
+                         &read.parentId);
+    read.good.children = parseChildGoods(object, !afterSample);
+    return read;
+}
+
+// Texts of the service cleaned for folder names, each once: factories,
+// types, amounts and dates repeat from good to good.
+class CleanTexts
+{
+public:
+    const QString& operator()(const QString& text)
+    {
+        auto it = m_cleaned.constFind(text);
+        if (it == m_cleaned.constEnd())
+            it = m_cleaned.insert(text, sanitizeFileName(text));
+        return it.value();
+    }
+
+private:
+    QHash<QString, QString> m_cleaned;
+};
+
+// The product folders of one good (the `goodsIndex`th of the plan, read as
+// `read`) and of its sub-goods.
+void planFolders(const GoodsInfo& good, const ReadGood& read, int goodsIndex, const ReplyReading& reading,
+                 CleanTexts& safe, QVector<ProductDirInfo>* dirs)
+{
+    const QString urgency = good.isUrgent == QLatin1String("1") ? safe(good.getGoodDate + QStringLiteral("急"))
+                                                                : reading.pickupTime;
+    // The pickup text is one of the two texts readGood gives.
+    const auto tail = [&](const QString& gap) -> QString {
+        return QLatin1Char(' ') % reading.bookingNumber % gap % reading.customerNames % QLatin1Char(' ') % urgency
+            % QStringLiteral("取 ") % reading.designer % QStringLiteral(" 【") % good.pickupText
+            % QStringLiteral("】/");
+    };
+    ProductDirInfo dir;
+    dir.goodName = good.goodName;
+    dir.displayName = good.displayName;
+    dir.goodTypeName = good.goodTypeName;
+    dir.goodTypeId = good.goodTypeId;
+    dir.photoNames = good.photoNames;
+    dir.goodsIndex = goodsIndex;
+    if (read.homemade == QLatin1String("1")) {
+        dir.firstpath = safe(good.factoryName) % QLatin1Char('/');
+        dir.isHomemade = QStringLiteral("1");
+        dir.nameTail = tail(QStringLiteral(" "));
+        dir.secoendpath = good.displayName % (read.secondList ? tail(QStringLiteral("  ")) : dir.nameTail);
+    } else {
+        dir.isHomemade = QStringLiteral("0");
+        dir.goodAmount = good.goodAmount;
+        dir.firstpath = safe(good.factoryName) % tail(QStringLiteral(" "));
+        dir.secoendpath = good.displayName % QLatin1Char(' ') % safe(good.goodTypeName) % QLatin1Char(' ')
+            % safe(good.goodAmount) % QLatin1Char('/');
+    }
+    if (reading.showSubproduct == QLatin1String("0") || read.parentId == QLatin1String("0"))
+        dirs->append(dir);
+    if (reading.showSubproduct != QLatin1String("1"))
+        return;
+    for (const GoodsInfo& child : good.children) {
+        ProductDirInfo sub;
+        sub.firstpath = dir.firstpath;
+        sub.secoendpath = dir.secoendpath;
+        sub.nameTail = dir.nameTail;
+        sub.goodName = child.goodName;
+        sub.goodTypeName = child.goodTypeName;
+        sub.goodTypeId = child.goodTypeId;
+        sub.goodAmount = child.goodAmount;
+        sub.photoNames = child.photoNames;
+        sub.isHomemade = QStringLiteral("1");
+        sub.goodsIndex = goodsIndex;
+        const QString prefix = reading.idFlag == QLatin1String("1")
+            ? safe(child.id) + QLatin1Char('#') + good.goodName + QLatin1Char('_')
+            : QString();
+        sub.subProductPath = prefix % child.goodName % QLatin1Char(' ') % safe(child.goodTypeName) % QLatin1Char(' ')
+            % safe(child.goodAmount) % QLatin1Char('/');
+        dirs->append(sub);
     }
 }
 
@@ -250,10 +257,61 @@ ProductPlan ProductPlan::read(const QJsonObject& reply, Reading reading)
     const QJsonArray goods2 = order.value(QStringLiteral("ordergoods2")).toArray();
     logGoods("orderGoods0", goods0);
     logGoods("orderGoods2", goods2);
+    QVector<ReplyGood> replyGoods;
+    replyGoods.reserve(goods0.size() + goods2.size());
+    for (const QJsonValue& value : goods0)
+        replyGoods.append({value.toObject(), false});
+    for (const QJsonValue& value : goods2)
+        replyGoods.append({value.toObject(), true});
+
+    // Each good is read on its own, side by side; its display name depends on
+    // the goods before it, its folders on its display name.
+    QVector<QVector<ReadGood>> readSlices =
+        readInSlices<QVector<ReadGood>>(replyGoods.size(), [&](int begin, int end) {
+            QVector<ReadGood> slice;
+            slice.reserve(end - begin);
+            for (int i = begin; i < end; ++i)
+                slice.append(readReplyGood(replyGoods.at(i), replyReading.afterSample));
+            return slice;
+        });
+
     ProductPlan plan;
+    plan.goods.reserve(replyGoods.size());
+    QVector<const ReadGood*> readGoods;
+    readGoods.reserve(replyGoods.size());
     UniqueNames usedNames;
-    readGoods(goods0, false, replyReading, &usedNames, &plan);
-    readGoods(goods2, true, replyReading, &usedNames, &plan);
+    CleanTexts safe;
+    for (QVector<ReadGood>& slice : readSlices) {
+        for (ReadGood& read : slice) {
+            GoodsInfo& good = read.good;
+            good.displayName = replyReading.idFlag == QLatin1String("1")
+                ? safe(good.id) + QLatin1Char('#') + good.goodName
+                : good.goodName;
+            if (usedNames.contains(good.goodName))
+                good.displayName = usedNames.numbered(good.goodName);
+            usedNames.insert(good.displayName);
+            // Moved rather than copied: a copy counts a reference per text.
+            plan.goods.append(GoodsInfo());
+            plan.goods.last() = std::move(good);
+            readGoods.append(&read);
+        }
+    }
+    if (replyReading.afterSample)
+        return plan;
+
+    const QVector<QVector<ProductDirInfo>> dirSlices =
+        readInSlices<QVector<ProductDirInfo>>(readGoods.size(), [&](int begin, int end) {
+            QVector<ProductDirInfo> slice;
+            CleanTexts sliceSafe;
+            for (int i = begin; i < end; ++i)
+                planFolders(plan.goods.at(i), *readGoods.at(i), i, replyReading, sliceSafe, &slice);
+            return slice;
+        });
+    plan.dirs.reserve(readGoods.size());
+    for (const QVector<ProductDirInfo>& slice : dirSlices) {
+        for (const ProductDirInfo& dir : slice)
+            plan.dirs.append(dir);
+    }
     return plan;
 }
 
@@ -269,15 +327,17 @@ QString makeProductFolder(const QString& orderFolder, const QString& base, const
         SeparationFolders::makePath(folder);
     } else if (index <= 499) {
         for (int n = 1;; ++n) {
+            // Built piece by piece: a "%" in a name is text, not a place for arg().
+            const QString number = QStringLiteral(" (") % QString::number(n) % QLatin1Char(')');
+            QString numbered;
             // A sub-product numbers its own folder inside its product's.
-            const QString numbered = !dir.subProductPath.isEmpty()
-                ? QStringLiteral("%1%2 (%3)/").arg(dir.secoendpath, dir.subProductPath.chopped(1)).arg(n)
-                : dir.isHomemade == QLatin1String("1")
-                ? QStringLiteral("%1 (%2)%3").arg(label).arg(n).arg(dir.nameTail)
-                : QStringLiteral("%1 (%2) %3 %4/")
-                      .arg(label)
-                      .arg(n)
-                      .arg(sanitizeFileName(dir.goodTypeName), sanitizeFileName(dir.goodAmount));
+            if (!dir.subProductPath.isEmpty())
+                numbered = dir.secoendpath % dir.subProductPath.chopped(1) % number % QLatin1Char('/');
+            else if (dir.isHomemade == QLatin1String("1"))
+                numbered = label % number % dir.nameTail;
+            else
+                numbered = label % number % QLatin1Char(' ') % sanitizeFileName(dir.goodTypeName) % QLatin1Char(' ')
+                    % sanitizeFileName(dir.goodAmount) % QLatin1Char('/');
             const QString candidate = orderFolder + base + numbered;
             qDebug() << (dir.subProductPath.isEmpty() ? "newPath1: " : "newPath2: ") << candidate;
             if (!FileOperation::isDirExist(candidate)) {

@@ -21,10 +21,12 @@
 
 #include <QDate>
 #include <QDebug>
+#include <QFuture>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -137,8 +139,10 @@ void SeparationRunDialog::queryProductsCallBack(QNetworkReply* reply)
     QJsonObject object;
     if (!readRunReply(reply, &object, QStringLiteral("查询产品信息错误：")))
         return;
-    courierHtml = expressHtml.getExpressHtml(object);
+    // Both read the same reply: a large order's are read side by side.
+    QFuture<QString> courierPage = QtConcurrent::run(&expressHtml, &ExpressHtml::getExpressHtml, object);
     readProducts(object);
+    courierHtml = courierPage.result();
     ui->label->hide();
     ui->groupBox->hide();
     separatePath = SeparationFolders::chooseRoot(this, ui->pathLineEdit->text());

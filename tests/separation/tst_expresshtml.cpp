@@ -83,6 +83,7 @@ private slots:
     void withoutCourierGoods();
     void replyWithoutOrder();
     void valuesAreEscaped();
+    void largeReplyKeepsItsOrder();
 };
 
 void TestExpressHtml::goldenPage()
@@ -188,6 +189,32 @@ void TestExpressHtml::valuesAreEscaped()
     QVERIFY(page.contains(">A&lt;1-</div>"));
     QVERIFY(!page.contains("<b>"));
     QVERIFY(!page.contains("<i>"));
+}
+
+// A large reply is read in slices side by side: each address still lists
+// its goods in reply order, numbered on across the slices.
+void TestExpressHtml::largeReplyKeepsItsOrder()
+{
+    const int count = 2500;
+    QJsonArray goods;
+    for (int i = 0; i < count; ++i)
+        goods.append(courierGood(QString("G%1").arg(i), "0", i % 2 == 0 ? "20" : "21"));
+    const QString page = pageOf(replyOf(goods, "", "2024-06-20"));
+
+    int from = 0;
+    for (int address = 0; address < 2; ++address) {
+        for (int row = 1; row <= count / 2; ++row) {
+            const QString cells = QString("<td align=\"center\">%1</td>    <td align=\"left\">G%2</td>")
+                                      .arg(row)
+                                      .arg(2 * (row - 1) + address);
+            const int at = page.indexOf(cells, from);
+            QVERIFY2(at > from, qPrintable(cells));
+            from = at;
+        }
+        const int total = page.indexOf(QString("产品总数:%1件").arg(count / 2), from);
+        QVERIFY(total > from);
+        from = total;
+    }
 }
 
 QTEST_MAIN(TestExpressHtml)

@@ -1,7 +1,10 @@
 #include "core/Globals.h"
 #include "separation/ProductPlan.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -32,6 +35,8 @@ QStringList folders(const ProductPlan& plan)
 
 } // namespace
 
+Q_DECLARE_METATYPE(ProductDirInfo)
+
 // The products reply read into goods and product folders.
 class TestProductPlan : public QObject
 {
@@ -43,10 +48,14 @@ private slots:
     void folderForms();
     void namesNumberAcrossBothLists();
     void numberingSkipsNamesTaken();
+    void numberedNamesKeepTheirText();
+    void largeReplyKeepsItsOrder();
     void idFlag();
     void subProducts_data();
     void subProducts();
     void serviceTextsCannotNestFolders();
+    void takenFoldersGetNumberedSiblings_data();
+    void takenFoldersGetNumberedSiblings();
 };
 
 void TestProductPlan::init()
@@ -135,6 +144,49 @@ void TestProductPlan::numberingSkipsNamesTaken()
     QCOMPARE(names, (QStringList{"相册", "相册(2)", "相册(1)", "相册(3)", "相册(1)(1)", "相册(4)"}));
 }
 
+// A "%" in a name is the name's own text, not a place for the number.
+void TestProductPlan::numberedNamesKeepTheirText()
+{
+    const ProductPlan plan = ProductPlan::read(reply({good("1", "相册%2"), good("2", "相册%2")}, {}));
+    QCOMPARE(plan.goods.at(1).displayName, QString("相册%2(1)"));
+}
+
+// A large reply is read in slices side by side: goods, numbers and folders
+// run on across the slices and both lists in reply order.
+void TestProductPlan::largeReplyKeepsItsOrder()
+{
+    g_isShowSubproduct = "1";
+    const int perList = 2500;
+    QJsonArray lists[2];
+    for (int i = 0; i < 2 * perList; ++i) {
+        QJsonObject extra;
+        if (i % 100 == 0)
+            extra.insert("son_good", QJsonArray{good("s1", "内页"), good("s2", "内页")});
+        lists[i / perList].append(good(QString::number(i), "相册", extra));
+    }
+    const ProductPlan plan = ProductPlan::read(reply(lists[0], lists[1]));
+
+    QCOMPARE(plan.goods.size(), 2 * perList);
+    int dir = 0;
+    for (int i = 0; i < 2 * perList; ++i) {
+        const QString name = i == 0 ? QString("相册") : QString("相册(%1)").arg(i);
+        QCOMPARE(plan.goods.at(i).id, QString::number(i));
+        QCOMPARE(plan.goods.at(i).displayName, name);
+        QCOMPARE(plan.dirs.at(dir).goodsIndex, i);
+        QVERIFY(plan.dirs.at(dir).secoendpath.startsWith(name + " 相册 1/"));
+        ++dir;
+        if (i % 100 == 0) {
+            QCOMPARE(plan.goods.at(i).children.at(1).goodName, QString("内页(1)"));
+            for (const QString sub : {"内页 相册 1/", "内页(1) 相册 1/"}) {
+                QCOMPARE(plan.dirs.at(dir).goodsIndex, i);
+                QCOMPARE(plan.dirs.at(dir).subProductPath, sub);
+                ++dir;
+            }
+        }
+    }
+    QCOMPARE(plan.dirs.size(), dir);
+}
+
 void TestProductPlan::idFlag()
 {
     const ProductPlan plan = ProductPlan::read(reply({good("11", "相册"), good("12", "相册")}, {}, "1"));
@@ -195,6 +247,50 @@ void TestProductPlan::serviceTextsCannotNestFolders()
     const ProductPlan plan = ProductPlan::read(
         reply({good("1", "相册", {{"factoryname", "../厂"}, {"goodtypename", "a/b"}, {"goodamount", "1:2"}})}, {}));
     QCOMPARE(folders(plan), QStringList{"..厂 LY1 宝母 2024-06-20取  【自取】/相册 ab 12/"});
+}
+
+void TestProductPlan::takenFoldersGetNumberedSiblings_data()
+{
+    QTest::addColumn<ProductDirInfo>("dir");
+    QTest::addColumn<QString>("expected");
+
+    ProductDirInfo bought;
+    bought.displayName = "相册%2";
+    bought.goodTypeName = "相/册";
+    bought.goodAmount = "1";
+    bought.isHomemade = "0";
+    bought.secoendpath = "相册%2 相册 1/";
+    QTest::newRow("bought") << bought << "相册%2 (1) 相册 1/";
+
+    ProductDirInfo homemade;
+    homemade.goodName = "台历%1";
+    homemade.isHomemade = "1";
+    homemade.nameTail = " LY1 宝-母 2024-06-20取 周设计 【快递】/";
+    homemade.secoendpath = "台历%1" + homemade.nameTail;
+    QTest::newRow("homemade") << homemade << "台历%1 (1) LY1 宝-母 2024-06-20取 周设计 【快递】/";
+
+    ProductDirInfo sub;
+    sub.isHomemade = "1";
+    sub.secoendpath = "套装%1 LY1/";
+    sub.subProductPath = "水晶框%3 框类 1/";
+    QTest::newRow("sub-product") << sub << "套装%1 LY1/水晶框%3 框类 1 (1)/";
+}
+
+// A folder taken already gets a numbered sibling; the service's names keep
+// their text.
+void TestProductPlan::takenFoldersGetNumberedSiblings()
+{
+    QFETCH(ProductDirInfo, dir);
+    QFETCH(QString, expected);
+    QTemporaryDir order;
+    const QString orderFolder = order.path() + "/";
+    QVERIFY(QDir().mkpath(orderFolder + "一厂/" + dir.secoendpath + dir.subProductPath));
+
+    QCOMPARE(makeProductFolder(orderFolder, "一厂/", dir, 0), orderFolder + "一厂/" + expected);
+    QVERIFY(QFileInfo(orderFolder + "一厂/" + expected).isDir());
+    // Beyond the first 500 entries the folder taken is shared.
+    QCOMPARE(makeProductFolder(orderFolder, "一厂/", dir, 500),
+             orderFolder + "一厂/" + dir.secoendpath + dir.subProductPath);
 }
 
 QTEST_MAIN(TestProductPlan)
