@@ -163,8 +163,6 @@ void SeparationRunDialog::startJob(QRunnable* job, int priority)
 void SeparationRunDialog::preparePool()
 {
     m_pool.clear();
-    m_pool.setMaxThreadCount(10);
-    m_pool.setExpiryTimeout(-1);
 }
 
 void SeparationRunDialog::startSeparatePhotos()

@@ -84,6 +84,7 @@ protected:
     // The bar code's failure goes to the record at `recordIndex`.
     void prepareOrderSheet(int recordIndex);
     void startJob(QRunnable* job, int priority = 0);
+    // Drops the jobs of an earlier stage that have not started.
     void preparePool();
 
     // Counts one report of a stage's jobs: true once all are in. A call on an
