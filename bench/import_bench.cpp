@@ -209,7 +209,7 @@ Run floorRun(const QStringList& files)
                 QImage picture;
                 if (!ImageOperation::decodeInto(data, &PhotoImport::lentBuffers()->decoded, &picture))
                     return;
-                if (ImageOperation::getDirection(data) != 1) {
+                if (ImageOperation::needsTurn(ImageOperation::getDirection(data))) {
                     DiscardingDevice sink;
                     QImageWriter writer(&sink, "jpg");
                     writer.setQuality(100);
@@ -305,7 +305,7 @@ bool windowMatchesBatch(const QString& root, const Batch& batch, const Batch& na
         for (int j = 0; j < batch.at(i).size(); ++j) {
             const QString name = QStringLiteral("照片/") + names.at(i).at(j);
             if (readAll(batchBackup + name) != readAll(windowBackup + name)
-                || (ImageOperation::getDirection(batch.at(i).at(j)) == 1
+                || (!ImageOperation::needsTurn(ImageOperation::getDirection(batch.at(i).at(j)))
                     && readAll(batchOrder + name) != readAll(windowOrder + name)))
                 return false;
         }

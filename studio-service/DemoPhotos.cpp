@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QTransform>
 
 namespace DemoPhotos {
 
@@ -83,6 +84,22 @@ QByteArray rawWithShotTime(const QString& shotTime)
     return tiffBlock(1, QDataStream::LittleEndian, shotTime) + QByteArray(4096, 'R');
 }
 
+QImage storedAs(const QImage& upright, int orientation)
+{
+    // The mirrors, the half turn, the transpose (5) and the transverse (7)
+    // undo themselves; a quarter turn is undone by the opposite one.
+    switch (orientation) {
+    case 2: return upright.mirrored(true, false);
+    case 3: return upright.transformed(QTransform().rotate(180));
+    case 4: return upright.mirrored(false, true);
+    case 5: return upright.transformed(QTransform().rotate(90)).mirrored(true, false);
+    case 6: return upright.transformed(QTransform().rotate(-90));
+    case 7: return upright.transformed(QTransform().rotate(90)).mirrored(false, true);
+    case 8: return upright.transformed(QTransform().rotate(90));
+    default: return upright;
+    }
+}
+
 QImage samplePicture(int width, int height, int seed)
 {
     QImage image(width, height, QImage::Format_RGB32);
@@ -118,18 +135,20 @@ void createShootFolders(const QString& folder)
     if (QDir(folder).exists())
         return;
     const QStringList customers = {"张三 李四", "王五", "赵六"};
+    // Each shoot's fourth photo is mirrored, as some phones store them.
+    const int mirrored[] = {2, 5, 7};
     int seed = 0;
-    for (const QString& customer : customers) {
-        const QString shoot = folder + QLatin1Char('/') + customer;
+    for (int c = 0; c < customers.size(); ++c) {
+        const QString shoot = folder + QLatin1Char('/') + customers.at(c);
         QDir().mkpath(shoot + QStringLiteral("/成品"));
         QDir().mkpath(shoot + QStringLiteral("/设计"));
         for (int i = 1; i <= 6; ++i) {
-            const int orientation = i == 2 ? 6 : i == 3 ? 8 : 1;
-            const bool landscape = orientation == 1;
-            const QImage picture = samplePicture(landscape ? 1600 : 1200, landscape ? 1200 : 1600, ++seed);
+            const int orientation = i == 2 ? 6 : i == 3 ? 8 : i == 4 ? mirrored[c] : 1;
+            const bool onItsSide = orientation >= 5;
+            const QImage picture = samplePicture(onItsSide ? 1200 : 1600, onItsSide ? 1600 : 1200, ++seed);
             const QString name = QStringLiteral("IMG_%1").arg(seed, 4, 10, QLatin1Char('0'));
             writeFile(shoot + QLatin1Char('/') + name + QStringLiteral(".JPG"),
-                      jpegWithOrientation(picture, orientation,
+                      jpegWithOrientation(storedAs(picture, orientation), orientation,
                                           i % 2 ? QDataStream::LittleEndian : QDataStream::BigEndian));
             if (i <= 2)
                 writeFile(shoot + QLatin1Char('/') + name + QStringLiteral(".CR2"), QByteArray(4096, 'R'));
@@ -206,7 +225,7 @@ void createSingleOrderShoot(const QString& folder)
         const int orientation = i == 2 ? 6 : 1;
         const QImage picture = samplePicture(orientation == 1 ? 1600 : 1200, orientation == 1 ? 1200 : 1600, 40 + i);
         writeFile(folder + QLatin1Char('/') + name + QStringLiteral(".JPG"),
-                  jpegWithShotTime(picture, orientation, shotTime));
+                  jpegWithShotTime(storedAs(picture, orientation), orientation, shotTime));
         writeFile(raws + name + QStringLiteral(".CR2"), rawWithShotTime(shotTime));
     }
 }

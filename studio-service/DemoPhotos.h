@@ -15,6 +15,10 @@ namespace DemoPhotos {
 QByteArray jpegWithOrientation(const QImage& image, int orientation,
                                QDataStream::ByteOrder byteOrder = QDataStream::LittleEndian, int quality = 90);
 
+// The picture as a camera stores it under this Exif orientation: what the
+// orientation's turn or mirror brings back to `upright`.
+QImage storedAs(const QImage& upright, int orientation);
+
 // A recognisable test picture: a gradient with a marked top-left corner, so
 // a wrong rotation shows.
 QImage samplePicture(int width, int height, int seed);
@@ -24,8 +28,8 @@ QImage samplePicture(int width, int height, int seed);
 QImage cameraLikePicture(int seed);
 
 // Fills `folder` with the photos a photographer brings back from a shoot
-// (upright and turned photos, RAW companions, a video, finished and design
-// images) unless it exists already.
+// (upright, turned and mirrored photos, RAW companions, a video, finished
+// and design images) unless it exists already.
 void createShootFolders(const QString& folder);
 
 // The photos of an order folder that a design separation copies: finished

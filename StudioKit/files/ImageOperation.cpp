@@ -9,6 +9,7 @@
 #include "ProgramRunner.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -21,6 +22,8 @@
 #include <QStandardPaths>
 #include <QTransform>
 #include <QtEndian>
+
+#include <algorithm>
 
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
@@ -148,37 +151,74 @@ int orientationFromJpeg(QIODevice& device)
 
 // --- rotation ---
 
-// The turn that brings a picture of this orientation upright; false for the
-// orientations that are left alone.
-bool uprightTurn(int orientation, QTransform* turn)
+// Orientations 5 to 8 store the picture on its side.
+bool swapsSides(int orientation)
 {
-    switch (orientation) {
-    case 6: turn->rotate(90); break;
-    case 8: turn->rotate(-90); break;
-    case 3: turn->rotate(180); break;
-    default: return false;
-    }
-    qDebug() << "旋转图片旋转图片" << orientation;
-    return true;
+    return orientation >= 5 && orientation <= 8;
 }
 
-QImage turnedByQt(const QImage& image, const QTransform& turn, int orientation)
+// What brings a picture of a stored orientation upright: a clockwise turn,
+// then a mirror.
+struct UprightTurn {
+    int degrees = 0;
+    bool mirrorsHorizontally = false;
+    bool mirrorsVertically = false;
+};
+
+UprightTurn uprightTurn(int orientation)
+{
+    switch (orientation) {
+    case 2: return {0, true, false};
+    case 3: return {180, false, false};
+    case 4: return {0, false, true};
+    case 5: return {90, true, false};
+    case 6: return {90, false, false};
+    case 7: return {90, false, true};
+    case 8: return {-90, false, false};
+    default: return {};
+    }
+}
+
+QImage turnedByQt(const QImage& image, int orientation)
 {
     // Qt writes the turned copy into a buffer it does not check: make sure
     // one of that size can be had first.
-    const QSize turned = orientation == 3 ? image.size() : image.size().transposed();
-    if (QImage(turned, image.format()).isNull())
+    const QSize upright = swapsSides(orientation) ? image.size().transposed() : image.size();
+    if (QImage(upright, image.format()).isNull())
         return {};
-    return image.transformed(turn, Qt::FastTransformation);
+    const UprightTurn turn = uprightTurn(orientation);
+    QImage turned = turn.degrees ? image.transformed(QTransform().rotate(turn.degrees), Qt::FastTransformation) : image;
+    if (turn.mirrorsHorizontally || turn.mirrorsVertically) {
+        turned = turned.mirrored(turn.mirrorsHorizontally, turn.mirrorsVertically);
+        // Qt's mirror keeps the colour space where its turns drop it: every
+        // upright picture carries the same metadata.
+        turned.setColorSpace(QColorSpace());
+    }
+    return turned;
+}
+
+// Where the pixel (x, y) of a w x h picture of this orientation lies once
+// the picture stands upright.
+QPoint uprightPosition(int orientation, int x, int y, int w, int h)
+{
+    switch (orientation) {
+    case 2: return {w - 1 - x, y};
+    case 3: return {w - 1 - x, h - 1 - y};
+    case 4: return {x, h - 1 - y};
+    case 5: return {y, x};
+    case 6: return {h - 1 - y, x};
+    case 7: return {h - 1 - y, w - 1 - x};
+    default: return {y, w - 1 - x};
+    }
 }
 
 struct Pixel24 {
     uchar bytes[3];
 };
 
-// The pixels of `from` turned into `to` (already of the turned size): the
-// same moves as Qt's own quarter and half turns. A quarter turn works on
-// tiles, so that the lines it reads and writes stay in the cache.
+// The pixels of `from` turned into `to` (already of the upright size): the
+// same moves as Qt's own turns and mirrors. A picture on its side is turned
+// in tiles, so that the lines it reads and writes stay in the cache.
 template <typename Pixel>
 void turnPixels(const QImage& from, QImage* to, int orientation)
 {
@@ -190,29 +230,35 @@ void turnPixels(const QImage& from, QImage* to, int orientation)
     const qsizetype targetLine = to->bytesPerLine();
     const auto in = [&](int y) { return reinterpret_cast<const Pixel*>(source + y * sourceLine); };
     const auto out = [&](int y) { return reinterpret_cast<Pixel*>(target + y * targetLine); };
-    if (orientation == 3) {
+    if (!swapsSides(orientation)) {
+        // 3 is both mirrors.
+        const bool mirrorsLeftRight = orientation != 4;
+        const bool mirrorsTopBottom = orientation != 2;
         for (int y = 0; y < h; ++y) {
             const Pixel* line = in(y);
-            Pixel* turned = out(h - 1 - y);
-            for (int x = 0; x < w; ++x)
-                turned[w - 1 - x] = line[x];
+            Pixel* turned = out(mirrorsTopBottom ? h - 1 - y : y);
+            if (mirrorsLeftRight)
+                std::reverse_copy(line, line + w, turned);
+            else
+                std::copy(line, line + w, turned);
         }
         return;
     }
+    // Column x becomes line x (5, 6) or line w - 1 - x (7, 8), read from
+    // the bottom (6, 7) or from the top (5, 8).
+    const bool sameLine = orientation == 5 || orientation == 6;
+    const bool readUp = orientation == 6 || orientation == 7;
     constexpr int kTile = 64;
     for (int y0 = 0; y0 < h; y0 += kTile) {
         const int y1 = qMin(y0 + kTile, h);
         for (int x0 = 0; x0 < w; x0 += kTile) {
             const int x1 = qMin(x0 + kTile, w);
             for (int x = x0; x < x1; ++x) {
-                // Column x becomes line x read from the bottom (clockwise)
-                // or line w - 1 - x read from the top.
-                if (orientation == 6) {
-                    Pixel* turned = out(x);
+                Pixel* turned = out(sameLine ? x : w - 1 - x);
+                if (readUp) {
                     for (int y = y0; y < y1; ++y)
                         turned[h - 1 - y] = in(y)[x];
                 } else {
-                    Pixel* turned = out(w - 1 - x);
                     for (int y = y0; y < y1; ++y)
                         turned[y] = in(y)[x];
                 }
@@ -232,9 +278,7 @@ void turnRegionToRgb24(const QImage& from, QImage* to, int orientation, int x0, 
     for (int y = y0; y < y1; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(from.constScanLine(y));
         for (int x = x0; x < x1; ++x) {
-            const QPoint at = orientation == 6 ? QPoint(h - 1 - y, x)
-                              : orientation == 8 ? QPoint(y, w - 1 - x)
-                                                 : QPoint(w - 1 - x, h - 1 - y);
+            const QPoint at = uprightPosition(orientation, x, y, w, h);
             uchar* rgb = target + at.y() * targetLine + 3 * qsizetype(at.x());
             rgb[0] = uchar(qRed(line[x]));
             rgb[1] = uchar(qGreen(line[x]));
@@ -273,16 +317,24 @@ __attribute__((target("avx2"))) void turnToRgb24Avx2(const QImage& from, QImage*
     const auto at = [&](int x, int y) {
         return reinterpret_cast<const __m256i*>(source + y * sourceLine + 4 * qsizetype(x));
     };
-    if (orientation == 3) {
+    if (!swapsSides(orientation)) {
+        const bool mirrorsLeftRight = orientation != 4;
+        const bool mirrorsTopBottom = orientation != 2;
         for (int y = 0; y < h; ++y) {
-            uchar* line = target + (h - 1 - y) * targetLine;
-            for (int x = 0; x < w8; x += 8)
-                storeRgb24(_mm256_permutevar8x32_epi32(_mm256_loadu_si256(at(x, y)), reversed),
-                           line + 3 * qsizetype(w - 8 - x));
+            uchar* line = target + (mirrorsTopBottom ? h - 1 - y : y) * targetLine;
+            for (int x = 0; x < w8; x += 8) {
+                const __m256i pixels = _mm256_loadu_si256(at(x, y));
+                if (mirrorsLeftRight)
+                    storeRgb24(_mm256_permutevar8x32_epi32(pixels, reversed), line + 3 * qsizetype(w - 8 - x));
+                else
+                    storeRgb24(pixels, line + 3 * qsizetype(x));
+            }
         }
         turnRegionToRgb24(from, to, orientation, w8, w, 0, h);
         return;
     }
+    const bool sameLine = orientation == 5 || orientation == 6;
+    const bool readUp = orientation == 6 || orientation == 7;
     for (int x0 = 0; x0 < w8; x0 += 8) {
         for (int y0 = 0; y0 < h8; y0 += 8) {
             __m256i pairs[8];
@@ -306,11 +358,11 @@ __attribute__((target("avx2"))) void turnToRgb24Avx2(const QImage& from, QImage*
                 column[j + 4] = _mm256_permute2x128_si256(quads[j], quads[j + 4], 0x31);
             }
             for (int j = 0; j < 8; ++j) {
-                if (orientation == 6)
-                    storeRgb24(_mm256_permutevar8x32_epi32(column[j], reversed),
-                               target + (x0 + j) * targetLine + 3 * qsizetype(h - 8 - y0));
+                uchar* line = target + (sameLine ? x0 + j : w - 1 - x0 - j) * targetLine;
+                if (readUp)
+                    storeRgb24(_mm256_permutevar8x32_epi32(column[j], reversed), line + 3 * qsizetype(h - 8 - y0));
                 else
-                    storeRgb24(column[j], target + (w - 1 - x0 - j) * targetLine + 3 * qsizetype(y0));
+                    storeRgb24(column[j], line + 3 * qsizetype(y0));
             }
         }
     }
@@ -345,12 +397,17 @@ JpegtranOverride& jpegtranOverride()
     return instance;
 }
 
-QString jpegtranAngle(int orientation)
+// jpegtran's transform that brings a picture of this orientation upright.
+QStringList jpegtranTransform(int orientation)
 {
     switch (orientation) {
-    case 6: return QStringLiteral("90");
-    case 8: return QStringLiteral("270");
-    case 3: return QStringLiteral("180");
+    case 2: return {QStringLiteral("-flip"), QStringLiteral("horizontal")};
+    case 3: return {QStringLiteral("-rotate"), QStringLiteral("180")};
+    case 4: return {QStringLiteral("-flip"), QStringLiteral("vertical")};
+    case 5: return {QStringLiteral("-transpose")};
+    case 6: return {QStringLiteral("-rotate"), QStringLiteral("90")};
+    case 7: return {QStringLiteral("-transverse")};
+    case 8: return {QStringLiteral("-rotate"), QStringLiteral("270")};
     default: return {};
     }
 }
@@ -420,26 +477,31 @@ int ImageOperation::getDirection(const QByteArray& jpegData)
     return orientation == 0 ? 1 : orientation;
 }
 
+bool ImageOperation::needsTurn(int orientation)
+{
+    return orientation >= 2 && orientation <= 8;
+}
+
 QImage ImageOperation::rotateImage(QImage image, int orientation)
 {
-    QTransform turn;
-    if (!uprightTurn(orientation, &turn) || image.isNull())
+    if (!needsTurn(orientation) || image.isNull())
         return image;
-    return turnedByQt(image, turn, orientation);
+    qDebug() << "旋转图片旋转图片" << orientation;
+    return turnedByQt(image, orientation);
 }
 
 QImage ImageOperation::rotateImage(const QImage& image, int orientation, PictureMemory* memory)
 {
-    QTransform turn;
-    if (!uprightTurn(orientation, &turn) || image.isNull())
+    if (!needsTurn(orientation) || image.isNull())
         return image;
+    qDebug() << "旋转图片旋转图片" << orientation;
     const int depth = image.depth();
     if (!memory || (depth != 8 && depth != 16 && depth != 24 && depth != 32 && depth != 64))
-        return turnedByQt(image, turn, orientation);
+        return turnedByQt(image, orientation);
     // What leaves this picture goes to JPEG writers, which take 24-bit lines
     // as they are and convert 32-bit ones pixel by pixel.
     const bool to24Bit = image.format() == QImage::Format_RGB32;
-    QImage turned = memory->picture(orientation == 3 ? image.size() : image.size().transposed(),
+    QImage turned = memory->picture(swapsSides(orientation) ? image.size().transposed() : image.size(),
                                     to24Bit ? QImage::Format_RGB888 : image.format());
     if (turned.isNull())
         return {};
@@ -454,7 +516,7 @@ QImage ImageOperation::rotateImage(const QImage& image, int orientation, Picture
         default: turnPixels<quint64>(image, &turned, orientation); break;
         }
     }
-    // What Qt's own turns keep: the resolution (not swapped), the device
+    // What the Qt form keeps: the resolution (not swapped), the device
     // pixel ratio, the texts and the colour table; neither the offset nor
     // the colour space.
     turned.setDotsPerMeterX(image.dotsPerMeterX());
@@ -469,8 +531,9 @@ QImage ImageOperation::rotateImage(const QImage& image, int orientation, Picture
 
 QPixmap ImageOperation::rotateImage(QPixmap pixmap, int orientation)
 {
-    QTransform turn;
-    return uprightTurn(orientation, &turn) ? pixmap.transformed(turn, Qt::FastTransformation) : pixmap;
+    if (!needsTurn(orientation) || pixmap.isNull())
+        return pixmap;
+    return QPixmap::fromImage(rotateImage(pixmap.toImage(), orientation));
 }
 
 QString ImageOperation::findJpegtran()
@@ -511,28 +574,27 @@ void ImageOperation::overrideJpegtran(const std::optional<QString>& program)
 
 bool ImageOperation::losslessRotateJpeg(const QString& source, const QString& target, int orientation)
 {
-    if (orientation == 1)
+    if (!needsTurn(orientation))
         return false;
     const QString program = findJpegtran();
     if (program.isEmpty()) {
         qDebug() << "未找到 jpegtran，无法无损旋转";
         return false;
     }
-    const QString angle = jpegtranAngle(orientation);
-    if (angle.isEmpty())
-        return false;
 
     const QString targetPath = Platform::diskPath(target);
     const QString tempPath = targetPath + QStringLiteral(".rotz.jpg");
     QFile::remove(tempPath);
 
-    // "-perfect" refuses a turn that would leave the partial edge blocks of
-    // a picture whose size is no multiple of the block size untransformed;
-    // the caller then re-encodes it whole.
+    // "-perfect" refuses a turn or mirror that would leave the partial edge
+    // blocks of a picture whose size is no multiple of the block size
+    // untransformed; the caller then re-encodes it whole.
     const ProgramRunner::Result run = ProgramRunner::run(
         program,
-        {QStringLiteral("-rotate"), angle, QStringLiteral("-perfect"), QStringLiteral("-copy"), QStringLiteral("none"),
-         QStringLiteral("-outfile"), QDir::toNativeSeparators(tempPath), QDir::toNativeSeparators(Platform::diskPath(source))},
+        jpegtranTransform(orientation)
+            + QStringList{QStringLiteral("-perfect"), QStringLiteral("-copy"), QStringLiteral("none"),
+                          QStringLiteral("-outfile"), QDir::toNativeSeparators(tempPath),
+                          QDir::toNativeSeparators(Platform::diskPath(source))},
         kJpegtranStartMs, kJpegtranRunMs);
     if (!run.started) {
         qDebug() << "jpegtran 启动失败" << program;
@@ -553,7 +615,7 @@ bool ImageOperation::losslessRotateJpeg(const QString& source, const QString& ta
 bool ImageOperation::saveRotatedOriginal(const QString& source, const QStringList& targets,
                                          int orientation, QImage* out, QStringList* failedTargets)
 {
-    if (targets.isEmpty() || orientation == 1)
+    if (targets.isEmpty() || !needsTurn(orientation))
         return false;
     const QString& first = targets.first();
     if (losslessRotateJpeg(source, first, orientation)) {
@@ -584,7 +646,7 @@ bool ImageOperation::saveRotatedOriginal(const QString& source, const QStringLis
 bool ImageOperation::saveRotatedOriginal(const QString& source, const QString& target, int orientation,
                                          const QImage& decoded, QImage* upright, PictureMemory* memory)
 {
-    if (orientation == 1 || decoded.isNull())
+    if (!needsTurn(orientation) || decoded.isNull())
         return false;
     const QImage turned = rotateImage(decoded, orientation, memory);
     if (upright)

@@ -31,9 +31,15 @@ public:
     // a hostile or broken header would otherwise cost gigabytes and minutes.
     static constexpr qint64 kMaxDecodedPixels = 200'000'000;
 
-    // Turns the picture upright for the orientations 3, 6 and 8; any other
-    // value returns it unchanged. A null image when the turned copy does not
-    // fit in memory.
+    // True for the orientations 2 to 8, whose pictures are turned or
+    // mirrored to stand upright; 1 and the values that name no orientation
+    // leave a photo as it is.
+    static bool needsTurn(int orientation);
+
+    // Turns the picture upright: 3, 6 and 8 turn it, 2 and 4 mirror it left
+    // to right and top to bottom, 5 transposes and 7 transverses it; any
+    // other value returns it unchanged. A null image when the turned copy
+    // does not fit in memory.
     static QImage rotateImage(QImage image, int orientation);
     static QPixmap rotateImage(QPixmap pixmap, int orientation);
     // The same picture, pixels and metadata, drawn in `memory` (see
@@ -49,7 +55,8 @@ public:
     // path stands for "not installed", std::nullopt restores the search.
     static void overrideJpegtran(const std::optional<QString>& program);
 
-    // Writes the upright picture of a JPEG to `target` without re-encoding.
+    // Writes the upright picture of a JPEG to `target` without re-encoding;
+    // false, with nothing run, for an orientation that needs no turn.
     static bool losslessRotateJpeg(const QString& source, const QString& target, int orientation);
 
     // Writes the upright picture to the first target (losslessly when jpegtran
@@ -63,8 +70,8 @@ public:
     // The same for one target and a source already decoded: the turned
     // picture comes from `decoded` in memory (jpegtran's output is not read
     // back), drawn in `memory` when given, and the fallback encodes it as
-    // "JPG" quality 100. False, with nothing written, for orientation 1 or a
-    // null picture.
+    // "JPG" quality 100. False, with nothing written, for an orientation
+    // that needs no turn or a null picture.
     static bool saveRotatedOriginal(const QString& source, const QString& target, int orientation,
                                     const QImage& decoded, QImage* upright, PictureMemory* memory = nullptr);
 

@@ -109,7 +109,7 @@ PhotoImport::Outcome PhotoImport::run(const QString& sourcePath, const Targets& 
 
     // A photo that cannot be decoded is copied as it is, whatever its
     // orientation, so nothing is lost.
-    const bool turn = orientation != 1 && outcome.decoded && !targets.photos.isEmpty();
+    const bool turn = ImageOperation::needsTurn(orientation) && outcome.decoded && !targets.photos.isEmpty();
     if (turn && settings.losslessTurn) {
         const QString& first = targets.photos.first();
         if (!failures.check(ImageOperation::saveRotatedOriginal(sourcePath, first, orientation, picture, &picture,

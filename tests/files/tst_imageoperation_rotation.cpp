@@ -36,21 +36,52 @@ QImage expectedUpright(const QImage& source, int orientation)
 {
     const int w = source.width();
     const int h = source.height();
-    const bool swaps = orientation == 6 || orientation == 8;
+    const bool swaps = orientation >= 5 && orientation <= 8;
     QImage result(swaps ? h : w, swaps ? w : h, QImage::Format_RGB32);
     for (int y = 0; y < result.height(); ++y) {
         for (int x = 0; x < result.width(); ++x) {
             QPoint from(x, y);
-            if (orientation == 6)
-                from = QPoint(y, h - 1 - x);
-            else if (orientation == 8)
-                from = QPoint(w - 1 - y, x);
-            else if (orientation == 3)
-                from = QPoint(w - 1 - x, h - 1 - y);
+            switch (orientation) {
+            case 2: from = QPoint(w - 1 - x, y); break;
+            case 3: from = QPoint(w - 1 - x, h - 1 - y); break;
+            case 4: from = QPoint(x, h - 1 - y); break;
+            case 5: from = QPoint(y, x); break;
+            case 6: from = QPoint(y, h - 1 - x); break;
+            case 7: from = QPoint(w - 1 - y, h - 1 - x); break;
+            case 8: from = QPoint(w - 1 - y, x); break;
+            }
             result.setPixel(x, y, source.pixel(from));
         }
     }
     return result;
+}
+
+// An upright picture whose top-left corner alone is red, in blocks wide
+// enough to stay red through JPEG.
+QImage cornerMarked(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(qRgb(128, 128, 128));
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            image.setPixel(x, y, qRgb(230, 20, 20));
+    return image;
+}
+
+// The corners of the picture that are red.
+QStringList redCorners(const QImage& image)
+{
+    const int right = image.width() - 6;
+    const int bottom = image.height() - 6;
+    const QList<QPair<QString, QPoint>> corners = {{"top left", {5, 5}}, {"top right", {right, 5}},
+                                                   {"bottom left", {5, bottom}}, {"bottom right", {right, bottom}}};
+    QStringList red;
+    for (const auto& corner : corners) {
+        const QRgb pixel = image.pixel(corner.second);
+        if (qRed(pixel) > 180 && qGreen(pixel) < 80 && qBlue(pixel) < 80)
+            red << corner.first;
+    }
+    return red;
 }
 
 // A picture with every pixel different, odd sides past the tile size, and
@@ -192,6 +223,71 @@ private slots:
             QCOMPARE(turned.pixel(0, 0), source.pixel(0, 1));
     }
 
+    // A photo stored under each orientation stands upright in every way the
+    // import turns it: the red corner ends at the top left. Sides that are
+    // no multiple of jpegtran's blocks make it refuse most transforms, so
+    // those photos are re-encoded; values that name no orientation leave
+    // the photo as it is.
+    void everyOrientationStandsUpright_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("upright");
+        for (int orientation = 0; orientation <= 9; ++orientation) {
+            QTest::addRow("%d, whole blocks", orientation) << orientation << QSize(64, 48);
+            QTest::addRow("%d, partial blocks", orientation) << orientation << QSize(66, 50);
+        }
+    }
+
+    void everyOrientationStandsUpright()
+    {
+        QFETCH(int, orientation);
+        QFETCH(QSize, upright);
+        const bool turns = orientation >= 2 && orientation <= 8;
+        QCOMPARE(ImageOperation::needsTurn(orientation), turns);
+        const QString source = path(QStringLiteral("camera.jpg"));
+        writeFile(source, DemoPhotos::jpegWithOrientation(DemoPhotos::storedAs(cornerMarked(upright), orientation),
+                                                          orientation));
+        QCOMPARE(ImageOperation::getDirection(source), turns ? orientation : 1);
+        const QImage decoded = ImageOperation::loadImage(source);
+        const QStringList topLeft{QStringLiteral("top left")};
+
+        const QImage byQt = ImageOperation::rotateImage(decoded, orientation);
+        QCOMPARE(byQt.size(), upright);
+        QCOMPARE(redCorners(byQt), topLeft);
+        PictureMemory memory;
+        const QImage inMemory = ImageOperation::rotateImage(decoded, orientation, &memory);
+        QCOMPARE(inMemory.size(), upright);
+        QCOMPARE(redCorners(inMemory), topLeft);
+
+        const QString reencoded = path(QStringLiteral("re-encoded.jpg"));
+        ImageOperation::overrideJpegtran(QString());
+        QCOMPARE(ImageOperation::saveRotatedOriginal(source, {reencoded}, orientation, nullptr), turns);
+        ImageOperation::overrideJpegtran(std::nullopt);
+        if (!turns) {
+            QVERIFY(!ImageOperation::losslessRotateJpeg(source, path(QStringLiteral("lossless.jpg")), orientation));
+            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("camera.jpg")});
+            return;
+        }
+        QCOMPARE(ImageOperation::loadImage(reencoded).size(), upright);
+        QCOMPARE(redCorners(ImageOperation::loadImage(reencoded)), topLeft);
+        if (ImageOperation::findJpegtran().isEmpty())
+            QSKIP("jpegtran is not installed");
+        const QString lossless = path(QStringLiteral("lossless.jpg"));
+        const bool wholeBlocks = upright.width() % 16 == 0 && upright.height() % 16 == 0;
+        if (ImageOperation::losslessRotateJpeg(source, lossless, orientation)) {
+            QCOMPARE(ImageOperation::getDirection(lossless), 1);
+            QCOMPARE(ImageOperation::loadImage(lossless).size(), upright);
+            QCOMPARE(redCorners(ImageOperation::loadImage(lossless)), topLeft);
+        } else {
+            QVERIFY2(!wholeBlocks, "jpegtran refused a picture of whole blocks");
+        }
+        // Lossless where jpegtran can, re-encoded where it refuses.
+        const QString saved = path(QStringLiteral("saved.jpg"));
+        QVERIFY(ImageOperation::saveRotatedOriginal(source, {saved}, orientation, nullptr));
+        QCOMPARE(ImageOperation::loadImage(saved).size(), upright);
+        QCOMPARE(redCorners(ImageOperation::loadImage(saved)), topLeft);
+    }
+
     // The turn drawn in kept memory is Qt's own turn, pixel for pixel and in
     // what it keeps of the metadata, so the files written from it do not
     // change; the memory serves the next picture of that size again.
@@ -205,7 +301,7 @@ private slots:
             {"RGB888", QImage::Format_RGB888}, {"RGB16", QImage::Format_RGB16},
             {"RGBA64", QImage::Format_RGBA64}, {"Mono", QImage::Format_Mono}};
         for (const auto& format : formats) {
-            for (int orientation : {1, 3, 5, 6, 8})
+            for (int orientation = 0; orientation <= 9; ++orientation)
                 QTest::addRow("%s, %d", format.first, orientation) << int(format.second) << orientation;
         }
     }
@@ -229,7 +325,8 @@ private slots:
         const QImage other = patterned(QImage::Format(format), QSize(131, 70)).mirrored();
         const QImage again = ImageOperation::rotateImage(other, orientation, &memory);
         comparePictures(again, byQt(other));
-        const bool drawnInMemory = orientation != 1 && orientation != 5 && QImage::Format(format) != QImage::Format_Mono;
+        const bool drawnInMemory =
+            ImageOperation::needsTurn(orientation) && QImage::Format(format) != QImage::Format_Mono;
         QCOMPARE(memory.bytes() > 0, drawnInMemory);
         if (drawnInMemory)
             QVERIFY(again.constBits() == turned.constBits());
@@ -321,15 +418,21 @@ private slots:
         QTest::addColumn<bool>("executable");
         QTest::addColumn<int>("orientation");
         QTest::addColumn<bool>("result");
-        QTest::addColumn<QString>("angle"); // empty: the program must not run
-        const QByteArray copies = "cp \"$8\" \"$7\"\n";
-        QTest::newRow("success") << copies << true << 6 << true << "90";
-        QTest::newRow("upside down") << copies << true << 3 << true << "180";
-        QTest::newRow("counter-clockwise") << copies << true << 8 << true << "270";
-        QTest::newRow("exit code 1") << QByteArray(copies + "echo broken >&2\nexit 1\n") << true << 6 << false << "90";
-        QTest::newRow("cannot start") << copies << false << 6 << false << "";
-        QTest::newRow("upright") << copies << true << 1 << false << "";
-        QTest::newRow("mirrored") << copies << true << 5 << false << "";
+        QTest::addColumn<QStringList>("transform"); // empty: the program must not run
+        // The last two arguments: jpegtran's output file, then the source.
+        const QByteArray copies = "for arg; do out=$in; in=$arg; done\ncp \"$in\" \"$out\"\n";
+        QTest::newRow("2") << copies << true << 2 << true << QStringList{"-flip", "horizontal"};
+        QTest::newRow("3") << copies << true << 3 << true << QStringList{"-rotate", "180"};
+        QTest::newRow("4") << copies << true << 4 << true << QStringList{"-flip", "vertical"};
+        QTest::newRow("5") << copies << true << 5 << true << QStringList{"-transpose"};
+        QTest::newRow("6") << copies << true << 6 << true << QStringList{"-rotate", "90"};
+        QTest::newRow("7") << copies << true << 7 << true << QStringList{"-transverse"};
+        QTest::newRow("8") << copies << true << 8 << true << QStringList{"-rotate", "270"};
+        QTest::newRow("exit code 1") << QByteArray(copies + "echo broken >&2\nexit 1\n") << true << 6 << false
+                                     << QStringList{"-rotate", "90"};
+        QTest::newRow("cannot start") << copies << false << 6 << false << QStringList();
+        for (int value : {0, 1, 9})
+            QTest::addRow("no turn for %d", value) << copies << true << value << false << QStringList();
     }
 
     void losslessRotationWithStandIn()
@@ -338,7 +441,7 @@ private slots:
         QFETCH(bool, executable);
         QFETCH(int, orientation);
         QFETCH(bool, result);
-        QFETCH(QString, angle);
+        QFETCH(QStringList, transform);
         ImageOperation::overrideJpegtran(standIn(script, executable));
         const QString source = path(QStringLiteral("src.jpg"));
         writeFile(source, "source bytes");
@@ -348,9 +451,9 @@ private slots:
         QCOMPARE(ImageOperation::losslessRotateJpeg(source, target, orientation), result);
         QCOMPARE(readFile(target), result ? QByteArray("source bytes") : QByteArray("old"));
         QVERIFY(!QFileInfo::exists(target + QStringLiteral(".rotz.jpg")));
-        const QStringList expected = angle.isEmpty()
+        const QStringList expected = transform.isEmpty()
             ? QStringList()
-            : QStringList{"-rotate", angle, "-perfect", "-copy", "none", "-outfile", target + ".rotz.jpg", source};
+            : transform + QStringList{"-perfect", "-copy", "none", "-outfile", target + ".rotz.jpg", source};
         QCOMPARE(recordedArguments(), expected);
     }
 

@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTransform>
 #include <QtEndian>
 #include <QtTest>
 
@@ -24,12 +23,10 @@
 
 namespace {
 
-// A photo as a camera held sideways stores it: turned a quarter counter-
-// clockwise, so orientation 6 turns it back.
+// A photo as the camera stores it under its orientation.
 QByteArray cameraJpeg(const QImage& upright, int orientation, QDataStream::ByteOrder order = QDataStream::LittleEndian)
 {
-    const QImage stored = orientation == 6 ? upright.transformed(QTransform().rotate(-90)) : upright;
-    return DemoPhotos::jpegWithOrientation(stored, orientation, order);
+    return DemoPhotos::jpegWithOrientation(DemoPhotos::storedAs(upright, orientation), orientation, order);
 }
 
 // A small JPEG whose frame header declares another size: decoders would
@@ -418,6 +415,15 @@ private slots:
             << originals << landscape;
         QTest::newRow("full-size photo")
             << 0 << QSize(4000, 3000) << 1 << le << "0" << QStringList{"照片/"} << QSize(4000, 3000) << true
+            << originals << landscape;
+        QTest::newRow("orientation 5, mirrored on its side: upright, also to 成品/")
+            << 0 << QSize(400, 300) << 5 << le << "1" << QStringList{"照片/", "成品/"} << QSize(300, 400) << false
+            << originals << portrait;
+        QTest::newRow("orientation 2, mirrored: upright")
+            << 0 << QSize(400, 300) << 2 << be << "0" << QStringList{"照片/"} << QSize(400, 300) << false
+            << originals << landscape;
+        QTest::newRow("orientation 9, no orientation: byte copy")
+            << 0 << QSize(400, 300) << 9 << le << "0" << QStringList{"照片/"} << QSize(400, 300) << true
             << originals << landscape;
         QTest::newRow("finished photo: own folders only")
             << 1 << QSize(400, 300) << 6 << le << "1" << QStringList{"成品/"} << QSize(300, 400) << false

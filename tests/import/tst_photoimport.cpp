@@ -24,14 +24,7 @@ QByteArray cameraPhoto(QSize upright, int orientation, int seed, int dotsPerMete
     QImage picture = DemoPhotos::samplePicture(upright.width(), upright.height(), seed);
     if (grey)
         picture = picture.convertToFormat(QImage::Format_Grayscale8);
-    QTransform back;
-    if (orientation == 6)
-        back.rotate(-90);
-    else if (orientation == 8)
-        back.rotate(90);
-    else if (orientation == 3)
-        back.rotate(180);
-    QImage stored = picture.transformed(back);
+    QImage stored = DemoPhotos::storedAs(picture, orientation);
     if (dotsPerMeter > 0) {
         stored.setDotsPerMeterX(dotsPerMeter);
         stored.setDotsPerMeterY(dotsPerMeter);

@@ -10,7 +10,6 @@
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTransform>
 #include <QtEndian>
 #include <QtTest>
 
@@ -142,26 +141,34 @@ private slots:
         g_importPhotoMode = 0;
     }
 
-    // A turned photo is written by jpegtran when it can turn it without
-    // loss, else re-encoded upright at quality 100; the backup keeps the
-    // camera's bytes.
+    // A turned or mirrored photo is written by jpegtran when it can turn it
+    // without loss, else re-encoded upright at quality 100; the backup
+    // keeps the camera's bytes.
     void turnedPhoto_data()
     {
         QTest::addColumn<QString>("fixture");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("upright");
         QTest::addColumn<bool>("withJpegtran");
-        QTest::newRow("orientation 6, little-endian") << "le_6.jpg" << true;
-        QTest::newRow("orientation 6, big-endian") << "be_6.jpg" << true;
-        QTest::newRow("4:2:0 4000x3000") << "" << true;
-        QTest::newRow("no jpegtran") << "" << false;
+        QTest::newRow("orientation 6, little-endian") << "le_6.jpg" << 6 << QSize(16, 32) << true;
+        QTest::newRow("orientation 6, big-endian") << "be_6.jpg" << 6 << QSize(16, 32) << true;
+        QTest::newRow("4:2:0 4000x3000") << "" << 6 << QSize(3000, 4000) << true;
+        QTest::newRow("no jpegtran") << "" << 6 << QSize(3000, 4000) << false;
+        QTest::newRow("orientation 7, mirrored on its side") << "" << 7 << QSize(640, 800) << true;
+        QTest::newRow("orientation 4, mirrored, no jpegtran") << "" << 4 << QSize(800, 600) << false;
     }
 
     void turnedPhoto()
     {
         QFETCH(QString, fixture);
+        QFETCH(int, orientation);
+        QFETCH(QSize, upright);
         QFETCH(bool, withJpegtran);
         const QByteArray camera = fixture.isEmpty()
                                       ? DemoPhotos::jpegWithOrientation(
-                                          DemoPhotos::samplePicture(3000, 4000, 4).transformed(QTransform().rotate(-90)), 6)
+                                          DemoPhotos::storedAs(
+                                              DemoPhotos::samplePicture(upright.width(), upright.height(), 4), orientation),
+                                          orientation)
                                       : readFile(fixturePath("orientation/" + fixture));
         const QString src = source("IMG_1.jpg", camera);
         if (!withJpegtran)
@@ -170,7 +177,7 @@ private slots:
             QSKIP("jpegtran is not installed");
         // What jpegtran makes of it, if it turns it at all.
         const QString lossless = path("lossless.jpg");
-        const bool turnsLosslessly = withJpegtran && ImageOperation::losslessRotateJpeg(src, lossless, 6);
+        const bool turnsLosslessly = withJpegtran && ImageOperation::losslessRotateJpeg(src, lossless, orientation);
         JobReceiver receiver;
 
         runImport(src, "IMG_1.jpg", &receiver);
@@ -179,15 +186,18 @@ private slots:
         QVERIFY(receiver.failures.isEmpty());
         QCOMPARE(readFile(backup + "照片/IMG_1.jpg"), camera);
         const QByteArray written = readFile(order + "照片/IMG_1.jpg");
-        if (turnsLosslessly) {
+        if (turnsLosslessly)
             QCOMPARE(written, readFile(lossless));
-        } else {
+        else
             QVERIFY(isQuality100Jpeg(written));
-            const QImage upright = QImage::fromData(written);
-            QCOMPARE(upright.size(), QSize(3000, 4000));
-            QVERIFY(isUpright(upright));
-        }
-        QCOMPARE(imageSize(order + "thumbnail2250/IMG_1.jpg").height(), 2250);
+        const QImage photo = QImage::fromData(written);
+        QCOMPARE(photo.size(), upright);
+        if (fixture.isEmpty())
+            QVERIFY(isUpright(photo));
+        const QSize thumbnail = upright.scaled(2250, 2250, Qt::KeepAspectRatio);
+        QCOMPARE(imageSize(order + "thumbnail2250/IMG_1.jpg"), thumbnail);
+        if (fixture.isEmpty())
+            QVERIFY(isUpright(QImage(order + "thumbnail2250/IMG_1.jpg")));
     }
 
     void uprightPhotoIsCopied()
