@@ -1,9 +1,11 @@
 #include "files/ImageOperation.h"
 
 #include "files/CodeImageInfo.h"
+#include "files/ExifOrientation.h"
 #include "files/FileOperation.h"
 #include "files/ImageData.h"
 #include "files/PictureMemory.h"
+#include "files/PixelTurn.h"
 #include "files/SafeFileWriter.h"
 #include "Platform.h"
 #include "ProgramRunner.h"
@@ -21,141 +23,13 @@
 #include <QPainter>
 #include <QStandardPaths>
 #include <QTransform>
-#include <QtEndian>
-
-#include <algorithm>
-
-#if defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
-#endif
-
 
 namespace {
 
 const int kJpegtranStartMs = 5000;
 const int kJpegtranRunMs = 180000;
-const quint16 kOrientationTag = 0x0112;
-const quint16 kTypeShort = 3;
-
-// --- EXIF reading ---
-
-class TiffReader
-{
-public:
-    explicit TiffReader(const QByteArray& data) : m_data(data) {}
-
-    bool readByteOrder()
-    {
-        if (m_data.startsWith("II"))
-            m_littleEndian = true;
-        else if (m_data.startsWith("MM"))
-            m_littleEndian = false;
-        else
-            return false;
-        quint32 magic = 0;
-        return u16(2, &magic) && magic == 42;
-    }
-
-    bool u16(qint64 offset, quint32* value) const
-    {
-        if (offset < 0 || offset + 2 > m_data.size())
-            return false;
-        const uchar* p = reinterpret_cast<const uchar*>(m_data.constData()) + offset;
-        *value = m_littleEndian ? qFromLittleEndian<quint16>(p) : qFromBigEndian<quint16>(p);
-        return true;
-    }
-
-    bool u32(qint64 offset, quint32* value) const
-    {
-        if (offset < 0 || offset + 4 > m_data.size())
-            return false;
-        const uchar* p = reinterpret_cast<const uchar*>(m_data.constData()) + offset;
-        *value = m_littleEndian ? qFromLittleEndian<quint32>(p) : qFromBigEndian<quint32>(p);
-        return true;
-    }
-
-private:
-    const QByteArray& m_data;
-    bool m_littleEndian = false;
-};
-
-// Orientation from the TIFF block of an Exif segment, 0 when it holds none.
-int orientationFromTiff(const QByteArray& tiff)
-{
-    TiffReader reader(tiff);
-    quint32 ifd0 = 0;
-    quint32 count = 0;
-    if (!reader.readByteOrder() || !reader.u32(4, &ifd0) || !reader.u16(ifd0, &count))
-        return 0;
-    for (quint32 i = 0; i < count; ++i) {
-        const qint64 entry = qint64(ifd0) + 2 + 12 * qint64(i);
-        quint32 tag = 0;
-        quint32 type = 0;
-        quint32 values = 0;
-        quint32 value = 0;
-        if (!reader.u16(entry, &tag) || !reader.u16(entry + 2, &type)
-            || !reader.u32(entry + 4, &values) || !reader.u16(entry + 8, &value))
-            return 0;
-        if (tag == kOrientationTag)
-            return type == kTypeShort && values >= 1 && value >= 1 && value <= 8 ? int(value) : 0;
-    }
-    return 0;
-}
-
-bool readByte(QIODevice& device, uchar* byte)
-{
-    char c = 0;
-    if (!device.getChar(&c))
-        return false;
-    *byte = uchar(c);
-    return true;
-}
-
-// Walks the JPEG markers up to the image data and reads the first Exif APP1
-// segment; 0 when there is no usable orientation.
-int orientationFromJpeg(QIODevice& device)
-{
-    if (device.read(2) != QByteArray("\xFF\xD8", 2))
-        return 0;
-    for (;;) {
-        uchar byte = 0;
-        if (!readByte(device, &byte) || byte != 0xFF)
-            return 0;
-        uchar marker = 0xFF;
-        while (marker == 0xFF) {
-            if (!readByte(device, &marker))
-                return 0;
-        }
-        if (marker == 0xDA || marker == 0xD9) // image data or end: no Exif
-            return 0;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) // no length
-            continue;
-        const QByteArray lengthBytes = device.read(2);
-        if (lengthBytes.size() != 2)
-            return 0;
-        const int length = qFromBigEndian<quint16>(reinterpret_cast<const uchar*>(lengthBytes.constData())) - 2;
-        if (length < 0)
-            return 0;
-        if (marker == 0xE1) {
-            const QByteArray content = device.read(length);
-            if (content.size() != length)
-                return 0;
-            const QByteArray exifHeader("Exif\0\0", 6);
-            if (content.startsWith(exifHeader))
-                return orientationFromTiff(content.mid(exifHeader.size()));
-        } else if (device.skip(length) != length) {
-            return 0;
-        }
-    }
-}
 
 // --- rotation ---
-
-// Orientations 5 to 8 store the picture on its side.
-bool swapsSides(int orientation)
-{
-    return orientation >= 5 && orientation <= 8;
-}
 
 // What brings a picture of a stored orientation upright: a clockwise turn,
 // then a mirror.
@@ -183,7 +57,7 @@ QImage turnedByQt(const QImage& image, int orientation)
 {
     // Qt writes the turned copy into a buffer it does not check: make sure
     // one of that size can be had first.
-    const QSize upright = swapsSides(orientation) ? image.size().transposed() : image.size();
+    const QSize upright = PixelTurn::swapsSides(orientation) ? image.size().transposed() : image.size();
     if (QImage(upright, image.format()).isNull())
         return {};
     const UprightTurn turn = uprightTurn(orientation);
@@ -195,193 +69,6 @@ QImage turnedByQt(const QImage& image, int orientation)
         turned.setColorSpace(QColorSpace());
     }
     return turned;
-}
-
-// Where the pixel (x, y) of a w x h picture of this orientation lies once
-// the picture stands upright.
-QPoint uprightPosition(int orientation, int x, int y, int w, int h)
-{
-    switch (orientation) {
-    case 2: return {w - 1 - x, y};
-    case 3: return {w - 1 - x, h - 1 - y};
-    case 4: return {x, h - 1 - y};
-    case 5: return {y, x};
-    case 6: return {h - 1 - y, x};
-    case 7: return {h - 1 - y, w - 1 - x};
-    default: return {y, w - 1 - x};
-    }
-}
-
-struct Pixel24 {
-    uchar bytes[3];
-};
-
-// The pixels of `from` turned into `to` (already of the upright size): the
-// same moves as Qt's own turns and mirrors. A picture on its side is turned
-// in tiles, so that the lines it reads and writes stay in the cache.
-template <typename Pixel>
-void turnPixels(const QImage& from, QImage* to, int orientation)
-{
-    const int w = from.width();
-    const int h = from.height();
-    const uchar* source = from.constBits();
-    const qsizetype sourceLine = from.bytesPerLine();
-    uchar* target = to->bits();
-    const qsizetype targetLine = to->bytesPerLine();
-    const auto in = [&](int y) { return reinterpret_cast<const Pixel*>(source + y * sourceLine); };
-    const auto out = [&](int y) { return reinterpret_cast<Pixel*>(target + y * targetLine); };
-    if (!swapsSides(orientation)) {
-        // 3 is both mirrors.
-        const bool mirrorsLeftRight = orientation != 4;
-        const bool mirrorsTopBottom = orientation != 2;
-        for (int y = 0; y < h; ++y) {
-            const Pixel* line = in(y);
-            Pixel* turned = out(mirrorsTopBottom ? h - 1 - y : y);
-            if (mirrorsLeftRight)
-                std::reverse_copy(line, line + w, turned);
-            else
-                std::copy(line, line + w, turned);
-        }
-        return;
-    }
-    // Column x becomes line x (5, 6) or line w - 1 - x (7, 8), read from
-    // the bottom (6, 7) or from the top (5, 8).
-    const bool sameLine = orientation == 5 || orientation == 6;
-    const bool readUp = orientation == 6 || orientation == 7;
-    constexpr int kTile = 64;
-    for (int y0 = 0; y0 < h; y0 += kTile) {
-        const int y1 = qMin(y0 + kTile, h);
-        for (int x0 = 0; x0 < w; x0 += kTile) {
-            const int x1 = qMin(x0 + kTile, w);
-            for (int x = x0; x < x1; ++x) {
-                Pixel* turned = out(sameLine ? x : w - 1 - x);
-                if (readUp) {
-                    for (int y = y0; y < y1; ++y)
-                        turned[h - 1 - y] = in(y)[x];
-                } else {
-                    for (int y = y0; y < y1; ++y)
-                        turned[y] = in(y)[x];
-                }
-            }
-        }
-    }
-}
-
-// The pixels of the source rectangle [x0, x1) x [y0, y1) of the 32-bit
-// `from` turned by `orientation` into the 24-bit `to`.
-void turnRegionToRgb24(const QImage& from, QImage* to, int orientation, int x0, int x1, int y0, int y1)
-{
-    const int w = from.width();
-    const int h = from.height();
-    uchar* target = to->bits();
-    const qsizetype targetLine = to->bytesPerLine();
-    for (int y = y0; y < y1; ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(from.constScanLine(y));
-        for (int x = x0; x < x1; ++x) {
-            const QPoint at = uprightPosition(orientation, x, y, w, h);
-            uchar* rgb = target + at.y() * targetLine + 3 * qsizetype(at.x());
-            rgb[0] = uchar(qRed(line[x]));
-            rgb[1] = uchar(qGreen(line[x]));
-            rgb[2] = uchar(qBlue(line[x]));
-        }
-    }
-}
-
-#if defined(__GNUC__) && defined(__x86_64__)
-// Eight pixels of blue, green, red and an unused byte as 24 bytes of red,
-// green, blue: each half's four pixels as twelve bytes, then the halves
-// side by side.
-__attribute__((target("avx2"))) inline void storeRgb24(__m256i pixels, uchar* at)
-{
-    const __m256i rgb = _mm256_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1, 2, 1, 0, 6, 5, 4, 10,
-                                         9, 8, 14, 13, 12, -1, -1, -1, -1);
-    const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(pixels, rgb),
-                                                      _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(bytes));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(at + 16), _mm256_extracti128_si256(bytes, 1));
-}
-
-// turnRegionToRgb24 eight by eight pixels: eight lines of eight pixels
-// turned in registers, each column stored as 24 bytes of a target line.
-__attribute__((target("avx2"))) void turnToRgb24Avx2(const QImage& from, QImage* to, int orientation)
-{
-    const int w = from.width();
-    const int h = from.height();
-    const int w8 = w / 8 * 8;
-    const int h8 = h / 8 * 8;
-    const uchar* source = from.constBits();
-    const qsizetype sourceLine = from.bytesPerLine();
-    uchar* target = to->bits();
-    const qsizetype targetLine = to->bytesPerLine();
-    const __m256i reversed = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
-    const auto at = [&](int x, int y) {
-        return reinterpret_cast<const __m256i*>(source + y * sourceLine + 4 * qsizetype(x));
-    };
-    if (!swapsSides(orientation)) {
-        const bool mirrorsLeftRight = orientation != 4;
-        const bool mirrorsTopBottom = orientation != 2;
-        for (int y = 0; y < h; ++y) {
-            uchar* line = target + (mirrorsTopBottom ? h - 1 - y : y) * targetLine;
-            for (int x = 0; x < w8; x += 8) {
-                const __m256i pixels = _mm256_loadu_si256(at(x, y));
-                if (mirrorsLeftRight)
-                    storeRgb24(_mm256_permutevar8x32_epi32(pixels, reversed), line + 3 * qsizetype(w - 8 - x));
-                else
-                    storeRgb24(pixels, line + 3 * qsizetype(x));
-            }
-        }
-        turnRegionToRgb24(from, to, orientation, w8, w, 0, h);
-        return;
-    }
-    const bool sameLine = orientation == 5 || orientation == 6;
-    const bool readUp = orientation == 6 || orientation == 7;
-    for (int x0 = 0; x0 < w8; x0 += 8) {
-        for (int y0 = 0; y0 < h8; y0 += 8) {
-            __m256i pairs[8];
-            for (int i = 0; i < 8; i += 2) {
-                const __m256i upper = _mm256_loadu_si256(at(x0, y0 + i));
-                const __m256i lower = _mm256_loadu_si256(at(x0, y0 + i + 1));
-                pairs[i] = _mm256_unpacklo_epi32(upper, lower);
-                pairs[i + 1] = _mm256_unpackhi_epi32(upper, lower);
-            }
-            __m256i quads[8];
-            for (int i = 0; i < 8; i += 4) {
-                quads[i] = _mm256_unpacklo_epi64(pairs[i], pairs[i + 2]);
-                quads[i + 1] = _mm256_unpackhi_epi64(pairs[i], pairs[i + 2]);
-                quads[i + 2] = _mm256_unpacklo_epi64(pairs[i + 1], pairs[i + 3]);
-                quads[i + 3] = _mm256_unpackhi_epi64(pairs[i + 1], pairs[i + 3]);
-            }
-            // column[j]: the pixels of column x0 + j, lines y0 to y0 + 7.
-            __m256i column[8];
-            for (int j = 0; j < 4; ++j) {
-                column[j] = _mm256_permute2x128_si256(quads[j], quads[j + 4], 0x20);
-                column[j + 4] = _mm256_permute2x128_si256(quads[j], quads[j + 4], 0x31);
-            }
-            for (int j = 0; j < 8; ++j) {
-                uchar* line = target + (sameLine ? x0 + j : w - 1 - x0 - j) * targetLine;
-                if (readUp)
-                    storeRgb24(_mm256_permutevar8x32_epi32(column[j], reversed), line + 3 * qsizetype(h - 8 - y0));
-                else
-                    storeRgb24(column[j], line + 3 * qsizetype(y0));
-            }
-        }
-    }
-    turnRegionToRgb24(from, to, orientation, w8, w, 0, h);
-    turnRegionToRgb24(from, to, orientation, 0, w8, h8, h);
-}
-#endif
-
-// An opaque 32-bit picture turned into 24-bit colour: the pixels Qt's turn
-// gives, in lines a JPEG writer takes as they are.
-void turnToRgb24(const QImage& from, QImage* to, int orientation)
-{
-#if defined(__GNUC__) && defined(__x86_64__)
-    if (__builtin_cpu_supports("avx2")) {
-        turnToRgb24Avx2(from, to, orientation);
-        return;
-    }
-#endif
-    turnRegionToRgb24(from, to, orientation, 0, from.width(), 0, from.height());
 }
 
 // --- jpegtran ---
@@ -460,7 +147,7 @@ int ImageOperation::getDirection(QString path)
         qDebug() << "文件不存在" << path;
         return 1;
     }
-    const int orientation = orientationFromJpeg(file);
+    const int orientation = ExifOrientation::read(file);
     if (orientation == 0) {
         qDebug() << "没找到方向" << path;
         return 1;
@@ -473,7 +160,7 @@ int ImageOperation::getDirection(const QByteArray& jpegData)
     QBuffer buffer;
     buffer.setData(jpegData);
     buffer.open(QIODevice::ReadOnly);
-    const int orientation = orientationFromJpeg(buffer);
+    const int orientation = ExifOrientation::read(buffer);
     return orientation == 0 ? 1 : orientation;
 }
 
@@ -495,27 +182,13 @@ QImage ImageOperation::rotateImage(const QImage& image, int orientation, Picture
     if (!needsTurn(orientation) || image.isNull())
         return image;
     qDebug() << "旋转图片旋转图片" << orientation;
-    const int depth = image.depth();
-    if (!memory || (depth != 8 && depth != 16 && depth != 24 && depth != 32 && depth != 64))
+    if (!memory || !PixelTurn::handles(image))
         return turnedByQt(image, orientation);
-    // What leaves this picture goes to JPEG writers, which take 24-bit lines
-    // as they are and convert 32-bit ones pixel by pixel.
-    const bool to24Bit = image.format() == QImage::Format_RGB32;
-    QImage turned = memory->picture(swapsSides(orientation) ? image.size().transposed() : image.size(),
-                                    to24Bit ? QImage::Format_RGB888 : image.format());
+    QImage turned = memory->picture(PixelTurn::swapsSides(orientation) ? image.size().transposed() : image.size(),
+                                    PixelTurn::uprightFormat(image));
     if (turned.isNull())
         return {};
-    if (to24Bit) {
-        turnToRgb24(image, &turned, orientation);
-    } else {
-        switch (depth) {
-        case 8: turnPixels<quint8>(image, &turned, orientation); break;
-        case 16: turnPixels<quint16>(image, &turned, orientation); break;
-        case 24: turnPixels<Pixel24>(image, &turned, orientation); break;
-        case 32: turnPixels<quint32>(image, &turned, orientation); break;
-        default: turnPixels<quint64>(image, &turned, orientation); break;
-        }
-    }
+    PixelTurn::turn(image, &turned, orientation);
     // What the Qt form keeps: the resolution (not swapped), the device
     // pixel ratio, the texts and the colour table; neither the offset nor
     // the colour space.
